@@ -1,0 +1,8 @@
+// Working variables of the monthly soil water balance that no other subsystem reads.
+#pragma once
+
+namespace medravolix {
+
+struct EstadoBalance {};
+
+}  // namespace medravolix

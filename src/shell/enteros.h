@@ -1,0 +1,16 @@
+// Conversion of a double to a 16-bit signed integer as the model does it everywhere: the nearest
+// integer, halves to even, and a clear error (never a wrap-around) when it does not fit.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace medravolix {
+
+// Throws std::out_of_range, naming `que` (what the value is), outside -32768..32767.
+int16_t A_ENTERO16(double valor, const std::string& que = "value");
+
+// True when `valor` converts to a 16-bit integer without leaving the range.
+bool CABE_EN_ENTERO16(double valor);
+
+}  // namespace medravolix
