@@ -1,0 +1,28 @@
+// The equilibrium of one simulation's soil solution: free species and ion pairs by mass action
+// with conditional constants, activity coefficients from the ionic strength, the carbonate system
+// fixed by the alkalinity and the soil's CO2 pressure, then calcite and gypsum, each dissolved as
+// far as the soil's stock allows and precipitated without limit; last the pH and the electrical
+// conductivity.
+//
+// Loops, outermost first, each with its own counter in ITERACIONES and its own cap:
+//   gypsum pass (51) > calcite pass (51) > ionic-strength pass (101) > ion-pair pass (101).
+// The tolerances come from EPSILON = 2^-53: an ion-pair or ionic-strength pass ends its loop only
+// when the free concentrations or the ionic strength no longer change by more than EPSILON
+// percent; calcite and gypsum stop when the calcium total changes by less than 10^4 x EPSILON
+// and 10^5 x EPSILON percent.
+#pragma once
+
+#include "batch/simulacion.h"
+#include "chemistry/tablas_quimicas.h"
+
+namespace medravolix {
+
+// Step 9 of the simulation chain. Starts from zeros, applies the tables, loads the irrigation
+// water and prepares the chosen solution (see preparacion_solucion.h), then solves. Fills
+// ESPECIES, ALCALINIDAD, PH, CE and sets SOLUCION_CON_VALOR; when the solution has no value
+// (a factor or water content it needs has none) it only adds the reason to AVISOS. Throws
+// SimulacionRechazada when the equilibrium cannot be computed ([H+] of 0, a calcite equation
+// without a usable start or root, a pH of a non-positive activity, a result that is not finite).
+void EQUILIBRIO_SOLUCION_SUELO(Simulacion& sim, const TablasQuimicas& tablas);
+
+}  // namespace medravolix

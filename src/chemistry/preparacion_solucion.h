@@ -1,0 +1,29 @@
+// Set-up of one simulation's soil solution: the chemistry tables copied into the simulation's
+// state, the irrigation water's composition, and the reference soil solution chosen in the batch
+// settings with its stocks of calcite and gypsum.
+#pragma once
+
+#include "batch/simulacion.h"
+#include "chemistry/tablas_quimicas.h"
+
+namespace medravolix {
+
+// The three reference solutions of the batch settings.
+inline constexpr const char* kSolucionDrenaje = "drenaje";
+inline constexpr const char* kSolucionCapacidadCampo = "capacidad de campo";
+inline constexpr const char* kSolucionSaturacion = "saturación";
+
+// Puts the tables' log K, charges, conductivity coefficients, CE and FACTOR_CE where the solver
+// reads them (ESPECIES 1..11, QUIMICA.PARES, QUIMICA.CONSTANTES).
+void APLICAR_TABLAS_QUIMICAS(Simulacion& sim, const TablasQuimicas& tablas);
+
+// Totals of species 3..9 and ALCALINIDAD from the irrigation water, as read (mmol/L, meq/L).
+void CARGAR_COMPOSICION_AGUA(Simulacion& sim);
+
+// Chooses the concentration factor and water content of OPCION_SOLUCION, turns the profile's
+// calcite and gypsum into stocks per litre of solution and scales the water to mol/L of the
+// solution. Returns false, with the reason added to AVISOS, when the solution has no value: the
+// factor or the water content it needs has none, or the water content is 0.
+[[nodiscard]] bool PREPARAR_SOLUCION_SUELO(Simulacion& sim);
+
+}  // namespace medravolix
