@@ -1,0 +1,121 @@
+#include "balance/balance_capas.h"
+
+#include <cmath>
+#include <string>
+
+#include "batch/simulacion.h"
+
+namespace medravolix {
+
+namespace {
+
+// Layer L in month m: water in (rainfall and irrigation at the surface, the drainage of the
+// layer above below it) plus last month's storage serves the ET demand first; what is left is
+// stored up to the capacity and the rest drains.
+void BalanceCapaMes(Simulacion& sim, int m, int capa) {
+  EstadoBalance& b = sim.BALANCE;
+  if (capa == 1) {
+    b.ENTRADA_CAPA[m][1] = sim.DATOS_RIEGO.RIEGO_MENSUAL[m] + sim.ESTACION.PRECIPITACION[m];
+  } else {
+    b.ENTRADA_CAPA[m][capa] = sim.DRENAJE_CAPA[m][capa - 1];
+  }
+  const double disponible = b.ENTRADA_CAPA[m][capa] + b.ALMACEN_CAPA[m - 1][capa];
+  b.AGUA_DISPONIBLE[m][capa] = disponible;
+  const double demanda = sim.DEMANDA_ET_CAPA[m][capa];
+  if (!(disponible > demanda)) {
+    b.ET_REAL_CAPA[m][capa] = disponible < 0.0 ? 0.0 : disponible;
+    b.ALMACEN_CAPA[m][capa] = 0.0;
+    sim.DRENAJE_CAPA[m][capa] = 0.0;
+    return;
+  }
+  b.ET_REAL_CAPA[m][capa] = demanda;
+  const double sobrante = disponible - demanda;
+  b.AGUA_DISPONIBLE[m][capa] = sobrante;
+  const double capacidad = sim.CAPACIDAD_CAPA[m][capa];
+  if (!(sobrante > capacidad)) {
+    b.ALMACEN_CAPA[m][capa] = sobrante;
+    sim.DRENAJE_CAPA[m][capa] = 0.0;
+  } else {
+    b.ALMACEN_CAPA[m][capa] = capacidad;
+    sim.DRENAJE_CAPA[m][capa] = sobrante - capacidad;
+  }
+}
+
+// One year, layer by layer from the top, each layer month by month from September; January
+// starts from this pass's December.
+void PasadaAnual(Simulacion& sim) {
+  const int num_capas = sim.NUM_CAPAS;
+  for (int capa = 1; capa <= num_capas; ++capa) {
+    for (int16_t paso = 1; paso <= kMeses; ++paso) {
+      const int m = MES_DE_SIMULACION(paso);
+      if (m == 1) sim.BALANCE.ALMACEN_CAPA[0][capa] = sim.BALANCE.ALMACEN_CAPA[12][capa];
+      BalanceCapaMes(sim, m, capa);
+    }
+  }
+}
+
+// The year's net storage change as a percentage of the input; a year without input has nothing
+// to balance and closes at once.
+double ErrorBalance(const EstadoBalance& b) {
+  if (b.ENTRADA_AGUA_ANUAL == 0.0) return 0.0;
+  return std::fabs(b.ENTRADA_AGUA_ANUAL - b.SALIDA_AGUA_ANUAL) * 100.0 / b.ENTRADA_AGUA_ANUAL;
+}
+
+}  // namespace
+
+int16_t MES_DE_SIMULACION(const int16_t& k) {
+  return static_cast<int16_t>(k < 5 ? k - 4 + 12 : k - 4);
+}
+
+void SUMAS_ANUALES(Simulacion& sim) {
+  sim.PRECIPITACION_ANUAL = 0.0;
+  sim.DATOS_RIEGO.RIEGO_ANUAL = 0.0;
+  sim.ETO_ANUAL = 0.0;
+  for (int m = 1; m <= kMeses; ++m) {
+    sim.PRECIPITACION_ANUAL = sim.PRECIPITACION_ANUAL + sim.ESTACION.PRECIPITACION[m];
+    sim.DATOS_RIEGO.RIEGO_ANUAL = sim.DATOS_RIEGO.RIEGO_ANUAL + sim.DATOS_RIEGO.RIEGO_MENSUAL[m];
+    sim.ETO_ANUAL = sim.ETO_ANUAL + sim.ESTACION.ETO_EXTERNA[m];
+  }
+  sim.BALANCE.ENTRADA_AGUA_ANUAL = sim.DATOS_RIEGO.RIEGO_ANUAL + sim.PRECIPITACION_ANUAL;
+}
+
+void BALANCE_AGUA_CAPAS(Simulacion& sim) {
+  EstadoBalance& b = sim.BALANCE;
+  const int num_capas = sim.NUM_CAPAS;
+  for (int capa = 1; capa <= num_capas; ++capa) b.ALMACEN_CAPA[8][capa] = 0.0;
+  ++b.CORRIDAS_BALANCE;
+  for (int64_t pasadas = 1;; ++pasadas) {
+    if (pasadas > kMaxPasadasBalance) {
+      throw SimulacionRechazada("the soil water balance did not close within " +
+                                std::to_string(kMaxPasadasBalance) + " yearly passes");
+    }
+    PasadaAnual(sim);
+    ++b.PASADAS_BALANCE;
+    CALCULAR_ET_REAL(sim);
+    DRENAJE_ANUAL_CAPAS(sim);
+    b.SALIDA_AGUA_ANUAL = sim.ET_REAL_ANUAL + sim.DRENAJE_ANUAL_CAPA[num_capas];
+    b.ERROR_BALANCE = ErrorBalance(b);
+    if (b.ERROR_BALANCE < kErrorCierrePct) return;
+  }
+}
+
+void CALCULAR_ET_REAL(Simulacion& sim) {
+  sim.ET_REAL_ANUAL = 0.0;
+  for (int m = 1; m <= kMeses; ++m) {
+    double suma_mm = 0.0;
+    for (int capa = 1; capa <= sim.NUM_CAPAS; ++capa) suma_mm += sim.BALANCE.ET_REAL_CAPA[m][capa];
+    sim.ET_REAL_MENSUAL[m] = suma_mm;
+    sim.ET_REAL_ANUAL = sim.ET_REAL_ANUAL + sim.ET_REAL_MENSUAL[m];
+  }
+}
+
+void DRENAJE_ANUAL_CAPAS(Simulacion& sim) {
+  for (int capa = 1; capa <= sim.NUM_CAPAS; ++capa) {
+    sim.DRENAJE_ANUAL_CAPA[capa] = 0.0;
+    for (int m = 1; m <= kMeses; ++m) {
+      sim.DRENAJE_ANUAL_CAPA[capa] = sim.DRENAJE_CAPA[m][capa] + sim.DRENAJE_ANUAL_CAPA[capa];
+    }
+  }
+}
+
+}  // namespace medravolix

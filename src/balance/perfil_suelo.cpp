@@ -1,0 +1,153 @@
+#include "balance/perfil_suelo.h"
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "balance/pedotransferencia.h"
+#include "batch/simulacion.h"
+#include "workbook/cell_value.h"
+
+namespace medravolix {
+
+namespace {
+
+// Horizon k of a soil row array (1..n); the driver sizes them n + 1.
+std::vector<double> CopiarHorizontes(const std::vector<double>& filas, int n, const char* nombre) {
+  if (static_cast<int>(filas.size()) < n + 1) {
+    throw std::invalid_argument(std::string(nombre) +
+                                " holds fewer than NUM_FILAS_SUELO + 1 values");
+  }
+  std::vector<double> horizontes(n + 1, 0.0);
+  for (int k = 1; k <= n; ++k) horizontes[k] = filas[k];
+  return horizontes;
+}
+
+void CopiarProfundidades(const Simulacion& sim, REGISTRO_SUELO& perfil) {
+  const int n = perfil.NUM_HORIZONTES;
+  if (static_cast<int>(sim.PROF_FILA.size()) < n + 1) {
+    throw std::invalid_argument("PROF_FILA holds fewer than NUM_FILAS_SUELO + 1 values");
+  }
+  perfil.PROF_HORIZONTE.assign(n + 1, 0.0);
+  for (int k = 1; k <= n; ++k) perfil.PROF_HORIZONTE[k] = static_cast<double>(sim.PROF_FILA[k]);
+}
+
+// Every array of the water balance starts from zero; only the choice of how the stress passes
+// reuse a balance run is kept.
+void ReiniciarBalance(Simulacion& sim) {
+  const bool reutilizar = sim.BALANCE.REUTILIZAR_ULTIMA_CORRIDA;
+  sim.BALANCE = EstadoBalance{};
+  sim.BALANCE.REUTILIZAR_ULTIMA_CORRIDA = reutilizar;
+  sim.CAPACIDAD_CAPA = MesCapa{};
+  sim.DEMANDA_ET_CAPA = MesCapa{};
+  sim.DRENAJE_CAPA = MesCapa{};
+  sim.DRENAJE_ANUAL_CAPA = PorCapa{};
+}
+
+// The share of a layer's thickness that lies between the previous boundary and `hasta_cm`.
+double Peso(double hasta_cm, double anterior_cm, double espesor_cm) {
+  return (hasta_cm - anterior_cm) / espesor_cm;
+}
+
+// Walks the horizon and layer boundaries from the surface, giving each layer the weighted
+// values of the horizons it spans.
+void RepartirHorizontesEnCapas(Simulacion& sim) {
+  REGISTRO_SUELO& perfil = sim.BALANCE.PERFIL;
+  const double espesor_cm = sim.BALANCE.ESPESOR_CAPA;
+  int16_t k = 1;
+  int16_t j = 1;
+  double anterior_cm = 0.0;
+  while (j <= sim.NUM_CAPAS && k <= perfil.NUM_HORIZONTES) {
+    const double fondo_horizonte = perfil.PROF_HORIZONTE[k];
+    const double fondo_capa = perfil.PROF_CAPA[j];
+    if (fondo_horizonte < fondo_capa) {
+      ACUMULAR_HORIZONTE_CAPA(perfil, j, k, Peso(fondo_horizonte, anterior_cm, espesor_cm),
+                              sim.OPCION_CAPACIDAD);
+      anterior_cm = fondo_horizonte;
+      ++k;
+    } else {
+      ACUMULAR_HORIZONTE_CAPA(perfil, j, k, Peso(fondo_capa, anterior_cm, espesor_cm),
+                              sim.OPCION_CAPACIDAD);
+      anterior_cm = fondo_capa;
+      if (fondo_horizonte == fondo_capa) ++k;
+      ++j;
+    }
+  }
+}
+
+// Water-holding capacity of each layer, mm: field capacity less the wilting point (half of it
+// in the evaporative layers, which dry further), less the stones, over the layer's thickness.
+void CalcularAguaUtil(Simulacion& sim) {
+  EstadoBalance& b = sim.BALANCE;
+  REGISTRO_SUELO& perfil = b.PERFIL;
+  for (int j = 1; j <= sim.NUM_CAPAS; ++j) {
+    if (sim.OPCION_CAPACIDAD == 1) {
+      perfil.CC_CAPA[j] = FUNCION_PEDOTRANSFERENCIA_CAPA(
+          perfil.ARENA_CAPA[j], perfil.CALIZA_CAPA[j], "capacidad de campo");
+      perfil.PMP_CAPA[j] = FUNCION_PEDOTRANSFERENCIA_CAPA(
+          perfil.ARENA_CAPA[j], perfil.CALIZA_CAPA[j], "punto de marchitez");
+    }
+    const double factor_evaporativa = static_cast<double>(j) <= sim.NUM_CAPAS_EVAP ? 0.5 : 1.0;
+    b.AGUA_UTIL_CAPA[j] = (perfil.CC_CAPA[j] - factor_evaporativa * perfil.PMP_CAPA[j]) * 10.0 *
+                          (1.0 - perfil.PIEDRAS_CAPA[j] * 0.01) * b.ESPESOR_CAPA;
+    for (int m = 1; m <= kMeses; ++m) sim.CAPACIDAD_CAPA[m][j] = b.AGUA_UTIL_CAPA[j];
+  }
+}
+
+}  // namespace
+
+void PREPARAR_PERFIL_SUELO(Simulacion& sim) {
+  ReiniciarBalance(sim);
+  REGISTRO_SUELO& perfil = sim.BALANCE.PERFIL;
+  perfil.NUM_HORIZONTES = sim.NUM_FILAS_SUELO;
+  const int n = perfil.NUM_HORIZONTES < 0 ? 0 : perfil.NUM_HORIZONTES;
+  CopiarProfundidades(sim, perfil);
+  perfil.PIEDRAS_HORIZONTE = CopiarHorizontes(sim.PIEDRAS_FILA, n, "PIEDRAS_FILA");
+  perfil.ARENA_HORIZONTE = CopiarHorizontes(sim.ARENA_FILA, n, "ARENA_FILA");
+  perfil.ARCILLA_HORIZONTE = CopiarHorizontes(sim.ARCILLA_FILA, n, "ARCILLA_FILA");
+  perfil.MO_HORIZONTE = CopiarHorizontes(sim.MO_FILA, n, "MO_FILA");
+  perfil.CALIZA_HORIZONTE = CopiarHorizontes(sim.CALIZA_FILA, n, "CALIZA_FILA");
+  perfil.DENSIDAD_HORIZONTE = CopiarHorizontes(sim.DENSIDAD_FILA, n, "DENSIDAD_FILA");
+  perfil.PMP_HORIZONTE = CopiarHorizontes(sim.PMP_FILA, n, "PMP_FILA");
+  perfil.CC_HORIZONTE = CopiarHorizontes(sim.CC_FILA, n, "CC_FILA");
+  perfil.YESO_HORIZONTE = CopiarHorizontes(sim.YESO_FILA, n, "YESO_FILA");
+  perfil.SAT_HORIZONTE = CopiarHorizontes(sim.SAT_FILA, n, "SAT_FILA");
+  sim.NUM_CAPAS = kCapas;
+}
+
+void DISCRETIZAR_PERFIL(Simulacion& sim) {
+  REGISTRO_SUELO& perfil = sim.BALANCE.PERFIL;
+  if (!(sim.PROF_PERFIL > 0.0)) {
+    throw SimulacionRechazada("the simulated profile is " +
+                              workbook::plainDecimal(sim.PROF_PERFIL) +
+                              " cm deep: the depth of simulation or a root depth must be above 0");
+  }
+  if (perfil.NUM_HORIZONTES < 1) throw SimulacionRechazada("the soil has no horizon");
+  double& fondo_suelo = perfil.PROF_HORIZONTE[perfil.NUM_HORIZONTES];
+  if (sim.PROF_PERFIL > fondo_suelo) fondo_suelo = sim.PROF_PERFIL;
+  sim.BALANCE.ESPESOR_CAPA = sim.PROF_PERFIL / sim.NUM_CAPAS;
+  CALCULAR_LIMITES_CAPAS(perfil, sim.NUM_CAPAS, sim.BALANCE.ESPESOR_CAPA);
+  RepartirHorizontesEnCapas(sim);
+  CalcularAguaUtil(sim);
+}
+
+void CALCULAR_LIMITES_CAPAS(REGISTRO_SUELO& perfil, int16_t num_capas, double espesor_capa_cm) {
+  perfil.PROF_CAPA[0] = 0.0;
+  for (int j = 1; j <= num_capas; ++j) {
+    perfil.PROF_CAPA[j] = perfil.PROF_CAPA[j - 1] + espesor_capa_cm;
+  }
+}
+
+void ACUMULAR_HORIZONTE_CAPA(REGISTRO_SUELO& perfil, int16_t j, int16_t k, double w,
+                             int16_t metodo) {
+  if (metodo == 0) {
+    perfil.CC_CAPA[j] += perfil.CC_HORIZONTE[k] * w;
+    perfil.PMP_CAPA[j] += perfil.PMP_HORIZONTE[k] * w;
+  } else if (metodo == 1) {
+    perfil.ARENA_CAPA[j] += perfil.ARENA_HORIZONTE[k] * w;
+    perfil.CALIZA_CAPA[j] += perfil.CALIZA_HORIZONTE[k] * w;
+  }
+  perfil.PIEDRAS_CAPA[j] += perfil.PIEDRAS_HORIZONTE[k] * w;
+}
+
+}  // namespace medravolix
