@@ -1,55 +1,45 @@
-// Provisional in-memory workbook: sheets and cells only. File load and save come next.
 #include "workbook/workbook.h"
 
-#include <map>
+#include <atomic>
+#include <cmath>
+#include <new>
+
+#include "workbook/new_workbook.h"
+#include "workbook/workbook_impl.h"
+#include "workbook/xml_text.h"
 
 namespace medravolix::workbook {
 
 namespace {
-std::string columnLetters(int column) {
-  std::string letters;
-  while (column > 0) {
-    const int r = (column - 1) % 26;
-    letters.insert(letters.begin(), static_cast<char>('A' + r));
-    column = (column - 1) / 26;
+
+std::atomic<Workbook::SaveHook> save_hook_for_tests{nullptr};
+
+void checkReference(std::string_view sheet, int row, int column) {
+  if (row < 1 || row > kMaxRows || column < 1 || column > kMaxColumns) {
+    throw WorkbookError("The cell at row " + std::to_string(row) + ", column " +
+                        std::to_string(column) + " of sheet '" + std::string(sheet) +
+                        "' lies outside the 1,048,576 rows and 16,384 columns of a worksheet");
   }
-  return letters;
 }
+
+void checkStorable(std::string_view sheet, int row, int column, const CellValue& value) {
+  const std::string where = cellReference(sheet, row, column);
+  if (value.isNumber() && !std::isfinite(value.asNumber())) {
+    throw WorkbookError("The number " + plainDecimal(value.asNumber()) + " for " + where +
+                        " cannot be stored in a workbook");
+  }
+  if (!value.isText()) return;
+  if (!isValidUtf8(value.asText())) {
+    throw WorkbookError("The text for " + where + " is not valid UTF-8 text");
+  }
+  const std::size_t length = utf16Length(value.asText());
+  if (length > kMaxTextLength) {
+    throw WorkbookError("The text for " + where + " has " + std::to_string(length) +
+                        " characters; a cell holds at most 32,767");
+  }
+}
+
 }  // namespace
-
-std::string cellReference(int row, int column) {
-  return columnLetters(column) + std::to_string(row);
-}
-
-std::string cellReference(std::string_view sheet, int row, int column) {
-  return std::string(sheet) + "!" + cellReference(row, column);
-}
-
-struct Workbook::Impl {
-  struct Sheet {
-    std::string name;
-    std::map<std::pair<int, int>, CellValue> cells;
-  };
-  std::filesystem::path path;
-  std::vector<Sheet> sheets;
-  bool modified = false;
-
-  const Sheet& sheet(std::string_view name) const {
-    for (const auto& s : sheets)
-      if (s.name == name) return s;
-    throw WorkbookError("The workbook has no sheet named '" + std::string(name) + "'");
-  }
-  Sheet& sheet(std::string_view name) {
-    return const_cast<Sheet&>(static_cast<const Impl*>(this)->sheet(name));
-  }
-  static void checkReference(std::string_view sheet, int row, int column) {
-    if (row < 1 || row > kMaxRows || column < 1 || column > kMaxColumns) {
-      throw WorkbookError("The cell at row " + std::to_string(row) + ", column " +
-                          std::to_string(column) + " of sheet '" + std::string(sheet) +
-                          "' lies outside the 1,048,576 rows and 16,384 columns of a worksheet");
-    }
-  }
-};
 
 Workbook::Workbook(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 Workbook::Workbook(Workbook&&) noexcept = default;
@@ -57,13 +47,16 @@ Workbook& Workbook::operator=(Workbook&&) noexcept = default;
 Workbook::~Workbook() = default;
 
 Workbook Workbook::open(const std::filesystem::path& path) {
-  throw WorkbookError("Cannot open '" + path.string() + "': reading .xlsx files is not built yet");
+  try {
+    return Workbook(Impl::openFile(path));
+  } catch (const std::bad_alloc&) {
+    throw WorkbookError("The workbook '" + path.string() + "' is too large to load.");
+  }
 }
 
 Workbook Workbook::create(const std::vector<std::string>& sheet_names) {
-  auto impl = std::make_unique<Impl>();
-  for (const auto& name : sheet_names) impl->sheets.push_back({name, {}});
-  return Workbook(std::move(impl));
+  auto bytes = std::make_shared<const std::string>(NewWorkbook::package(sheet_names));
+  return Workbook(Impl::fromBytes(std::move(bytes), {}, "new workbook"));
 }
 
 const std::filesystem::path& Workbook::path() const {
@@ -72,14 +65,12 @@ const std::filesystem::path& Workbook::path() const {
 
 std::vector<std::string> Workbook::sheetNames() const {
   std::vector<std::string> names;
-  for (const auto& s : impl_->sheets) names.push_back(s.name);
+  for (const auto& sheet : impl_->sheets) names.push_back(sheet->name);
   return names;
 }
 
 bool Workbook::hasSheet(std::string_view sheet) const {
-  for (const auto& s : impl_->sheets)
-    if (s.name == sheet) return true;
-  return false;
+  return impl_->findSheet(sheet) != nullptr;
 }
 
 void Workbook::requireSheet(std::string_view sheet) const {
@@ -87,10 +78,21 @@ void Workbook::requireSheet(std::string_view sheet) const {
 }
 
 CellValue Workbook::cell(std::string_view sheet, int row, int column) const {
-  Impl::checkReference(sheet, row, column);
-  const auto& s = impl_->sheet(sheet);
-  const auto it = s.cells.find({row, column});
-  return it == s.cells.end() ? CellValue() : it->second;
+  checkReference(sheet, row, column);
+  const IndexedCell* cell = impl_->index(impl_->sheet(sheet)).find(row, column);
+  if (!cell) return {};
+  switch (cell->state) {
+    case IndexedCell::State::Value:
+      return cell->value;
+    case IndexedCell::State::Error:
+      throw WorkbookError(cellReference(sheet, row, column) + " holds the error " +
+                          cell->value.asText() + " instead of a value");
+    case IndexedCell::State::FormulaWithoutValue:
+      throw WorkbookError(cellReference(sheet, row, column) +
+                          " holds a formula whose value was never stored: open and save the "
+                          "workbook in a spreadsheet program so that its formulas are computed");
+  }
+  return {};
 }
 
 double Workbook::number(std::string_view sheet, int row, int column) const {
@@ -103,23 +105,37 @@ double Workbook::number(std::string_view sheet, int row, int column) const {
 }
 
 int Workbook::lastRow(std::string_view sheet) const {
-  const auto& s = impl_->sheet(sheet);
-  return s.cells.empty() ? 0 : s.cells.rbegin()->first.first;
+  return impl_->index(impl_->sheet(sheet)).lastRow();
 }
 
 void Workbook::checkWritable(std::string_view sheet, int row, int column) const {
-  Impl::checkReference(sheet, row, column);
-  impl_->sheet(sheet);
+  checkReference(sheet, row, column);
+  const FormulaLock* lock = impl_->index(impl_->sheet(sheet)).lockAt(row, column);
+  if (!lock) return;
+  const std::string where = cellReference(sheet, row, column);
+  const std::string range = lock->range.toText();
+  if (lock->kind == FormulaLock::Kind::SharedMaster) {
+    throw WorkbookError(where + " holds a formula that the cells " + range +
+                        " share, so it cannot be overwritten; in a spreadsheet program, copy "
+                        "those cells and paste them back as values, or clear them");
+  }
+  throw WorkbookError(where + " is part of the array formula or data table in " + range +
+                      ", which cannot be overwritten in part; clear that range in a "
+                      "spreadsheet program first");
 }
 
 void Workbook::setCell(std::string_view sheet, int row, int column, const CellValue& value) {
   checkWritable(sheet, row, column);
-  auto& s = impl_->sheet(sheet);
+  checkStorable(sheet, row, column, value);
+  SheetPart& part = impl_->sheet(sheet);
+  SheetEditor& editor = impl_->editor(part);
+  if (editor.write(row, column, value)) impl_->formula_dropped = true;
   if (value.isEmpty()) {
-    s.cells.erase({row, column});
+    part.index->erase(row, column);
   } else {
-    s.cells[{row, column}] = value;
+    part.index->set(row, IndexedCell{column, IndexedCell::State::Value, value});
   }
+  part.dirty = true;
   impl_->modified = true;
 }
 
@@ -128,17 +144,29 @@ bool Workbook::isModified() const {
 }
 
 void Workbook::save() {
-  throw WorkbookError("Saving .xlsx files is not built yet");
+  if (impl_->path.empty()) {
+    throw WorkbookError("This workbook has no file yet: save it under a file name first.");
+  }
+  impl_->saveTo(impl_->path, save_hook_for_tests.load());
 }
-void Workbook::saveAs(const std::filesystem::path&) {
-  throw WorkbookError("Saving .xlsx files is not built yet");
+
+void Workbook::saveAs(const std::filesystem::path& path) {
+  impl_->saveTo(path, save_hook_for_tests.load());
 }
+
 bool Workbook::reloadIfChanged() {
-  return false;
+  if (impl_->path.empty()) return false;
+  if (WorkbookFile::signature(impl_->path) == impl_->signature) return false;
+  impl_ = Impl::openFile(impl_->path);
+  return true;
 }
+
 bool Workbook::uses1904Dates() const {
-  return false;
+  return impl_->uses_1904_dates;
 }
-void Workbook::setSaveHookForTests(SaveHook) {}
+
+void Workbook::setSaveHookForTests(SaveHook hook) {
+  save_hook_for_tests.store(hook);
+}
 
 }  // namespace medravolix::workbook

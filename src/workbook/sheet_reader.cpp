@@ -1,0 +1,217 @@
+#include "workbook/sheet_reader.h"
+
+#include <cctype>
+#include <charconv>
+#include <cmath>
+
+#include "workbook/shared_strings.h"
+#include "workbook/workbook.h"
+#include "workbook/xml_dom.h"
+#include "workbook/xml_text.h"
+
+namespace medravolix::workbook {
+
+namespace {
+
+bool isName(const char* name, char letter) {
+  return name[0] == letter && name[1] == '\0';
+}
+
+std::string_view trimmed(std::string_view text) {
+  const auto blank = [](char ch) { return ch == ' ' || ch == '\t' || ch == '\n' || ch == '\r'; };
+  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+// Days from 1970-01-01 of a civil date (proleptic Gregorian calendar).
+long long daysFromCivil(long long y, unsigned m, unsigned d) {
+  y -= m <= 2;
+  const long long era = (y >= 0 ? y : y - 399) / 400;
+  const auto yoe = static_cast<unsigned>(y - era * 400);
+  const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + static_cast<long long>(doe) - 719468;
+}
+
+bool readInt(std::string_view text, std::size_t pos, std::size_t length, int& out) {
+  if (pos + length > text.size()) return false;
+  const auto r = std::from_chars(text.data() + pos, text.data() + pos + length, out);
+  return r.ec == std::errc() && r.ptr == text.data() + pos + length;
+}
+
+}  // namespace
+
+std::optional<double> isoDateToSerial(std::string_view text, bool uses_1904_dates) {
+  int year = 0, month = 0, day = 0, hour = 0, minute = 0;
+  double second = 0.0;
+  if (!readInt(text, 0, 4, year) || text.size() < 10 || text[4] != '-' || text[7] != '-' ||
+      !readInt(text, 5, 2, month) || !readInt(text, 8, 2, day) || month < 1 || month > 12 ||
+      day < 1 || day > 31) {
+    return std::nullopt;
+  }
+  if (text.size() >= 16 && text[10] == 'T') {
+    if (!readInt(text, 11, 2, hour) || text[13] != ':' || !readInt(text, 14, 2, minute)) {
+      return std::nullopt;
+    }
+    if (text.size() >= 19 && text[16] == ':') {
+      std::size_t end = 17;
+      while (end < text.size() &&
+             (std::isdigit(static_cast<unsigned char>(text[end])) || text[end] == '.')) {
+        ++end;
+      }
+      std::from_chars(text.data() + 17, text.data() + end, second);
+    }
+  }
+  const long long epoch = uses_1904_dates ? daysFromCivil(1904, 1, 1) : daysFromCivil(1899, 12, 30);
+  double serial = static_cast<double>(
+      daysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) - epoch);
+  // The 1900 system counts a 29 February 1900 that never was: dates before March 1900 are one less.
+  if (!uses_1904_dates && serial < 61) serial -= 1;
+  return serial + (hour * 3600.0 + minute * 60.0 + second) / 86400.0;
+}
+
+SheetReader::SheetReader(std::string_view sheet_name, std::string_view workbook_label,
+                         const SharedStrings& shared_strings, bool uses_1904_dates)
+    : sheet_name_(sheet_name),
+      workbook_label_(workbook_label),
+      shared_strings_(shared_strings),
+      uses_1904_dates_(uses_1904_dates) {}
+
+void SheetReader::damaged(std::string_view what) const {
+  throw WorkbookError("The workbook '" + workbook_label_ + "' is damaged: in sheet '" +
+                      sheet_name_ + "', " + std::string(what) +
+                      ". Open it in a spreadsheet program to repair it, or use a backup copy.");
+}
+
+SheetIndex SheetReader::read(const pugi::xml_document& document) const {
+  const pugi::xml_node root = document.document_element();
+  if (!hasLocalName(root, "worksheet")) damaged("the part is not a worksheet");
+  SheetIndex index;
+  int row = 0;
+  for (pugi::xml_node node : childByLocalName(root, "sheetData").children()) {
+    if (!hasLocalName(node, "row")) continue;
+    row = rowNumber(node, row);
+    int column = 0;
+    for (pugi::xml_node cell = node.first_child(); cell; cell = cell.next_sibling()) {
+      if (hasLocalName(cell, "c")) readCell(cell, row, column, index);
+    }
+  }
+  index.finishReading();
+  return index;
+}
+
+int SheetReader::rowNumber(pugi::xml_node row, int previous) const {
+  const pugi::xml_attribute r = row.attribute("r");
+  if (!r) {
+    if (previous >= kMaxRows) damaged("a row lies beyond row 1,048,576");
+    return previous + 1;
+  }
+  const std::string_view text = r.value();
+  int number = 0;
+  const auto result = std::from_chars(text.data(), text.data() + text.size(), number);
+  if (result.ec != std::errc() || result.ptr != text.data() + text.size() || number < 1 ||
+      number > kMaxRows) {
+    damaged("the row number '" + std::string(text) + "' is not a row of a worksheet");
+  }
+  return number;
+}
+
+void SheetReader::readCell(pugi::xml_node node, int row, int& column, SheetIndex& index) const {
+  std::string_view reference, type = "n";
+  for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute()) {
+    if (isName(a.name(), 'r')) reference = a.value();
+    if (isName(a.name(), 't')) type = a.value();
+  }
+  CellPosition at{row, column + 1};
+  if (!reference.empty()) {
+    const auto parsed = parseCellReference(reference);
+    if (!parsed)
+      damaged("the cell reference '" + std::string(reference) + "' is not a cell of a worksheet");
+    at = *parsed;
+  } else if (at.column > kMaxColumns) {
+    damaged("row " + std::to_string(row) + " has cells beyond column 16,384");
+  }
+  column = at.column;
+  pugi::xml_node formula, value, inline_text;
+  for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
+    if (child.type() != pugi::node_element) continue;
+    const std::string_view name = localName(child.name());
+    if (name == "v") value = child;
+    if (name == "f") formula = child;
+    if (name == "is") inline_text = child;
+  }
+  if (formula) readFormula(formula, at, index);
+  IndexedCell cell;
+  cell.column = at.column;
+  if (readValue(type, value, inline_text, at, cell)) {
+    index.add(at.row, std::move(cell));
+  } else if (formula) {
+    cell.state = IndexedCell::State::FormulaWithoutValue;
+    index.add(at.row, std::move(cell));
+  }
+}
+
+void SheetReader::readFormula(pugi::xml_node formula, CellPosition at, SheetIndex& index) const {
+  const std::string_view type = formula.attribute("t").value();
+  const bool shared = type == "shared" && formula.attribute("ref");
+  if (!shared && type != "array" && type != "dataTable") return;
+  const auto range = parseCellRange(formula.attribute("ref").value());
+  FormulaLock lock;
+  lock.kind = shared ? FormulaLock::Kind::SharedMaster : FormulaLock::Kind::Array;
+  lock.master = at;
+  lock.range = range.value_or(CellRange{at, at});
+  const bool single = lock.range.first.row == lock.range.last.row &&
+                      lock.range.first.column == lock.range.last.column;
+  if (!single) index.addLock(lock);
+}
+
+// Fills the cell's value; false when the cell holds none.
+bool SheetReader::readValue(std::string_view type, pugi::xml_node value, pugi::xml_node inline_text,
+                            CellPosition at, IndexedCell& cell) const {
+  if (type == "inlineStr") {
+    if (!inline_text) return false;
+    cell.value = CellValue::text(richText(inline_text));
+    return true;
+  }
+  if (!value) return false;
+  const std::string_view text = value.child_value();
+  if (type == "s") {
+    std::size_t number = 0;
+    const auto t = trimmed(text);
+    const auto r = std::from_chars(t.data(), t.data() + t.size(), number);
+    const std::string* shared = r.ec == std::errc() ? shared_strings_.find(number) : nullptr;
+    if (!shared)
+      damaged("cell " + cellReference(at.row, at.column) + " refers to a missing shared text");
+    cell.value = CellValue::text(*shared);
+  } else if (type == "str") {
+    cell.value = CellValue::text(decodeEscapes(text));
+  } else if (type == "e") {
+    cell.state = IndexedCell::State::Error;
+    cell.value = CellValue::text(std::string(trimmed(text)));
+  } else if (type == "b") {
+    const auto t = trimmed(text);
+    cell.value = CellValue::number(t == "1" || t == "true" ? 1.0 : 0.0);
+  } else if (type == "d") {
+    const auto serial = isoDateToSerial(trimmed(text), uses_1904_dates_);
+    cell.value = serial ? CellValue::number(*serial) : CellValue::text(std::string(text));
+  } else {
+    if (trimmed(text).empty()) return false;
+    cell.value = CellValue::number(readNumber(text, at));
+  }
+  return true;
+}
+
+double SheetReader::readNumber(std::string_view text, CellPosition at) const {
+  std::string_view t = trimmed(text);
+  if (!t.empty() && t.front() == '+') t.remove_prefix(1);
+  double number = 0.0;
+  const auto r = std::from_chars(t.data(), t.data() + t.size(), number);
+  if (r.ec != std::errc() || r.ptr != t.data() + t.size() || !std::isfinite(number)) {
+    damaged("cell " + cellReference(at.row, at.column) + " holds '" + std::string(text) +
+            "' where a number is stored");
+  }
+  return number;
+}
+
+}  // namespace medravolix::workbook

@@ -1,0 +1,42 @@
+// Reads the cells of a worksheet's XML into a SheetIndex: numbers, shared and inline strings,
+// formula results as stored by the program that last computed them, booleans as 1 and 0, error
+// cells and ISO dates; rows and cells without an "r" follow the one before them.
+#pragma once
+
+#include <optional>
+#include <pugixml.hpp>
+#include <string>
+#include <string_view>
+
+#include "workbook/sheet_index.h"
+
+namespace medravolix::workbook {
+
+class SharedStrings;
+
+class SheetReader {
+ public:
+  SheetReader(std::string_view sheet_name, std::string_view workbook_label,
+              const SharedStrings& shared_strings, bool uses_1904_dates);
+  // Throws WorkbookError naming the sheet and the cell when the XML is not a valid worksheet.
+  SheetIndex read(const pugi::xml_document& document) const;
+
+ private:
+  [[noreturn]] void damaged(std::string_view what) const;
+  int rowNumber(pugi::xml_node row, int previous) const;
+  void readCell(pugi::xml_node cell, int row, int& column, SheetIndex& index) const;
+  void readFormula(pugi::xml_node formula, CellPosition at, SheetIndex& index) const;
+  bool readValue(std::string_view type, pugi::xml_node value, pugi::xml_node inline_text,
+                 CellPosition at, IndexedCell& cell) const;
+  double readNumber(std::string_view text, CellPosition at) const;
+
+  std::string sheet_name_;
+  std::string workbook_label_;
+  const SharedStrings& shared_strings_;
+  bool uses_1904_dates_;
+};
+
+// An ISO 8601 date and time ("1976-11-22T08:30:00Z") as a spreadsheet day number.
+std::optional<double> isoDateToSerial(std::string_view text, bool uses_1904_dates);
+
+}  // namespace medravolix::workbook

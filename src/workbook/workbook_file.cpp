@@ -1,0 +1,163 @@
+#include "workbook/workbook_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <random>
+
+#include "workbook/workbook_error.h"
+
+namespace medravolix::workbook {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string systemReason(int error) {
+  return std::strerror(error);
+}
+
+[[noreturn]] void saveFailed(const fs::path& target, std::string_view reason) {
+  throw WorkbookError("The workbook could not be saved to '" + target.string() +
+                      "': " + std::string(reason) + ". The file on disk was left as it was.");
+}
+
+// A file that is removed when the save does not complete.
+class TemporaryFile {
+ public:
+  explicit TemporaryFile(const fs::path& target) {
+    std::random_device random;
+    for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+      path_ = target.parent_path() /
+              ("." + target.filename().string() + ".saving-" + std::to_string(random() % 1000000));
+      fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+      if (fd_ < 0 && errno != EEXIST) break;
+    }
+    if (fd_ < 0)
+      saveFailed(target, "no new file can be made in its folder (" + systemReason(errno) + ")");
+  }
+  ~TemporaryFile() {
+    if (fd_ >= 0) ::close(fd_);
+    if (!kept_) ::unlink(path_.c_str());
+  }
+  int fd() const { return fd_; }
+  const fs::path& path() const { return path_; }
+  bool close() {
+    const int result = ::close(fd_);
+    fd_ = -1;
+    return result == 0;
+  }
+  void keep() { kept_ = true; }
+
+ private:
+  fs::path path_;
+  int fd_ = -1;
+  bool kept_ = false;
+};
+
+void writeAll(const TemporaryFile& file, const fs::path& target, const std::string& bytes) {
+  std::size_t written = 0;
+  while (written < bytes.size()) {
+    const ssize_t n = ::write(file.fd(), bytes.data() + written, bytes.size() - written);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) saveFailed(target, "writing failed (" + systemReason(errno) + ")");
+    written += static_cast<std::size_t>(n);
+  }
+}
+
+// The new file gets the permissions (and, where allowed, the owner) of the file it replaces.
+void copyPermissions(const TemporaryFile& file, const fs::path& target) {
+  struct stat old_stat {};
+  if (::stat(target.c_str(), &old_stat) != 0 || !S_ISREG(old_stat.st_mode)) return;
+  if (::fchmod(file.fd(), old_stat.st_mode & 07777) != 0) {
+    saveFailed(target, "its permissions cannot be kept (" + systemReason(errno) + ")");
+  }
+  [[maybe_unused]] const int ignored = ::fchown(file.fd(), old_stat.st_uid, old_stat.st_gid);
+}
+
+void syncFolder(const fs::path& folder) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+void callHook(WorkbookFile::Hook hook, std::string_view stage, const fs::path& target) {
+  if (!hook) return;
+  try {
+    hook(stage);
+  } catch (const std::exception& e) {
+    saveFailed(target, e.what());
+  }
+}
+
+}  // namespace
+
+std::string WorkbookFile::read(const fs::path& path) {
+  const std::string name = path.string();
+  std::error_code ec;
+  const auto status = fs::status(path, ec);
+  if (!fs::exists(status)) {
+    throw WorkbookError("The workbook '" + name +
+                        "' does not exist. Check the file name and folder.");
+  }
+  if (fs::is_directory(status)) {
+    throw WorkbookError("'" + name + "' is a folder, not a workbook file. Choose an .xlsx file.");
+  }
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    throw WorkbookError("The workbook '" + name + "' cannot be read (" + systemReason(errno) +
+                        "). Check that you may read it.");
+  }
+  std::string bytes;
+  char buffer[1 << 16];
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      const int error = errno;
+      ::close(fd);
+      throw WorkbookError("The workbook '" + name + "' cannot be read (" + systemReason(error) +
+                          ").");
+    }
+    if (n == 0) break;
+    bytes.append(buffer, static_cast<std::size_t>(n));
+  }
+  ::close(fd);
+  return bytes;
+}
+
+std::optional<FileSignature> WorkbookFile::signature(const fs::path& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return std::nullopt;
+  const auto ns = [](const timespec& t) { return std::int64_t{t.tv_sec} * 1000000000 + t.tv_nsec; };
+  return FileSignature{st.st_dev, st.st_ino, st.st_size, ns(st.st_mtim)};
+}
+
+fs::path WorkbookFile::saveTarget(const fs::path& path) {
+  std::error_code ec;
+  const fs::path absolute = fs::absolute(path, ec);
+  const fs::path target = fs::weakly_canonical(ec ? path : absolute, ec);
+  return ec ? path : target;
+}
+
+void WorkbookFile::replace(const fs::path& target, const std::string& bytes, Hook hook) {
+  TemporaryFile file(target);
+  writeAll(file, target, bytes);
+  copyPermissions(file, target);
+  callHook(hook, "flush", target);
+  if (::fsync(file.fd()) != 0) saveFailed(target, "flushing failed (" + systemReason(errno) + ")");
+  if (!file.close())
+    saveFailed(target, "closing the new file failed (" + systemReason(errno) + ")");
+  callHook(hook, "rename", target);
+  if (::rename(file.path().c_str(), target.c_str()) != 0) {
+    saveFailed(target, "the new file could not replace it (" + systemReason(errno) + ")");
+  }
+  file.keep();
+  syncFolder(target.parent_path());
+}
+
+}  // namespace medravolix::workbook

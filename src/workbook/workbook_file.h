@@ -1,0 +1,39 @@
+// The workbook's file on disk: reading it whole, telling whether it changed, and replacing it
+// atomically (a new file beside it, flushed, then renamed over it).
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace medravolix::workbook {
+
+// What identifies one state of a file: a replaced or rewritten file differs in at least one.
+struct FileSignature {
+  std::uint64_t device = 0;
+  std::uint64_t inode = 0;
+  std::int64_t size = 0;
+  std::int64_t modified_ns = 0;
+  friend bool operator==(const FileSignature&, const FileSignature&) = default;
+};
+
+class WorkbookFile {
+ public:
+  using Hook = void (*)(std::string_view stage);
+
+  // Throws WorkbookError when the file is missing, a folder or unreadable.
+  static std::string read(const std::filesystem::path& path);
+  // Follows symbolic links; nothing when the file is not there.
+  static std::optional<FileSignature> signature(const std::filesystem::path& path);
+  // Where a save to `path` must write: the final target of a symbolic link.
+  static std::filesystem::path saveTarget(const std::filesystem::path& path);
+  // Writes `bytes` to a new file in the target's folder, flushes it, gives it the permissions of
+  // the file it replaces and renames it over `target`. On any failure the new file is removed,
+  // the target is left as it was, and WorkbookError is thrown. `hook` (tests only) is called at
+  // "flush" and "rename"; if it throws, the save fails there.
+  static void replace(const std::filesystem::path& target, const std::string& bytes, Hook hook);
+};
+
+}  // namespace medravolix::workbook
