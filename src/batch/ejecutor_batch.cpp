@@ -1,0 +1,292 @@
+#include "batch/ejecutor_batch.h"
+
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <system_error>
+#include <thread>
+
+#include "batch/entradas_simulacion.h"
+#include "batch/escritura_batch.h"
+#include "batch/hojas_batch.h"
+#include "batch/lectura_batch.h"
+#include "shell/calendario.h"
+
+namespace medravolix::batch {
+
+using workbook::Workbook;
+using workbook::WorkbookError;
+
+namespace {
+
+// One simulation of the batch, from its reading to its cells.
+struct Caso {
+  enum class Estado { SinDatos, Rechazada, Pendiente, Ejecutada };
+  int i = 0;
+  Estado estado = Estado::Pendiente;
+  std::string id;      // the simulation id as text
+  std::string motivo;  // why it was refused, or which results have no value
+  std::unique_ptr<EntradasSimulacion> entradas;
+  LoteEscrituras escrituras;
+};
+
+// Reports PROGRESO = i x 100 / N, rounded, once for each simulation handled, in order.
+class ReporteProgreso {
+ public:
+  ReporteProgreso(int total, const Progreso& progreso) : total_(total), progreso_(progreso) {}
+  void hasta(int hechas) {
+    for (; reportadas_ < hechas; ++reportadas_) {
+      const double PROGRESO = REDONDEAR(static_cast<double>(reportadas_ + 1) * 100 / total_, 0);
+      if (progreso_) progreso_(PROGRESO);
+    }
+  }
+
+ private:
+  int total_;
+  int reportadas_ = 0;
+  const Progreso& progreso_;
+};
+
+std::string unirAvisos(const std::vector<std::string>& avisos) {
+  std::string texto;
+  for (const auto& aviso : avisos) texto += (texto.empty() ? "" : "; ") + aviso;
+  return texto;
+}
+
+void ponerAjustes(const AjustesBatch& ajustes, Simulacion& sim) {
+  sim.PROF_EVAPORATIVA = ajustes.PROF_EVAPORATIVA;
+  sim.PROF_SIMULACION = ajustes.PROF_SIMULACION;
+  sim.NUM_CAPAS = ajustes.NUM_CAPAS;
+  sim.OPCION_CAPACIDAD = ajustes.OPCION_CAPACIDAD;
+  sim.OPCION_SOLUCION = ajustes.OPCION_SOLUCION;
+}
+
+class EjecutorBatch {
+ public:
+  EjecutorBatch(Workbook& libro, const AjustesBatch& ajustes, ModeloSimulacion& modelo)
+      : libro_(libro), ajustes_(ajustes), modelo_(modelo) {}
+
+  InformeBatch ejecutar(unsigned threads, const Progreso& progreso) {
+    comprobarInicio();
+    for (auto& caso : casos_) leer(caso);
+    calcular(threads, progreso);
+    escribir();
+    return informe();
+  }
+
+ private:
+  // The checks that refuse the whole batch before anything runs.
+  void comprobarInicio() {
+    try {
+      for (const auto hoja : kHojasBatch) libro_.requireSheet(hoja);
+      const int n = CONTAR_SIMULACIONES(libro_);
+      if (n > kMaxSimulaciones) {
+        throw BatchRechazado("Sim_batch lists " + std::to_string(n) +
+                             " simulations; a batch can hold at most " +
+                             std::to_string(kMaxSimulaciones));
+      }
+      modelo_.prepararBatch(libro_);
+      casos_.resize(n);
+      for (int i = 1; i <= n; ++i) casos_[i - 1].i = i;
+    } catch (const WorkbookError& e) {
+      throw BatchRechazado(e.what());
+    }
+  }
+
+  // The ids and the five inputs, in the order the model needs them: soil, climate, crop, the
+  // given reference ET, irrigation and irrigation water.
+  void leer(Caso& caso) {
+    Simulacion sim;
+    ponerAjustes(ajustes_, sim);
+    try {
+      LEER_SIMULACION(libro_, caso.i, sim);
+      bool completos = BUSCAR_SUELO(libro_, sim).has_value();
+      completos = BUSCAR_CLIMA(libro_, sim).has_value() && completos;
+      completos = BUSCAR_CULTIVO(libro_, sim).has_value() && completos;
+      modelo_.CARGAR_ETO_EXTERNA(sim);
+      completos = BUSCAR_RIEGO(libro_, sim).has_value() && completos;
+      completos = BUSCAR_AGUA(libro_, sim).has_value() && completos;
+      caso.id = sim.SIMULACION.ID_SIMULACION.toDisplayText();
+      caso.estado = completos ? Caso::Estado::Pendiente : Caso::Estado::SinDatos;
+      if (completos)
+        caso.entradas = std::make_unique<EntradasSimulacion>(tomarEntradas(std::move(sim)));
+    } catch (const std::exception& e) {
+      const auto& id = sim.SIMULACION.ID_SIMULACION;
+      caso.id = id.isEmpty() ? workbook::cellReference(kHojaSimulaciones, filaSimulacion(caso.i), 1)
+                             : id.toDisplayText();
+      rechazar(caso, e.what());
+    }
+  }
+
+  static void rechazar(Caso& caso, std::string motivo) {
+    caso.estado = Caso::Estado::Rechazada;
+    caso.motivo = std::move(motivo);
+    caso.entradas.reset();
+    caso.escrituras.clear();
+  }
+
+  // The chain of one simulation and its cells. Safe to run on several threads at once.
+  void calcularCaso(Caso& caso) const {
+    try {
+      Simulacion sim;
+      ponerAjustes(ajustes_, sim);
+      ponerEntradas(*caso.entradas, sim);
+      caso.entradas.reset();
+      modelo_.ejecutarCadena(sim);
+      caso.escrituras = ESCRIBIR_RESULTADOS(sim, caso.i);
+      caso.motivo = unirAvisos(sim.AVISOS);
+      caso.estado = Caso::Estado::Ejecutada;
+    } catch (const std::exception& e) {
+      rechazar(caso, e.what());
+    }
+  }
+
+  void calcular(unsigned threads, const Progreso& progreso) {
+    std::vector<Caso*> pendientes;
+    for (auto& caso : casos_)
+      if (caso.estado == Caso::Estado::Pendiente) pendientes.push_back(&caso);
+    const int ya_hechas = static_cast<int>(casos_.size() - pendientes.size());
+    ReporteProgreso reporte(static_cast<int>(casos_.size()), progreso);
+    reporte.hasta(ya_hechas);
+    unsigned hilos = threads != 0 ? threads : std::max(1u, std::thread::hardware_concurrency());
+    hilos = std::min<unsigned>(hilos, static_cast<unsigned>(pendientes.size()));
+    if (hilos <= 1) {
+      int hechas = ya_hechas;
+      for (Caso* caso : pendientes) {
+        calcularCaso(*caso);
+        reporte.hasta(++hechas);
+      }
+      return;
+    }
+    calcularEnHilos(pendientes, hilos, ya_hechas, reporte);
+  }
+
+  void calcularEnHilos(const std::vector<Caso*>& pendientes, unsigned hilos, int ya_hechas,
+                       ReporteProgreso& reporte) {
+    std::atomic<std::size_t> siguiente{0};
+    std::atomic<bool> parar{false};
+    std::mutex mutex;
+    std::condition_variable aviso;
+    int hechas = ya_hechas;  // guarded by mutex
+    const auto trabajar = [&] {
+      while (!parar) {
+        const std::size_t k = siguiente++;
+        if (k >= pendientes.size()) return;
+        calcularCaso(*pendientes[k]);
+        {
+          const std::lock_guard<std::mutex> cierre(mutex);
+          ++hechas;
+        }
+        aviso.notify_one();
+      }
+    };
+    std::vector<std::jthread> grupo;
+    try {
+      for (unsigned h = 0; h < hilos; ++h) {
+        try {
+          grupo.emplace_back(trabajar);
+        } catch (const std::system_error&) {
+          if (grupo.empty()) throw;
+          break;  // fewer threads than asked for: those started share the work
+        }
+      }
+      const int total = static_cast<int>(casos_.size());
+      for (int vistas = ya_hechas; vistas < total;) {
+        std::unique_lock<std::mutex> cierre(mutex);
+        aviso.wait(cierre, [&] { return hechas > vistas; });
+        vistas = hechas;
+        cierre.unlock();
+        reporte.hasta(vistas);
+      }
+    } catch (...) {
+      parar = true;
+      throw;  // the threads are joined as the group goes away
+    }
+  }
+
+  // Every target cell is checked before the first write; a simulation with a cell that may not
+  // be overwritten is refused whole.
+  void escribir() {
+    for (auto& caso : casos_) {
+      if (caso.estado != Caso::Estado::Ejecutada) continue;
+      try {
+        comprobarEscrituras(libro_, caso.escrituras);
+      } catch (const WorkbookError& e) {
+        rechazar(caso, std::string("its results cannot be written: ") + e.what());
+      }
+    }
+    for (auto& caso : casos_) {
+      if (caso.estado == Caso::Estado::Ejecutada) aplicarEscrituras(libro_, caso.escrituras);
+      caso.escrituras = LoteEscrituras();
+    }
+  }
+
+  InformeBatch informe() const {
+    InformeBatch inf;
+    inf.NUM_SIMULACIONES = static_cast<int>(casos_.size());
+    for (const auto& caso : casos_) {
+      switch (caso.estado) {
+        case Caso::Estado::SinDatos:
+          ++inf.sin_datos;
+          inf.LISTA_SIN_DATOS += "\r\n" + caso.id + ", ";
+          break;
+        case Caso::Estado::Rechazada:
+          ++inf.rechazadas;
+          inf.observadas.push_back({caso.id, caso.motivo});
+          break;
+        case Caso::Estado::Ejecutada:
+          ++inf.ejecutadas;
+          if (!caso.motivo.empty()) inf.observadas.push_back({caso.id, caso.motivo});
+          break;
+        case Caso::Estado::Pendiente:
+          break;
+      }
+    }
+    return inf;
+  }
+
+  Workbook& libro_;
+  const AjustesBatch& ajustes_;
+  ModeloSimulacion& modelo_;
+  std::vector<Caso> casos_;
+};
+
+}  // namespace
+
+InformeBatch ejecutarBatch(Workbook& libro, const AjustesBatch& ajustes, unsigned threads,
+                           const Progreso& progreso, ModeloSimulacion& modelo) {
+  return EjecutorBatch(libro, ajustes, modelo).ejecutar(threads, progreso);
+}
+
+ResultadoOperacion ejecutarYGuardar(Workbook& libro, const AjustesBatch& ajustes, unsigned threads,
+                                    const Progreso& progreso, ModeloSimulacion& modelo) {
+  ResultadoOperacion resultado;
+  try {
+    libro.reloadIfChanged();
+  } catch (const WorkbookError& e) {
+    resultado.estado = EstadoOperacion::Rechazado;
+    resultado.motivo =
+        std::string("The workbook could not be read again from its file: ") + e.what();
+    return resultado;
+  }
+  try {
+    resultado.informe = ejecutarBatch(libro, ajustes, threads, progreso, modelo);
+  } catch (const BatchRechazado& e) {
+    resultado.estado = EstadoOperacion::Rechazado;
+    resultado.motivo = e.what();
+    return resultado;
+  }
+  try {
+    if (libro.isModified()) libro.save();
+  } catch (const std::exception& e) {
+    resultado.estado = EstadoOperacion::NoGuardado;
+    resultado.motivo = std::string("The results could not be saved: ") + e.what();
+    return resultado;
+  }
+  resultado.estado = EstadoOperacion::Completado;
+  return resultado;
+}
+
+}  // namespace medravolix::batch

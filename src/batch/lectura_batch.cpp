@@ -1,0 +1,190 @@
+#include "batch/lectura_batch.h"
+
+#include <cmath>
+#include <stdexcept>
+#include <string>
+
+#include "batch/hojas_batch.h"
+#include "shell/enteros.h"
+
+namespace medravolix::batch {
+
+using workbook::CellValue;
+using workbook::Workbook;
+
+namespace {
+
+// An empty cell, or one holding the empty text, looks empty to the user and ends a list.
+bool vacia(const CellValue& celda) {
+  return celda.isEmptyText();
+}
+
+// The first row r = primera, primera + paso, ... whose column 1 matches the id; the search ends
+// at the first row whose column 1 is empty (tested before the match) or at the sheet's last row.
+std::optional<int> buscarFila(const Workbook& libro, std::string_view hoja, const CellValue& id,
+                              int primera, int paso) {
+  if (id.isEmptyText()) return std::nullopt;
+  for (int r = primera; r <= workbook::kMaxRows; r += paso) {
+    const CellValue celda = libro.cell(hoja, r, 1);
+    if (vacia(celda)) return std::nullopt;
+    if (celda.matchesId(id)) return r;
+  }
+  return std::nullopt;
+}
+
+// The number of consecutive rows from r0 whose column 1 holds the soil's id. An empty column 1
+// ends the run even for the id 0, which an empty cell would otherwise match.
+int contarHorizontes(const Workbook& libro, int r0, const CellValue& id) {
+  int n = 1;
+  while (r0 + n <= workbook::kMaxRows) {
+    const CellValue celda = libro.cell(kHojaSuelos, r0 + n, 1);
+    if (vacia(celda) || !celda.matchesId(id)) break;
+    ++n;
+  }
+  if (n > 32767) {
+    throw SimulacionRechazada("The soil " + id.toDisplayText() + " of Soil_batch has " +
+                              std::to_string(n) + " horizons; a soil can have at most 32767");
+  }
+  return n;
+}
+
+// The depth of a horizon's lower boundary, a whole number of centimetres (halves to even).
+int16_t leerProfundidad(const Workbook& libro, int fila) {
+  const double valor = libro.number(kHojaSuelos, fila, 3);
+  if (!CABE_EN_ENTERO16(valor)) {
+    throw SimulacionRechazada(workbook::cellReference(kHojaSuelos, fila, 3) + " holds the depth " +
+                              workbook::plainDecimal(valor) +
+                              " cm, outside the whole numbers -32768 to 32767 the model takes");
+  }
+  return A_ENTERO16(valor);
+}
+
+void crearHorizontes(Simulacion& sim, int n) {
+  sim.NUM_FILAS_SUELO = static_cast<int16_t>(n);
+  sim.PROF_FILA.assign(n + 1, 0);
+  for (auto* serie :
+       {&sim.ARENA_FILA, &sim.ARCILLA_FILA, &sim.SAT_FILA, &sim.CC_FILA, &sim.PMP_FILA,
+        &sim.DENSIDAD_FILA, &sim.PIEDRAS_FILA, &sim.CALIZA_FILA, &sim.MO_FILA, &sim.YESO_FILA}) {
+    serie->assign(n + 1, 0.0);
+  }
+}
+
+void leerHorizonte(const Workbook& libro, int fila, int h, Simulacion& sim) {
+  const auto numero = [&](int columna) { return libro.number(kHojaSuelos, fila, columna); };
+  sim.PROF_FILA[h] = leerProfundidad(libro, fila);
+  sim.ARCILLA_FILA[h] = numero(6);
+  sim.ARENA_FILA[h] = numero(4);
+  sim.SAT_FILA[h] = numero(7);
+  sim.CC_FILA[h] = numero(8);
+  sim.PMP_FILA[h] = numero(9);
+  sim.DENSIDAD_FILA[h] = numero(10);
+  sim.PIEDRAS_FILA[h] = numero(11);
+  sim.CALIZA_FILA[h] = numero(12);
+  sim.MO_FILA[h] = numero(13);
+  sim.YESO_FILA[h] = numero(14);
+}
+
+// Columns 2, 3 and 4 of the twelve rows of a block, January first.
+void leerBloque(const Workbook& libro, std::string_view hoja, int r0, Mensual& col2, Mensual& col3,
+                Mensual& col4) {
+  for (int m = 1; m <= kMeses; ++m) {
+    col2[m] = libro.number(hoja, r0 + m - 1, 2);
+    col3[m] = libro.number(hoja, r0 + m - 1, 3);
+    col4[m] = libro.number(hoja, r0 + m - 1, 4);
+  }
+}
+
+}  // namespace
+
+int CONTAR_SIMULACIONES(const Workbook& libro) {
+  int n = 0;
+  while (n + 2 <= workbook::kMaxRows) {
+    bool con_valor = true;
+    try {
+      con_valor = !vacia(libro.cell(kHojaSimulaciones, n + 2, 1));
+    } catch (const workbook::WorkbookError&) {
+      // An unreadable id (an error value) still lists a simulation; reading it refuses it.
+      libro.requireSheet(kHojaSimulaciones);
+    }
+    if (!con_valor) break;
+    ++n;
+  }
+  return n;
+}
+
+void LEER_SIMULACION(const Workbook& libro, int i, Simulacion& sim) {
+  const int fila = filaSimulacion(i);
+  FILA_SIMULACION& ids = sim.SIMULACION;
+  ids.ID_SIMULACION = libro.cell(kHojaSimulaciones, fila, 1);
+  ids.ID_CLIMA = libro.cell(kHojaSimulaciones, fila, 2);
+  ids.ID_SUELO = libro.cell(kHojaSimulaciones, fila, 3);
+  ids.ID_AGUA = libro.cell(kHojaSimulaciones, fila, 4);
+  ids.ID_RIEGO = libro.cell(kHojaSimulaciones, fila, 5);
+  ids.ID_CULTIVO = libro.cell(kHojaSimulaciones, fila, 6);
+}
+
+std::optional<int> BUSCAR_SUELO(const Workbook& libro, Simulacion& sim) {
+  const CellValue& id = sim.SIMULACION.ID_SUELO;
+  const auto r0 = buscarFila(libro, kHojaSuelos, id, 1, 1);
+  if (!r0) return std::nullopt;
+  const int n = contarHorizontes(libro, *r0, id);
+  crearHorizontes(sim, n);
+  for (int h = 1; h <= n; ++h) leerHorizonte(libro, *r0 + h - 1, h, sim);
+  const double log_pco2 = libro.number(kHojaSuelos, *r0, 15);
+  sim.PCO2 = std::pow(10.0, log_pco2);
+  return r0;
+}
+
+std::optional<int> BUSCAR_CLIMA(const Workbook& libro, Simulacion& sim) {
+  const auto r0 =
+      buscarFila(libro, kHojaClimas, sim.SIMULACION.ID_CLIMA, kPrimeraFilaBloque, kFilasBloque);
+  if (!r0) return std::nullopt;
+  Mensual lluvia{}, dias{}, eto{};
+  leerBloque(libro, kHojaClimas, *r0, lluvia, dias, eto);
+  sim.ESTACION.PRECIPITACION = lluvia;
+  sim.ESTACION.DIAS_LLUVIA = dias;
+  sim.ESTACION.ETO_EXTERNA = eto;
+  return r0;
+}
+
+std::optional<int> BUSCAR_CULTIVO(const Workbook& libro, Simulacion& sim) {
+  const auto r0 =
+      buscarFila(libro, kHojaCultivos, sim.SIMULACION.ID_CULTIVO, kPrimeraFilaBloque, kFilasBloque);
+  if (!r0) return std::nullopt;
+  Mensual kcb{}, raiz{}, cobertura{};
+  leerBloque(libro, kHojaCultivos, *r0, kcb, raiz, cobertura);
+  sim.KCB_MENSUAL = kcb;
+  sim.RAIZ_MENSUAL = raiz;
+  sim.COBERTURA_MENSUAL = cobertura;
+  return r0;
+}
+
+std::optional<int> BUSCAR_RIEGO(const Workbook& libro, Simulacion& sim) {
+  const auto r0 = buscarFila(libro, kHojaRiegos, sim.SIMULACION.ID_RIEGO, 1, 1);
+  if (!r0) return std::nullopt;
+  const auto numero = [&](int columna) { return libro.number(kHojaRiegos, *r0, columna); };
+  REGISTRO_RIEGO riego = sim.DATOS_RIEGO;
+  for (int m = 1; m <= kMeses; ++m) {
+    riego.RIEGO_MENSUAL[m] = numero(m + 1);
+    riego.NRIEGOS_MENSUAL[m] = numero(m + 13);
+  }
+  riego.FRACCION_MOJADA = numero(26);
+  std::array<double, 5> patron{};
+  for (int q = 1; q <= 4; ++q) patron[q] = numero(q + 26) / 100;
+  sim.DATOS_RIEGO = riego;
+  sim.PATRON_EXTRACCION = patron;
+  return r0;
+}
+
+std::optional<int> BUSCAR_AGUA(const Workbook& libro, Simulacion& sim) {
+  const auto r0 = buscarFila(libro, kHojaAguas, sim.SIMULACION.ID_AGUA, 1, 1);
+  if (!r0) return std::nullopt;
+  std::array<double, 10> composicion{};
+  for (int k = 3; k <= 9; ++k) composicion[k] = libro.number(kHojaAguas, *r0, k - 1);
+  const double alcalinidad = libro.number(kHojaAguas, *r0, 9);
+  sim.COMPOSICION_AGUA = composicion;
+  sim.ALCALINIDAD_AGUA = alcalinidad;
+  return r0;
+}
+
+}  // namespace medravolix::batch
