@@ -1,0 +1,22 @@
+#include "batch/modelo_completo.h"
+
+#include "balance/cadena_balance.h"
+#include "balance/etc_mensual.h"
+#include "chemistry/equilibrio_solucion.h"
+
+namespace medravolix::batch {
+
+void ModeloCompleto::prepararBatch(const workbook::Workbook& libro) {
+  tablas_ = LEER_CONSTANTES_QUIMICAS(libro);
+}
+
+void ModeloCompleto::CARGAR_ETO_EXTERNA(Simulacion& sim) const {
+  medravolix::CARGAR_ETO_EXTERNA(sim);
+}
+
+void ModeloCompleto::ejecutarCadena(Simulacion& sim) const {
+  EJECUTAR_CADENA_BALANCE(sim);             // steps 1 to 8
+  EQUILIBRIO_SOLUCION_SUELO(sim, tablas_);  // step 9
+}
+
+}  // namespace medravolix::batch

@@ -1,0 +1,21 @@
+// The whole model of a simulation: the monthly soil water balance with its concentration
+// factors, then the equilibrium of the soil solution, with the chemistry's tables read once per
+// batch from Constants and Parameters.
+#pragma once
+
+#include "batch/modelo_simulacion.h"
+#include "chemistry/tablas_quimicas.h"
+
+namespace medravolix::batch {
+
+class ModeloCompleto : public ModeloSimulacion {
+ public:
+  void prepararBatch(const workbook::Workbook& libro) override;
+  void CARGAR_ETO_EXTERNA(Simulacion& sim) const override;
+  void ejecutarCadena(Simulacion& sim) const override;
+
+ private:
+  TablasQuimicas tablas_;
+};
+
+}  // namespace medravolix::batch
