@@ -9,36 +9,21 @@ namespace medravolix {
 
 namespace {
 
-// Layer L in month m: water in (rainfall and irrigation at the surface, the drainage of the
-// layer above below it) plus last month's storage serves the ET demand first; what is left is
-// stored up to the capacity and the rest drains.
+// Layer `capa` in month m: rainfall and irrigation enter the surface layer, the drainage of
+// the layer above enters the others.
 void BalanceCapaMes(Simulacion& sim, int m, int capa) {
   EstadoBalance& b = sim.BALANCE;
-  if (capa == 1) {
-    b.ENTRADA_CAPA[m][1] = sim.DATOS_RIEGO.RIEGO_MENSUAL[m] + sim.ESTACION.PRECIPITACION[m];
-  } else {
-    b.ENTRADA_CAPA[m][capa] = sim.DRENAJE_CAPA[m][capa - 1];
-  }
-  const double disponible = b.ENTRADA_CAPA[m][capa] + b.ALMACEN_CAPA[m - 1][capa];
-  b.AGUA_DISPONIBLE[m][capa] = disponible;
-  const double demanda = sim.DEMANDA_ET_CAPA[m][capa];
-  if (!(disponible > demanda)) {
-    b.ET_REAL_CAPA[m][capa] = disponible < 0.0 ? 0.0 : disponible;
-    b.ALMACEN_CAPA[m][capa] = 0.0;
-    sim.DRENAJE_CAPA[m][capa] = 0.0;
-    return;
-  }
-  b.ET_REAL_CAPA[m][capa] = demanda;
-  const double sobrante = disponible - demanda;
-  b.AGUA_DISPONIBLE[m][capa] = sobrante;
-  const double capacidad = sim.CAPACIDAD_CAPA[m][capa];
-  if (!(sobrante > capacidad)) {
-    b.ALMACEN_CAPA[m][capa] = sobrante;
-    sim.DRENAJE_CAPA[m][capa] = 0.0;
-  } else {
-    b.ALMACEN_CAPA[m][capa] = capacidad;
-    sim.DRENAJE_CAPA[m][capa] = sobrante - capacidad;
-  }
+  const double entrada = capa == 1
+                             ? sim.DATOS_RIEGO.RIEGO_MENSUAL[m] + sim.ESTACION.PRECIPITACION[m]
+                             : sim.DRENAJE_CAPA[m][capa - 1];
+  b.ENTRADA_CAPA[m][capa] = entrada;
+  const ResultadoCapaMes r =
+      BALANCE_CAPA_MES(entrada, b.ALMACEN_CAPA[m - 1][capa], sim.DEMANDA_ET_CAPA[m][capa],
+                       sim.CAPACIDAD_CAPA[m][capa]);
+  b.AGUA_DISPONIBLE[m][capa] = r.disponible;
+  b.ET_REAL_CAPA[m][capa] = r.et_real;
+  b.ALMACEN_CAPA[m][capa] = r.almacen;
+  sim.DRENAJE_CAPA[m][capa] = r.drenaje;
 }
 
 // One year, layer by layer from the top, each layer month by month from September; January
@@ -62,6 +47,17 @@ double ErrorBalance(const EstadoBalance& b) {
 }
 
 }  // namespace
+
+ResultadoCapaMes BALANCE_CAPA_MES(double entrada_mm, double almacen_anterior_mm, double demanda_mm,
+                                  double capacidad_mm) {
+  const double disponible = entrada_mm + almacen_anterior_mm;
+  if (!(disponible > demanda_mm)) {
+    return {disponible, disponible < 0.0 ? 0.0 : disponible, 0.0, 0.0};
+  }
+  const double sobrante = disponible - demanda_mm;
+  if (!(sobrante > capacidad_mm)) return {sobrante, demanda_mm, sobrante, 0.0};
+  return {sobrante, demanda_mm, capacidad_mm, sobrante - capacidad_mm};
+}
 
 int16_t MES_DE_SIMULACION(const int16_t& k) {
   return static_cast<int16_t>(k < 5 ? k - 4 + 12 : k - 4);

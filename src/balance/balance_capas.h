@@ -15,6 +15,20 @@ inline constexpr int64_t kMaxPasadasBalance = 100000;
 // The annual balance is closed when its error falls strictly below this percentage of the input.
 inline constexpr double kErrorCierrePct = 0.01;
 
+// What one layer does in one month, mm.
+struct ResultadoCapaMes {
+  double disponible;  // AGUA_DISPONIBLE: the water in, less the ET when there was a surplus
+  double et_real;     // ET_REAL_CAPA
+  double almacen;     // ALMACEN_CAPA at the end of the month
+  double drenaje;     // DRENAJE_CAPA
+};
+
+// The tipping bucket of one layer and month: the water in plus last month's storage serves the
+// ET demand first (all of it when not above the demand, never below 0); the rest is stored up
+// to the capacity and what exceeds it drains.
+ResultadoCapaMes BALANCE_CAPA_MES(double entrada_mm, double almacen_anterior_mm, double demanda_mm,
+                                  double capacidad_mm);
+
 // Calendar month of step k (1..12) of the simulated year: 9 (September) .. 12, then 1 .. 8.
 int16_t MES_DE_SIMULACION(const int16_t& k);
 
