@@ -1,0 +1,53 @@
+// Dialogs that record what the program shows and answer from a script, for controller tests and
+// the Qt window tests.
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "ui/dialogs.h"
+
+namespace medravolix::testing {
+
+class FakeDialogs : public ui::Dialogs {
+ public:
+  struct Message {
+    std::string text;
+    ui::Icon icon;
+  };
+
+  void messageBox(const std::string& text, ui::Icon icon) override {
+    messages.push_back({text, icon});
+  }
+  std::string inputBox(const std::string& prompt, const std::string&) override {
+    prompts.push_back(prompt);
+    return next(input_answers);
+  }
+  void beep() override { ++beeps; }
+  std::string openFileDialog(const std::string& filter, const std::string& start_folder) override {
+    filters.push_back(filter);
+    start_folders.push_back(start_folder);
+    return next(file_answers);
+  }
+
+  // Answers given in turn; an empty answer (or none left) is a cancelled box.
+  std::deque<std::string> file_answers;
+  std::deque<std::string> input_answers;
+
+  std::vector<Message> messages;
+  std::vector<std::string> prompts;
+  std::vector<std::string> filters;
+  std::vector<std::string> start_folders;
+  int beeps = 0;
+
+ private:
+  static std::string next(std::deque<std::string>& answers) {
+    if (answers.empty()) return "";
+    std::string answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+};
+
+}  // namespace medravolix::testing
