@@ -1,0 +1,51 @@
+// The main window: menu bar, the client area with its picture, and the child windows inside it.
+#pragma once
+
+#include <QAction>
+#include <QMainWindow>
+#include <QPointer>
+
+#include "batch/ejecutar_batch.h"
+#include "shell/mdi_form1.h"
+#include "ui/dialogs.h"
+
+class QMdiSubWindow;
+
+namespace medravolix::batch::qt {
+class Form5View;
+}
+
+namespace medravolix::shell::qt {
+
+class AreaMdi;
+
+class MDIForm1View : public QMainWindow {
+  Q_OBJECT
+ public:
+  MDIForm1View(MDIForm1& controller, ui::Dialogs& dialogs, QWidget* parent = nullptr);
+
+  // Start-up: the window goes to the top-left corner of the screen, the splash shows for its
+  // interval, then the window appears with the entries that need a workbook disabled.
+  void MDIForm_Load(int splash_interval_ms);
+
+  // The settings dialog while it is open (tests).
+  batch::qt::Form5View* form5() const;
+
+ private:
+  void crearMenus();
+  void refrescarMenus();
+  void mnuFileOpen_Click();
+  void mnuSimBatch_Click();
+  void mnuHelp_Click();
+  batch::ResultadoOperacion mostrarForm11(const batch::AjustesBatch& ajustes);
+
+  MDIForm1& controller_;
+  ui::Dialogs& dialogs_;
+  AreaMdi* area_;
+  QAction* mnuSimBatch_ = nullptr;
+  QAction* mnuSimKcb_ = nullptr;
+  QAction* mnuSimETo_ = nullptr;
+  QPointer<QMdiSubWindow> form5_window_;
+};
+
+}  // namespace medravolix::shell::qt

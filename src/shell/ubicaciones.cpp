@@ -1,0 +1,21 @@
+#include "shell/ubicaciones.h"
+
+#include <system_error>
+
+namespace medravolix::shell {
+
+std::filesystem::path carpetaEjemplo(const std::filesystem::path& carpeta_programa) {
+  const std::filesystem::path candidatas[] = {
+      carpeta_programa,
+      carpeta_programa / "sample",
+      carpeta_programa / "data",
+      carpeta_programa.parent_path() / "share" / "medravolix",
+  };
+  for (const auto& carpeta : candidatas) {
+    std::error_code error;
+    if (std::filesystem::is_regular_file(carpeta / "sample.xlsx", error)) return carpeta;
+  }
+  return carpeta_programa;
+}
+
+}  // namespace medravolix::shell
