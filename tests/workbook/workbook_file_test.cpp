@@ -1,0 +1,155 @@
+// Saving replaces the file atomically: any failure leaves the original byte for byte, links
+// are followed, permissions kept; a file changed on disk is reloaded.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <stdexcept>
+
+#include "support/test_support.h"
+#include "workbook/workbook.h"
+#include "xlsx_fixtures.h"
+
+namespace medravolix::workbook {
+namespace {
+
+namespace fs = std::filesystem;
+using medravolix::testing::ScratchDir;
+using test::fileBytes;
+
+std::vector<std::string> folderListing(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// A workbook with one number, saved by the workbook itself.
+fs::path smallWorkbook(const fs::path& path) {
+  Workbook book = Workbook::create({"S"});
+  book.setCell("S", 1, 1, CellValue::number(1));
+  book.saveAs(path);
+  return path;
+}
+
+class FailingHook : public ::testing::TestWithParam<const char*> {
+ protected:
+  static inline std::string failing_stage;
+  static void hook(std::string_view stage) {
+    if (stage == failing_stage) throw std::runtime_error("injected failure at " + failing_stage);
+  }
+  void TearDown() override { Workbook::setSaveHookForTests(nullptr); }
+};
+
+TEST_P(FailingHook, FailedSaveLeavesTheOriginalByteIdentical) {
+  ScratchDir dir;
+  const auto path = smallWorkbook(dir / "book.xlsx");
+  const std::string original = fileBytes(path);
+  Workbook book = Workbook::open(path);
+  book.setCell("S", 1, 1, CellValue::number(2));
+  failing_stage = GetParam();
+  Workbook::setSaveHookForTests(&FailingHook::hook);
+  try {
+    book.save();
+    ADD_FAILURE() << "the save did not fail";
+  } catch (const WorkbookError& e) {
+    EXPECT_NE(std::string(e.what()).find("injected failure at " + failing_stage),
+              std::string::npos);
+    EXPECT_NE(std::string(e.what()).find("left as it was"), std::string::npos);
+  }
+  EXPECT_EQ(fileBytes(path), original);
+  EXPECT_EQ(folderListing(dir.path()), std::vector<std::string>{"book.xlsx"});
+  EXPECT_TRUE(book.isModified());
+  Workbook::setSaveHookForTests(nullptr);
+  book.save();  // the same changes save once nothing stands in the way
+  EXPECT_EQ(Workbook::open(path).cell("S", 1, 1), CellValue::number(2));
+  EXPECT_EQ(folderListing(dir.path()), std::vector<std::string>{"book.xlsx"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Stages, FailingHook, ::testing::Values("flush", "rename"));
+
+TEST(AtomicSave, UnwritableTargetsFailCleanly) {
+  ScratchDir dir;
+  const auto path = smallWorkbook(dir / "book.xlsx");
+  Workbook book = Workbook::open(path);
+  book.setCell("S", 2, 2, CellValue::text("x"));
+  std::ofstream(dir / "plain.txt") << "a file, not a folder";
+  EXPECT_THROW(book.saveAs(dir / "plain.txt" / "new.xlsx"), WorkbookError);
+  fs::create_directory(dir / "folder.xlsx");
+  std::ofstream(dir / "folder.xlsx" / "inside.txt") << "kept";
+  EXPECT_THROW(book.saveAs(dir / "folder.xlsx"), WorkbookError);
+  EXPECT_EQ(fileBytes(dir / "folder.xlsx" / "inside.txt"), "kept");
+  EXPECT_EQ(folderListing(dir.path()),
+            (std::vector<std::string>{"book.xlsx", "folder.xlsx", "plain.txt"}));
+  EXPECT_EQ(book.path(), path);  // a failed saveAs does not move the workbook
+  EXPECT_TRUE(book.isModified());
+  // The file replaced by a folder behind the program's back.
+  fs::remove(path);
+  fs::create_directory(path);
+  EXPECT_THROW(book.save(), WorkbookError);
+  EXPECT_TRUE(fs::is_directory(path));
+}
+
+TEST(AtomicSave, SymbolicLinkIsSavedAtItsTargetWithItsPermissions) {
+  ScratchDir dir;
+  fs::create_directory(dir / "real");
+  fs::create_directory(dir / "links");
+  const auto target = smallWorkbook(dir / "real" / "book.xlsx");
+  ::chmod(target.c_str(), 0640);
+  const auto link = dir / "links" / "book.xlsx";
+  fs::create_symlink(target, link);
+  Workbook book = Workbook::open(link);
+  book.setCell("S", 1, 1, CellValue::number(3));
+  book.save();
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(fs::read_symlink(link), target);
+  EXPECT_EQ(Workbook::open(target).cell("S", 1, 1), CellValue::number(3));
+  struct stat st {};
+  ::stat(target.c_str(), &st);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+  EXPECT_EQ(folderListing(dir / "links"), std::vector<std::string>{"book.xlsx"});
+  EXPECT_EQ(folderListing(dir / "real"), std::vector<std::string>{"book.xlsx"});
+  EXPECT_FALSE(book.reloadIfChanged());
+}
+
+TEST(AtomicSave, SaveAsMovesTheWorkbookAndLeavesTheOriginal) {
+  ScratchDir dir;
+  const auto path = smallWorkbook(dir / "a.xlsx");
+  const std::string original = fileBytes(path);
+  Workbook book = Workbook::open(path);
+  book.setCell("S", 1, 2, CellValue::text("b"));
+  book.saveAs(dir / "b.xlsx");
+  EXPECT_EQ(fileBytes(path), original);
+  EXPECT_EQ(book.path(), dir / "b.xlsx");
+  book.setCell("S", 1, 3, CellValue::text("c"));
+  book.save();
+  const Workbook b = Workbook::open(dir / "b.xlsx");
+  EXPECT_EQ(b.cell("S", 1, 2), CellValue::text("b"));
+  EXPECT_EQ(b.cell("S", 1, 3), CellValue::text("c"));
+}
+
+TEST(Reload, OnlyAChangeOnDiskReloads) {
+  ScratchDir dir;
+  const auto path = smallWorkbook(dir / "book.xlsx");
+  Workbook book = Workbook::open(path);
+  EXPECT_FALSE(book.reloadIfChanged());
+  book.setCell("S", 1, 1, CellValue::number(5));
+  book.save();
+  EXPECT_FALSE(book.reloadIfChanged());  // our own save is not a change
+  test::python(R"(
+import sys, openpyxl
+wb = openpyxl.load_workbook(sys.argv[1]); wb['S']['A2'] = 'edited elsewhere'; wb.save(sys.argv[1])
+)",
+               {path.string()});
+  book.setCell("S", 3, 3, CellValue::number(1));  // unsaved, and lost by the reload
+  EXPECT_TRUE(book.reloadIfChanged());
+  EXPECT_EQ(book.cell("S", 2, 1), CellValue::text("edited elsewhere"));
+  EXPECT_EQ(book.cell("S", 1, 1), CellValue::number(5));
+  EXPECT_TRUE(book.cell("S", 3, 3).isEmpty());
+  EXPECT_FALSE(book.isModified());
+  EXPECT_FALSE(book.reloadIfChanged());
+  fs::remove(path);
+  EXPECT_THROW(book.reloadIfChanged(), WorkbookError);
+}
+
+}  // namespace
+}  // namespace medravolix::workbook
