@@ -16,9 +16,9 @@ namespace {
 constexpr int kMaxIteracionesEstres = 50;  // a pass starts while at most 50 are done: 51 in all
 constexpr double kCambioEtPct = 0.01;
 
-void Rechazar(const std::string& que, int indice, double valor) {
+void Rechazar(const std::string& que, int indice, double valor, const std::string& nota = "") {
   throw SimulacionRechazada(que + " " + std::to_string(indice) + " is " +
-                            workbook::plainDecimal(valor) + "; it may not be negative");
+                            workbook::plainDecimal(valor) + "; it may not be negative" + nota);
 }
 
 // With negative water the balance loses water it cannot account for and may never close.
@@ -32,7 +32,8 @@ void ComprobarEntradas(const Simulacion& sim) {
   for (int m = 1; m <= kMeses; ++m) {
     for (int capa = 1; capa <= sim.NUM_CAPAS; ++capa) {
       if (sim.CAPACIDAD_CAPA[m][capa] < 0.0) {
-        Rechazar("the water-holding capacity (mm) of layer", capa, sim.CAPACIDAD_CAPA[m][capa]);
+        Rechazar("the water-holding capacity (mm) of layer", capa, sim.CAPACIDAD_CAPA[m][capa],
+                 " (a field capacity below the wilting point, or stones above 100 %)");
       }
     }
   }

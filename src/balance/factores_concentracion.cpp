@@ -13,8 +13,9 @@ namespace medravolix {
 namespace {
 
 // Layers from the surface within the depth of simulation, cut at the first one that does not
-// drain in the year (every layer below it is dry of drainage too).
-void ContarCapasDrenantes(Simulacion& sim) {
+// drain in the year (every layer below it is dry of drainage too). Returns the reason when no
+// layer is left.
+std::string ContarCapasDrenantes(Simulacion& sim) {
   EstadoBalance& b = sim.BALANCE;
   if (sim.PROF_PERFIL != 0.0) {
     b.CAPAS_SIMULACION = A_ENTERO16(sim.NUM_CAPAS * sim.PROF_SIMULACION / sim.PROF_PERFIL,
@@ -28,10 +29,13 @@ void ContarCapasDrenantes(Simulacion& sim) {
       break;
     }
   }
+  if (b.CAPAS_SIMULACION > 0) return "";
+  if (ultima > 0) return "the surface layer does not drain in the year";
+  return "the depth of simulation holds no whole layer";
 }
 
 // The mean over the counted layers of annual irrigation over each layer's annual drainage.
-void FactorCapacidadCampo(Simulacion& sim) {
+void FactorCapacidadCampo(Simulacion& sim, const std::string& sin_capas) {
   EstadoBalance& b = sim.BALANCE;
   b.SUMA_INVERSA_DRENAJE = 0.0;
   for (int capa = 1; capa <= b.CAPAS_SIMULACION; ++capa) {
@@ -43,9 +47,9 @@ void FactorCapacidadCampo(Simulacion& sim) {
     sim.FACTOR_CONCENTRACION_CC =
         sim.DATOS_RIEGO.RIEGO_ANUAL * b.SUMA_INVERSA_DRENAJE / b.CAPAS_SIMULACION;
   } else {
-    sim.AVISOS.push_back(
-        "no layer within the depth of simulation drains in the year: the concentration factors "
-        "at field capacity and saturation have no value");
+    sim.AVISOS.push_back(sin_capas +
+                         ": the concentration factors at field capacity and saturation have no "
+                         "value");
   }
 }
 
@@ -116,8 +120,7 @@ void CALCULAR_FACTORES_CONCENTRACION(Simulacion& sim) {
   sim.FRACCION_LAVADO.reset();
   sim.CC_PERFIL.reset();
   sim.SAT_PERFIL.reset();
-  ContarCapasDrenantes(sim);
-  FactorCapacidadCampo(sim);
+  FactorCapacidadCampo(sim, ContarCapasDrenantes(sim));
   HumedadesPerfil(sim);
   FactorSaturacion(sim);
   FactoresFondo(sim);

@@ -11,6 +11,7 @@
 
 #include "balance/balance_capas.h"
 #include "balance/simulaciones_prueba.h"
+#include "batch/entradas_simulacion.h"
 #include "batch/simulacion.h"
 #include "support/test_support.h"
 
@@ -81,32 +82,15 @@ TEST_F(CadenaAleatoria, AnnualDrainageDoesNotRiseWithDepth) {
   }
 }
 
-// The inputs the look-ups and settings give a simulation, copied over a used state as a driver
-// that kept one state for the whole batch would do.
+// A new simulation's inputs and settings put over a used state, as a driver that kept one state
+// for the whole batch would do.
 void CopiarEntradas(const Simulacion& de, Simulacion& a) {
+  Simulacion copia = de;
+  batch::ponerEntradas(batch::tomarEntradas(std::move(copia)), a);
   a.PROF_EVAPORATIVA = de.PROF_EVAPORATIVA;
   a.PROF_SIMULACION = de.PROF_SIMULACION;
   a.OPCION_CAPACIDAD = de.OPCION_CAPACIDAD;
   a.OPCION_SOLUCION = de.OPCION_SOLUCION;
-  a.NUM_FILAS_SUELO = de.NUM_FILAS_SUELO;
-  a.PROF_FILA = de.PROF_FILA;
-  a.ARENA_FILA = de.ARENA_FILA;
-  a.ARCILLA_FILA = de.ARCILLA_FILA;
-  a.SAT_FILA = de.SAT_FILA;
-  a.CC_FILA = de.CC_FILA;
-  a.PMP_FILA = de.PMP_FILA;
-  a.DENSIDAD_FILA = de.DENSIDAD_FILA;
-  a.PIEDRAS_FILA = de.PIEDRAS_FILA;
-  a.CALIZA_FILA = de.CALIZA_FILA;
-  a.MO_FILA = de.MO_FILA;
-  a.YESO_FILA = de.YESO_FILA;
-  a.ESTACION = de.ESTACION;
-  a.ETO_MENSUAL = de.ETO_MENSUAL;
-  a.KCB_MENSUAL = de.KCB_MENSUAL;
-  a.RAIZ_MENSUAL = de.RAIZ_MENSUAL;
-  a.COBERTURA_MENSUAL = de.COBERTURA_MENSUAL;
-  a.DATOS_RIEGO = de.DATOS_RIEGO;
-  a.PATRON_EXTRACCION = de.PATRON_EXTRACCION;
   a.SALIDA_MAYOR_QUE = false;  // the driver clears it for every simulation
   a.AVISOS.clear();
 }

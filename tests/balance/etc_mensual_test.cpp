@@ -81,12 +81,9 @@ TEST(EtcMensual, BasalCoefficientScaledByTheYearsLargestCover) {
   double suma = 0.0;
   for (int m = 1; m <= kMeses; ++m) {
     EXPECT_TRUE(Near(0.5 * 0.1 * m, sim.KCB_AJUSTADO[m], 1e-15));
-    EXPECT_EQ(sim.KC_MENSUAL[m], sim.KE_MENSUAL[m] + sim.KCB_AJUSTADO[m]);
-    EXPECT_EQ(sim.ETC_MENSUAL[m], sim.ETO_MENSUAL[m] * sim.KC_MENSUAL[m]);
-    EXPECT_EQ(sim.ETC_POTENCIAL[m], sim.ETC_MENSUAL[m]);
     suma += sim.ETC_POTENCIAL[m];
   }
-  EXPECT_GT(sim.KE_MENSUAL[3], 0.0);
+  EXPECT_TRUE(Near(30.0 * (sim.KE_MENSUAL[3] + 0.15), sim.ETC_MENSUAL[3], 1e-13));
   EXPECT_EQ(sim.ETC_ANUAL, suma);
 }
 
@@ -100,13 +97,6 @@ TEST(EtcMensual, WithoutCoverKcIsKe) {
     EXPECT_EQ(sim.KCB_AJUSTADO[m], 0.0);
     EXPECT_EQ(sim.KC_MENSUAL[m], sim.KE_MENSUAL[m]);
   }
-}
-
-TEST(EtoExterna, CopiedMonthByMonth) {
-  Simulacion sim;
-  for (int m = 1; m <= kMeses; ++m) sim.ESTACION.ETO_EXTERNA[m] = 11.5 * m;
-  CARGAR_ETO_EXTERNA(sim);
-  for (int m = 1; m <= kMeses; ++m) EXPECT_EQ(sim.ETO_MENSUAL[m], 11.5 * m);
 }
 
 TEST(KcbMaximo, LargestMonthlyValue) {

@@ -114,7 +114,13 @@ TEST(FactoresConcentracion, ZeroDivisorsLeaveNoValueNotAnEarlierOne) {
   EXPECT_FALSE(sim.FACTOR_CONCENTRACION_SAT.has_value());
   EXPECT_FALSE(sim.FACTOR_CONCENTRACION_FONDO.has_value());
   EXPECT_FALSE(sim.FRACCION_LAVADO.has_value());
-  EXPECT_EQ(sim.AVISOS.size(), 2u);
+  ASSERT_EQ(sim.AVISOS.size(), 2u);
+  EXPECT_NE(sim.AVISOS[0].find("surface layer does not drain"), std::string::npos);
+  Simulacion somera = Drenando(0.5, 90);  // 0.36 layers
+  CALCULAR_FACTORES_CONCENTRACION(somera);
+  EXPECT_FALSE(somera.FACTOR_CONCENTRACION_CC.has_value());
+  EXPECT_FALSE(somera.SALIDA_MAYOR_QUE);
+  EXPECT_NE(somera.AVISOS.at(0).find("holds no whole layer"), std::string::npos);
 }
 
 TEST(FactoresConcentracion, NoSaturationOrBulkDensityNoSaturationFactor) {
