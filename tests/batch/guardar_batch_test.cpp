@@ -1,0 +1,157 @@
+// A batch from a workbook file to the saved file, read back by an independent reader
+// (python3-openpyxl); the failed save; and the run_batch program.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include "batch/ejecutar_batch.h"
+#include "batch/libro_muestra.h"
+#include "support/test_support.h"
+
+namespace medravolix::batch {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::RunPython;
+using testing::ScratchDir;
+
+// A copy of the sample workbook: the one the build assembles, or made here from its tables.
+fs::path copiaMuestra(const ScratchDir& dir) {
+  const fs::path copia = dir / "sample copy.xlsx";
+  for (const auto& e : fs::recursive_directory_iterator(testing::BinaryDir())) {
+    if (e.path().filename() == "sample.xlsx" &&
+        e.path().string().find("/Testing/") == std::string::npos) {
+      fs::copy_file(e.path(), copia);
+      return copia;
+    }
+  }
+  prueba::libroMuestra().saveAs(copia);
+  return copia;
+}
+
+std::string leer(const fs::path& ruta) {
+  std::ifstream f(ruta, std::ios::binary);
+  std::ostringstream s;
+  s << f.rdbuf();
+  return s.str();
+}
+
+// Checks the saved results: every simulation that ran has its 21 SSol_batch columns and 12
+// WBal_batch rows, the annual columns are the sums of the months, and a simulation that did not
+// run has no row. Prints one line per fault, then the ids that have no results.
+constexpr const char* kComprobar = R"PY(
+import sys, openpyxl
+wb = openpyxl.load_workbook(sys.argv[1])
+sim, ssol, wbal = wb['Sim_batch'], wb['SSol_batch'], wb['WBal_batch']
+sin = []
+i = 1
+while sim.cell(i + 1, 1).value is not None:
+    ident = sim.cell(i + 1, 1).value
+    fila = [ssol.cell(i + 1, c).value for c in range(1, 22)]
+    meses = [[wbal.cell(12 * (i - 1) + 1 + m, c).value for c in range(1, 8)] for m in range(1, 13)]
+    if fila[0] is None:
+        sin.append(str(ident))
+        if any(v is not None for v in fila) or any(v is not None for r in meses for v in r):
+            print('FAULT', ident, 'has part of a result')
+    else:
+        if fila[0] != ident or any(v is None for v in fila):
+            print('FAULT', ident, 'SSol row', fila)
+        if sim.cell(i + 1, 9).value != 64 or sim.cell(i + 1, 10).value != 'Yes':
+            print('FAULT', ident, 'settings in Sim_batch')
+        for r in meses:
+            if r[0] != ident or any(not isinstance(v, (int, float)) for v in r[1:]):
+                print('FAULT', ident, 'WBal row', r)
+        for anual, mensual in ((5, 2), (6, 3), (7, 7), (8, 4), (9, 5), (10, 6)):
+            total = sum(r[mensual - 1] for r in meses)
+            if abs(total - fila[anual - 1]) > 1e-9 * max(1.0, abs(total)):
+                print('FAULT', ident, 'column', anual, fila[anual - 1], 'months', total)
+    i += 1
+print('WITHOUT', ','.join(sin))
+)PY";
+
+TEST(GuardarBatch, SampleWorkbookRunsAndIsSavedWithEveryResult) {
+  ScratchDir dir;
+  const fs::path archivo = copiaMuestra(dir);
+  workbook::Workbook libro = workbook::Workbook::open(archivo);
+  std::vector<double> progreso;
+  const auto r = ejecutarYGuardar(libro, {}, 0, [&](double p) { progreso.push_back(p); });
+  ASSERT_EQ(r.estado, EstadoOperacion::Completado) << r.motivo;
+  EXPECT_EQ(r.informe.mensajeSinDatos(),
+            "Can't find input data for these simulations: \r\n\r\nS14, ");
+  EXPECT_EQ(progreso.size(), static_cast<std::size_t>(r.informe.NUM_SIMULACIONES));
+  std::string salida;
+  ASSERT_EQ(RunPython(kComprobar, "'" + archivo.string() + "'", salida), 0) << salida;
+  EXPECT_EQ(salida.find("FAULT"), std::string::npos) << salida;
+  EXPECT_NE(salida.find("WITHOUT S14\n"), std::string::npos) << salida;
+}
+
+TEST(GuardarBatch, AFailedSaveIsReportedAsNotSavedAndLeavesTheFile) {
+  ScratchDir dir;
+  const fs::path archivo = copiaMuestra(dir);
+  const std::string antes = leer(archivo);
+  workbook::Workbook libro = workbook::Workbook::open(archivo);
+  workbook::Workbook::setSaveHookForTests([](std::string_view etapa) {
+    if (etapa == "rename") throw std::runtime_error("the disk is full");
+  });
+  const auto r = ejecutarYGuardar(libro, {}, 2, nullptr);
+  workbook::Workbook::setSaveHookForTests(nullptr);
+  EXPECT_EQ(r.estado, EstadoOperacion::NoGuardado);
+  EXPECT_NE(r.motivo.find("could not be saved"), std::string::npos) << r.motivo;
+  EXPECT_EQ(r.informe.ejecutadas, 13);
+  EXPECT_EQ(leer(archivo), antes);
+}
+
+// Runs a command; returns its exit status and what it printed on standard output.
+int ejecutar(const std::string& orden, std::string& salida) {
+  FILE* tubo = popen(orden.c_str(), "r");
+  if (!tubo) return -1;
+  char buffer[4096];
+  salida.clear();
+  for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, tubo)) > 0;) salida.append(buffer, n);
+  const int estado = pclose(tubo);
+  return WIFEXITED(estado) ? WEXITSTATUS(estado) : -1;
+}
+
+TEST(RunBatch, CopiesRunsSavesAndSummarises) {
+  ScratchDir dir;
+  const fs::path archivo = copiaMuestra(dir);
+  const std::string antes = leer(archivo);
+  const std::string programa = (testing::BinaryDir() / "bench" / "run_batch").string();
+  const std::string salida_xlsx = (dir / "out.xlsx").string();
+  std::string salida;
+  ASSERT_EQ(ejecutar("'" + programa + "' '" + archivo.string() + "' '" + salida_xlsx +
+                         "' --threads 3 --solution drainage --simulation-depth 100",
+                     salida),
+            0)
+      << salida;
+  const std::regex resumen(
+      "(^|\n)simulations: 14, run: 13, missing input: 1, refused: 0, seconds: [0-9]+\\.[0-9]{4}, "
+      "per second: [0-9]+\\.[0-9]\n$");
+  EXPECT_TRUE(std::regex_search(salida, resumen)) << salida;
+  EXPECT_NE(salida.find("Can't find input data for these simulations: \n\nS14, \n"),
+            std::string::npos)
+      << salida;
+  EXPECT_EQ(leer(archivo), antes);
+  const auto resultado = workbook::Workbook::open(salida_xlsx);
+  EXPECT_EQ(resultado.cell("Sim_batch", 2, 8), workbook::CellValue::number(100));
+  EXPECT_EQ(resultado.cell("SSol_batch", 2, 11), workbook::CellValue::text("drainage"));
+
+  for (const char* mal : {"--evaporative-depth 1.5", "--simulation-depth 32768",
+                          "--evaporative-depth -1", "--capacity other", "--threads 0"}) {
+    EXPECT_EQ(ejecutar("'" + programa + "' '" + archivo.string() + "' '" + salida_xlsx + "' " +
+                           mal + " 2>/dev/null",
+                       salida),
+              1)
+        << mal;
+  }
+  EXPECT_EQ(ejecutar("'" + programa + "' '" + (dir / "none.xlsx").string() + "' '" + salida_xlsx +
+                         "' 2>/dev/null",
+                     salida),
+            1);
+}
+
+}  // namespace
+}  // namespace medravolix::batch
