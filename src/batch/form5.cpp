@@ -167,14 +167,12 @@ void Form5::informarFinDelBatch(const ResultadoOperacion& resultado) {
       dialogs.messageBox(kMensajeCompletado, ui::Icon::Information);
       break;
     case EstadoOperacion::Rechazado:
-      dialogs.messageBox("The batch was not run:\r\n\r\n" + resultado.motivo, ui::Icon::Critical);
+      dialogs.messageBox("The batch was not run.\r\n\r\n" + resultado.motivo, ui::Icon::Critical);
       break;
     case EstadoOperacion::NoGuardado:
-      dialogs.messageBox(
-          "The batch ran, but the workbook could not be saved, so its results are not in the "
-          "file:\r\n\r\n" +
-              resultado.motivo,
-          ui::Icon::Critical);
+      dialogs.messageBox("The batch did not end with its results saved in the workbook.\r\n\r\n" +
+                             resultado.motivo,
+                         ui::Icon::Critical);
       break;
   }
 }

@@ -96,7 +96,7 @@ void dibujarFondo(ui::Canvas& c) {
   c.clear({171, 205, 232});
   degradado(c, 0, kFondoAncho, 0, suelo - 300, {150, 190, 226}, {226, 238, 244});
   degradado(c, 0, kFondoAncho, suelo - 300, suelo, {122, 170, 88}, {96, 146, 66});
-  for (double x = 9600; x <= 14100; x += 1500) arbol(c, x, suelo, 2400);
+  for (double x = 9600; x <= 14100; x += 1500) arbol(c, x, suelo, 2000);
   perfilSuelo(c, kFondoAncho, suelo, kFondoAlto);
   for (double x = 9600; x <= 14100; x += 1500) raices(c, x, suelo, 7200, {70, 48, 30});
   // A measuring tape down the profile.

@@ -1,10 +1,16 @@
 #include "ui/qt/qt_dialogs.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QStringList>
+#include <QStyle>
 
 namespace medravolix::ui::qt {
 
@@ -27,12 +33,45 @@ QString displayText(const std::string& text) {
   return QString::fromStdString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
+namespace {
+
+// A message too long for the screen (a batch may list thousands of simulations): the same icon,
+// title and OK button, with the text in a scrolling, selectable field.
+void longMessageBox(QMessageBox::Icon icon, const QString& text, QWidget* parent) {
+  QDialog box(parent);
+  box.setWindowTitle(QString::fromUtf8(kTitle));
+  auto* layout = new QGridLayout(&box);
+  auto* icon_label = new QLabel(&box);
+  const int side = box.style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, &box);
+  QStyle::StandardPixmap pixmap = QStyle::SP_MessageBoxInformation;
+  if (icon == QMessageBox::Critical) pixmap = QStyle::SP_MessageBoxCritical;
+  if (icon == QMessageBox::Warning) pixmap = QStyle::SP_MessageBoxWarning;
+  icon_label->setPixmap(box.style()->standardIcon(pixmap, nullptr, &box).pixmap(side, side));
+  layout->addWidget(icon_label, 0, 0, Qt::AlignTop);
+  auto* field = new QPlainTextEdit(text, &box);
+  field->setReadOnly(true);
+  field->setMinimumSize(480, 360);
+  layout->addWidget(field, 0, 1);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &box);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
+  layout->addWidget(buttons, 1, 0, 1, 2);
+  box.exec();
+}
+
+constexpr qsizetype kMaxLinesInABox = 25;
+
+}  // namespace
+
 void QtDialogs::messageBox(const std::string& text, Icon icon) {
   QMessageBox::Icon qt_icon = QMessageBox::Information;
   if (icon == Icon::Critical) qt_icon = QMessageBox::Critical;
   if (icon == Icon::Exclamation) qt_icon = QMessageBox::Warning;
-  QMessageBox box(qt_icon, QString::fromUtf8(kTitle), displayText(text), QMessageBox::Ok,
-                  parent_.data());
+  const QString shown = displayText(text);
+  if (shown.count(QLatin1Char('\n')) >= kMaxLinesInABox) {
+    longMessageBox(qt_icon, shown, parent_.data());
+    return;
+  }
+  QMessageBox box(qt_icon, QString::fromUtf8(kTitle), shown, QMessageBox::Ok, parent_.data());
   box.exec();
 }
 
