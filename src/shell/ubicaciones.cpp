@@ -7,9 +7,8 @@ namespace medravolix::shell {
 std::filesystem::path carpetaEjemplo(const std::filesystem::path& carpeta_programa) {
   const std::filesystem::path candidatas[] = {
       carpeta_programa,
-      carpeta_programa / "sample",
-      carpeta_programa / "data",
-      carpeta_programa.parent_path() / "share" / "medravolix",
+      carpeta_programa / "share" / "medravolix",                // in the build
+      carpeta_programa.parent_path() / "share" / "medravolix",  // installed: bin/../share
   };
   for (const auto& carpeta : candidatas) {
     std::error_code error;

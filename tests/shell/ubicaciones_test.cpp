@@ -20,8 +20,10 @@ TEST(CarpetaEjemplo, FindsTheSampleBesideTheProgramOrInTheSharedDataFolder) {
   std::ofstream(share / "sample.xlsx") << "x";
   EXPECT_EQ(carpetaEjemplo(bin), share);
 
-  std::ofstream(bin / "sample.xlsx") << "x";
-  EXPECT_EQ(carpetaEjemplo(bin), bin);
+  const auto build = bin / "share" / "medravolix";
+  std::filesystem::create_directories(build);
+  std::ofstream(build / "sample.xlsx") << "x";
+  EXPECT_EQ(carpetaEjemplo(bin), build);
 }
 
 }  // namespace
