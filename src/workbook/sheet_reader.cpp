@@ -123,15 +123,7 @@ void SheetReader::readCell(pugi::xml_node node, int row, int& column, SheetIndex
     if (isName(a.name(), 'r')) reference = a.value();
     if (isName(a.name(), 't')) type = a.value();
   }
-  CellPosition at{row, column + 1};
-  if (!reference.empty()) {
-    const auto parsed = parseCellReference(reference);
-    if (!parsed)
-      damaged("the cell reference '" + std::string(reference) + "' is not a cell of a worksheet");
-    at = *parsed;
-  } else if (at.column > kMaxColumns) {
-    damaged("row " + std::to_string(row) + " has cells beyond column 16,384");
-  }
+  const CellPosition at = cellPosition(reference, row, column);
   column = at.column;
   pugi::xml_node formula, value, inline_text;
   for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
@@ -150,6 +142,22 @@ void SheetReader::readCell(pugi::xml_node node, int row, int& column, SheetIndex
     cell.state = IndexedCell::State::FormulaWithoutValue;
     index.add(at.row, std::move(cell));
   }
+}
+
+// Where a cell stands: its own reference, or the place after the previous cell of its row.
+CellPosition SheetReader::cellPosition(std::string_view reference, int row,
+                                       int previous_column) const {
+  if (reference.empty()) {
+    if (previous_column >= kMaxColumns) {
+      damaged("row " + std::to_string(row) + " has cells beyond column 16,384");
+    }
+    return {row, previous_column + 1};
+  }
+  const auto parsed = parseCellReference(reference);
+  if (!parsed) {
+    damaged("the cell reference '" + std::string(reference) + "' is not a cell of a worksheet");
+  }
+  return *parsed;
 }
 
 void SheetReader::readFormula(pugi::xml_node formula, CellPosition at, SheetIndex& index) const {
@@ -177,13 +185,7 @@ bool SheetReader::readValue(std::string_view type, pugi::xml_node value, pugi::x
   if (!value) return false;
   const std::string_view text = value.child_value();
   if (type == "s") {
-    std::size_t number = 0;
-    const auto t = trimmed(text);
-    const auto r = std::from_chars(t.data(), t.data() + t.size(), number);
-    const std::string* shared = r.ec == std::errc() ? shared_strings_.find(number) : nullptr;
-    if (!shared)
-      damaged("cell " + cellReference(at.row, at.column) + " refers to a missing shared text");
-    cell.value = CellValue::text(*shared);
+    cell.value = CellValue::text(sharedText(text, at));
   } else if (type == "str") {
     cell.value = CellValue::text(decodeEscapes(text));
   } else if (type == "e") {
@@ -200,6 +202,17 @@ bool SheetReader::readValue(std::string_view type, pugi::xml_node value, pugi::x
     cell.value = CellValue::number(readNumber(text, at));
   }
   return true;
+}
+
+const std::string& SheetReader::sharedText(std::string_view index_text, CellPosition at) const {
+  std::size_t index = 0;
+  const auto t = trimmed(index_text);
+  const auto r = std::from_chars(t.data(), t.data() + t.size(), index);
+  const std::string* shared = r.ec == std::errc() ? shared_strings_.find(index) : nullptr;
+  if (!shared) {
+    damaged("cell " + cellReference(at.row, at.column) + " refers to a missing shared text");
+  }
+  return *shared;
 }
 
 double SheetReader::readNumber(std::string_view text, CellPosition at) const {

@@ -25,9 +25,11 @@ class SheetReader {
   [[noreturn]] void damaged(std::string_view what) const;
   int rowNumber(pugi::xml_node row, int previous) const;
   void readCell(pugi::xml_node cell, int row, int& column, SheetIndex& index) const;
+  CellPosition cellPosition(std::string_view reference, int row, int previous_column) const;
   void readFormula(pugi::xml_node formula, CellPosition at, SheetIndex& index) const;
   bool readValue(std::string_view type, pugi::xml_node value, pugi::xml_node inline_text,
                  CellPosition at, IndexedCell& cell) const;
+  const std::string& sharedText(std::string_view index_text, CellPosition at) const;
   double readNumber(std::string_view text, CellPosition at) const;
 
   std::string sheet_name_;

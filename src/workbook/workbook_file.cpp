@@ -85,6 +85,17 @@ void syncFolder(const fs::path& folder) {
   ::close(fd);
 }
 
+bool readAll(int fd, std::string& bytes) {
+  char buffer[1 << 16];
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    if (n == 0) return true;
+    bytes.append(buffer, static_cast<std::size_t>(n));
+  }
+}
+
 void callHook(WorkbookFile::Hook hook, std::string_view stage, const fs::path& target) {
   if (!hook) return;
   try {
@@ -108,25 +119,14 @@ std::string WorkbookFile::read(const fs::path& path) {
     throw WorkbookError("'" + name + "' is a folder, not a workbook file. Choose an .xlsx file.");
   }
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    throw WorkbookError("The workbook '" + name + "' cannot be read (" + systemReason(errno) +
+  std::string bytes;
+  const bool complete = fd >= 0 && readAll(fd, bytes);
+  const int error = errno;
+  if (fd >= 0) ::close(fd);
+  if (!complete) {
+    throw WorkbookError("The workbook '" + name + "' cannot be read (" + systemReason(error) +
                         "). Check that you may read it.");
   }
-  std::string bytes;
-  char buffer[1 << 16];
-  for (;;) {
-    const ssize_t n = ::read(fd, buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      const int error = errno;
-      ::close(fd);
-      throw WorkbookError("The workbook '" + name + "' cannot be read (" + systemReason(error) +
-                          ").");
-    }
-    if (n == 0) break;
-    bytes.append(buffer, static_cast<std::size_t>(n));
-  }
-  ::close(fd);
   return bytes;
 }
 

@@ -2,6 +2,8 @@
 
 #include <zip.h>
 
+#include <cctype>
+
 #include "workbook/workbook_error.h"
 
 namespace medravolix::workbook {
@@ -40,9 +42,30 @@ std::string ZipArchive::entryName(std::size_t index) const {
   return name ? std::string(name) : std::string();
 }
 
+namespace {
+// "my%20sheet.xml" -> "my sheet.xml": some writers percent-encode a target but not the entry.
+std::string percentDecoded(std::string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '%' && i + 2 < text.size() &&
+        std::isxdigit(static_cast<unsigned char>(text[i + 1])) &&
+        std::isxdigit(static_cast<unsigned char>(text[i + 2]))) {
+      out += static_cast<char>(std::stoi(std::string(text.substr(i + 1, 2)), nullptr, 16));
+      i += 2;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+}  // namespace
+
 std::optional<std::size_t> ZipArchive::find(std::string_view part_name) const {
   if (!part_name.empty() && part_name.front() == '/') part_name.remove_prefix(1);
-  const auto it = by_lower_name_.find(lowerAscii(part_name));
+  auto it = by_lower_name_.find(lowerAscii(part_name));
+  if (it == by_lower_name_.end() && part_name.find('%') != std::string_view::npos) {
+    it = by_lower_name_.find(lowerAscii(percentDecoded(part_name)));
+  }
   if (it == by_lower_name_.end()) return std::nullopt;
   return it->second;
 }

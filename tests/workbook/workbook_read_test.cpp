@@ -140,6 +140,17 @@ TEST(ReadExcelLikeWorkbook, OtherSheetKindsAndPackageVariants) {
   EXPECT_EQ(disorder.cell("Data", 3, 3), CellValue::number(-0.25));
   EXPECT_EQ(disorder.cell("Data", 6, 2), CellValue::number(6));
   EXPECT_EQ(disorder.lastRow("Data"), 6);
+  // A percent-encoded target for an entry whose name has a blank.
+  Workbook created = Workbook::create({"S"});
+  created.setCell("S", 1, 1, CellValue::number(8));
+  created.saveAs(dir / "blank.xlsx");
+  const std::string sheet = test::readPart(dir / "blank.xlsx", "xl/worksheets/sheet1.xml");
+  std::string rels = test::readPart(dir / "blank.xlsx", "xl/_rels/workbook.xml.rels");
+  rels.replace(rels.find("worksheets/sheet1.xml"), 21, "worksheets/my%20sheet.xml");
+  test::editZip(dir / "blank.xlsx", {{"xl/worksheets/sheet1.xml", std::nullopt},
+                                     {"xl/worksheets/my sheet.xml", sheet},
+                                     {"xl/_rels/workbook.xml.rels", rels}});
+  EXPECT_EQ(Workbook::open(dir / "blank.xlsx").cell("S", 1, 1), CellValue::number(8));
 }
 
 }  // namespace

@@ -198,6 +198,11 @@ TEST(SaveExcelLikeWorkbook, RewrittenSheetsAreInOrderWithPrefixStylesAndSpans) {
   EXPECT_EQ(again.cell("Data", 1, 4), CellValue::text("line\rbreak _x0041_"));
   EXPECT_EQ(again.cell("Prefixed", 3, 2), CellValue::text("new"));
   EXPECT_EQ(again.cell("Prefixed", 3, 4), CellValue::number(5));
+  const std::string dump = python(test::kOpenpyxlDump, {path.string()});
+  for (const char* line : {"cell Prefixed B3 'new' General", "cell Data A6 1 0.00% False",
+                           "cell Data E4 5 0.00% False", "cell Data B4 4 General"}) {
+    EXPECT_NE(dump.find(line), std::string::npos) << line << " not in\n" << dump;
+  }
 }
 
 TEST(SaveValues, TextsAndNumbersAreCheckedAndKeptExactly) {

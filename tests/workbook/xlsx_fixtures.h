@@ -77,7 +77,7 @@ parts['xl/workbook.xml'] = D + '<workbook xmlns="' + M + '" xmlns:r="' + R + '">
   '<sheet name="Prefixed" sheetId="2" r:id="rId1"/><sheet name="Formulas" sheetId="1" r:id="rId2"/>' \
   '</sheets><definedNames><definedName name="Rate">Data!$B$2</definedName></definedNames>' \
   '<fileRecoveryPr repairLoad="1"/></workbook>'
-sheet1_target = 'worksheets/SHEET1.xml' if odd_case else '../xl/worksheets/./sheet1.xml'
+sheet1_target = 'worksheets/SHEET1.xml' if odd_case else '../xl/worksheets/sheet1.xml'
 parts['xl/_rels/workbook.xml.rels'] = D + '<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">' \
   '<Relationship Id="rId1" Type="' + R + '/worksheet" Target="worksheets/sheet2.xml"/>' \
   '<Relationship Id="rId2" Type="' + R + '/worksheet" Target="/xl/worksheets/sheet3.xml"/>' \
