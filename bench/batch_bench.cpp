@@ -95,6 +95,8 @@ void BM_BatchCompleto(benchmark::State& state) {
   }
   state.counters["sims_per_s"] =
       benchmark::Counter(simulaciones, benchmark::Counter::kIsIterationInvariantRate);
+  state.counters["s_per_sim"] = benchmark::Counter(
+      simulaciones, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
   state.counters["threads"] = hilos(state);
 }
 BENCHMARK(BM_BatchCompleto)->Arg(1)->Arg(8)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -40,43 +40,6 @@ std::vector<CellValue> resultados(const Workbook& libro, int n) {
   return celdas;
 }
 
-double suma(const Workbook& libro, int i, int columna) {
-  double total = 0;
-  for (int m = 1; m <= 12; ++m) total += libro.number(kHojaBalance, filaBalance(i, m), columna);
-  return total;
-}
-
-TEST(BatchMuestra, CompleteSimulationsHaveTheirRowsAndAnnualSumsOfTheMonths) {
-  Workbook libro = libroMuestra();
-  const int n = CONTAR_SIMULACIONES(libro);
-  const InformeBatch informe = EJECUTAR_BATCH(libro, {}, 0, nullptr);
-  EXPECT_EQ(informe.NUM_SIMULACIONES, n);
-  EXPECT_EQ(informe.mensajeSinDatos(),
-            "Can't find input data for these simulations: \r\n\r\nS14, ");
-  EXPECT_EQ(informe.ejecutadas + informe.rechazadas + informe.sin_datos, n);
-  for (int i = 1; i <= n; ++i) {
-    const CellValue id = libro.cell(kHojaSolucion, i + 1, 1);
-    if (id.isEmpty()) continue;
-    SCOPED_TRACE("simulation " + id.toDisplayText());
-    EXPECT_EQ(libro.cell(kHojaSimulaciones, i + 1, 1), id);
-    for (int c = 1; c <= 21; ++c) EXPECT_FALSE(libro.cell(kHojaSolucion, i + 1, c).isEmpty()) << c;
-    for (int m = 1; m <= 12; ++m) {
-      EXPECT_EQ(libro.cell(kHojaBalance, filaBalance(i, m), 1), id);
-      for (int c = 2; c <= 7; ++c) {
-        EXPECT_TRUE(libro.cell(kHojaBalance, filaBalance(i, m), c).isNumber()) << m << " " << c;
-      }
-    }
-    // Annual columns of SSol_batch against the months of WBal_batch: rainfall, irrigation,
-    // bottom drainage, ETo, ETc, actual ET.
-    const std::pair<int, int> pares[] = {{5, 2}, {6, 3}, {7, 7}, {8, 4}, {9, 5}, {10, 6}};
-    for (const auto& [anual, mensual] : pares) {
-      EXPECT_TRUE(testing::Near(libro.number(kHojaSolucion, i + 1, anual), suma(libro, i, mensual),
-                                1e-9, 1e-12))
-          << "column " << anual;
-    }
-  }
-}
-
 TEST(BatchMuestra, SameCellsForOneAndEightThreads) {
   const int n = 3 * 14;
   Workbook uno = libroMuestra();
@@ -114,6 +77,19 @@ TEST(BatchMuestra, ResultsDoNotDependOnTheSimulationBefore) {
       }
     }
   }
+}
+
+TEST(BatchMuestra, ChemistryCellThatIsNotANumberRefusesTheBatch) {
+  Workbook libro = libroMuestra();
+  libro.setCell("Parameters", 20, 5, CellValue::text("one"));
+  const auto antes = resultados(libro, 14);
+  try {
+    EJECUTAR_BATCH(libro, {}, 2, nullptr);
+    FAIL() << "the batch ran";
+  } catch (const BatchRechazado& e) {
+    EXPECT_NE(std::string(e.what()).find("Parameters!E20"), std::string::npos) << e.what();
+  }
+  EXPECT_EQ(resultados(libro, 14), antes);
 }
 
 }  // namespace
