@@ -4,6 +4,7 @@
 #include <string>
 
 #include "chemistry/actividad.h"
+#include "chemistry/bucle_fuerza_ionica.h"
 #include "chemistry/polinomio.h"
 #include "chemistry/preparacion_solucion.h"
 
@@ -11,9 +12,7 @@ namespace medravolix {
 
 namespace {
 
-constexpr int kMaxPasadasPares = 100;         // the loop ends when its counter exceeds this
-constexpr int kMaxPasadasFuerzaIonica = 100;  // likewise
-constexpr int kMaxPasadasMineral = 50;        // calcite and gypsum: at most 51 passes each
+constexpr int kMaxPasadasMineral = 50;  // calcite and gypsum: at most 51 passes each
 
 const std::string kRechazo = "Soil solution cannot be computed: ";
 
@@ -42,165 +41,6 @@ void fuerzaIonicaTotales(Simulacion& sim) {
     suma = suma + e.CARGA * e.CARGA * (e.CONC_TOTAL * 0.5);
   }
   sim.QUIMICA.FUERZA_IONICA = suma;
-}
-
-// Step 8.1 to 8.3.
-void coeficientesActividad(Simulacion& sim) {
-  EstadoQuimica& q = sim.QUIMICA;
-  const double I = q.FUERZA_IONICA;
-  for (int s = 1; s <= 12; ++s) {
-    REGISTRO_ESPECIE& e = sim.ESPECIES[s];
-    e.COEF_ACTIVIDAD = COEFICIENTE_ACTIVIDAD(I, e.CARGA, kEspecieLibre, static_cast<int16_t>(s));
-  }
-  // OH-, HCO3- and CO3 2-: a coefficient that applies to the total, with the free and total
-  // values as the previous pass left them.
-  for (int s : {2, 10, 11}) {
-    REGISTRO_ESPECIE& e = sim.ESPECIES[s];
-    if (e.CONC_TOTAL != 0 && e.CONC_LIBRE != 0) {
-      e.COEF_ACTIVIDAD = e.COEF_ACTIVIDAD * e.CONC_LIBRE / e.CONC_TOTAL;
-    }
-  }
-  for (int p = 1; p <= 24; ++p) {
-    REGISTRO_ESPECIE& par = q.PARES[p];
-    par.COEF_ACTIVIDAD = COEFICIENTE_ACTIVIDAD(I, par.CARGA, kParIonico, static_cast<int16_t>(p));
-  }
-}
-
-// Step 8.4 and 8.5: the carbonate system at the solution's alkalinity and CO2 pressure.
-void sistemaCarbonato(Simulacion& sim) {
-  auto& E = sim.ESPECIES;
-  auto& C = sim.QUIMICA.CONSTANTES;
-  const double P = sim.PCO2;
-  C[1].K_CONDICIONAL = C[1].K_EQUILIBRIO / E[12].COEF_ACTIVIDAD;
-  C[2].K_CONDICIONAL = C[2].K_EQUILIBRIO / (E[2].COEF_ACTIVIDAD * E[1].COEF_ACTIVIDAD);
-  C[3].K_CONDICIONAL =
-      C[3].K_EQUILIBRIO * E[12].COEF_ACTIVIDAD / (E[10].COEF_ACTIVIDAD * E[1].COEF_ACTIVIDAD);
-  C[4].K_CONDICIONAL =
-      C[4].K_EQUILIBRIO * E[10].COEF_ACTIVIDAD / (E[11].COEF_ACTIVIDAD * E[1].COEF_ACTIVIDAD);
-  const double k1 = C[1].K_CONDICIONAL, k2 = C[2].K_CONDICIONAL;
-  const double k3 = C[3].K_CONDICIONAL, k4 = C[4].K_CONDICIONAL;
-  const double A = sim.ALCALINIDAD;
-  const double t = k3 * k1 * P + k2;
-  double h = 0.0;
-  if (A > 0) {
-    h = (t + std::sqrt(t * t + 8 * A * k1 * k3 * k4 * P)) / (2 * A);
-  } else {
-    h = (std::sqrt(A * A + 4 * t) - A) / 2;
-  }
-  if (!(h != 0 && std::isfinite(h))) {
-    throw SimulacionRechazada(kRechazo + "the H+ concentration of the carbonate system is " +
-                              (h == 0 ? "0" : "not a number") +
-                              " (check the water, CO2 and carbonic acid constants)");
-  }
-  E[1].CONC_TOTAL = h;
-  E[2].CONC_TOTAL = k2 / h;
-  E[10].CONC_TOTAL = k3 * k1 * P / h;
-  E[11].CONC_TOTAL = k3 * k1 * k4 * P / (h * h);
-}
-
-// Step 8.6: K' = K g(cation) g(ligand) / g(pair).
-void constantesPares(Simulacion& sim) {
-  auto& E = sim.ESPECIES;
-  auto& q = sim.QUIMICA;
-  auto& C = q.CONSTANTES;
-  for (int c = 1; c <= 4; ++c) {
-    const double g_cation = E[c + 2].COEF_ACTIVIDAD;
-    C[c + 6].K_CONDICIONAL =
-        g_cation * C[c + 6].K_EQUILIBRIO * E[2].COEF_ACTIVIDAD / q.PARES[c].COEF_ACTIVIDAD;
-    for (int a = 1; a <= 5; ++a) {
-      const int k = 4 * a + c + 6;
-      C[k].K_CONDICIONAL = g_cation * C[k].K_EQUILIBRIO * E[a + 6].COEF_ACTIVIDAD /
-                           q.PARES[4 * a + c].COEF_ACTIVIDAD;
-    }
-  }
-}
-
-// One pass of the ion-pair loop (step 8.7.1 to 8.7.3); returns whether every ligand's free
-// concentration changed by at most EPSILON percent.
-bool pasadaPares(Simulacion& sim) {
-  auto& E = sim.ESPECIES;
-  auto& q = sim.QUIMICA;
-  const auto K = [&q](int k) { return q.CONSTANTES[k].K_CONDICIONAL; };
-  q.OH_LIBRE = E[2].CONC_TOTAL / (1 + K(7) * E[3].CONC_LIBRE + K(8) * E[4].CONC_LIBRE +
-                                  K(9) * E[5].CONC_LIBRE + K(10) * E[6].CONC_LIBRE);
-  E[2].CONC_LIBRE = q.OH_LIBRE;
-  bool estable = true;
-  for (int s = 7; s <= 11; ++s) {
-    const int a = s - 6;
-    REGISTRO_ESPECIE& e = E[s];
-    e.CONC_LIBRE_NUEVA =
-        e.CONC_TOTAL / (1 + K(4 * a + 7) * E[3].CONC_LIBRE + K(4 * a + 8) * E[4].CONC_LIBRE +
-                        K(4 * a + 9) * E[5].CONC_LIBRE + K(4 * a + 10) * E[6].CONC_LIBRE);
-    if (e.CONC_LIBRE_NUEVA != 0) {
-      e.CAMBIO_RELATIVO = std::fabs((e.CONC_LIBRE_NUEVA - e.CONC_LIBRE) / e.CONC_LIBRE_NUEVA) * 100;
-    }
-    e.CONC_LIBRE = e.CONC_LIBRE_NUEVA;
-    if (!(e.CAMBIO_RELATIVO <= q.EPSILON)) estable = false;
-  }
-  for (int s = 3; s <= 6; ++s) {
-    const int c = s - 2;
-    E[s].CONC_LIBRE =
-        E[s].CONC_TOTAL / (1 + K(c + 6) * E[2].CONC_LIBRE + K(c + 10) * E[7].CONC_LIBRE +
-                           K(c + 14) * E[8].CONC_LIBRE + K(c + 18) * E[9].CONC_LIBRE +
-                           K(c + 22) * E[10].CONC_LIBRE + K(c + 26) * E[11].CONC_LIBRE);
-  }
-  return estable;
-}
-
-// Step 8.7.
-void buclePares(Simulacion& sim) {
-  EstadoQuimica& q = sim.QUIMICA;
-  int16_t& contador = q.ITERACIONES[kIteracionPares];
-  contador = 0;
-  for (;;) {
-    const bool estable = pasadaPares(sim);
-    ++contador;
-    ++q.PASADAS.pares;
-    if (contador > kMaxPasadasPares || estable) break;
-  }
-}
-
-// Step 8.8 to 8.10: the pairs' concentrations and the new ionic strength.
-void nuevaFuerzaIonica(Simulacion& sim) {
-  auto& E = sim.ESPECIES;
-  EstadoQuimica& q = sim.QUIMICA;
-  for (int c = 1; c <= 4; ++c) {
-    q.PARES[c].CONC_LIBRE =
-        E[c + 2].CONC_LIBRE * q.CONSTANTES[c + 6].K_CONDICIONAL * E[2].CONC_LIBRE;
-    for (int a = 1; a <= 5; ++a) {
-      q.PARES[4 * a + c].CONC_LIBRE =
-          E[c + 2].CONC_LIBRE * q.CONSTANTES[4 * a + c + 6].K_CONDICIONAL * E[a + 6].CONC_LIBRE;
-    }
-  }
-  double suma = 0.0;
-  for (int s = 3; s <= 11; ++s) suma = suma + E[s].CARGA * E[s].CARGA * (E[s].CONC_LIBRE * 0.5);
-  for (int p = 1; p <= 24; ++p) {
-    const REGISTRO_ESPECIE& par = q.PARES[p];
-    suma = suma + par.CARGA * par.CARGA * (par.CONC_LIBRE * 0.5);
-  }
-  q.FUERZA_IONICA_NUEVA = suma;
-  if (q.FUERZA_IONICA_NUEVA != 0) {
-    q.CAMBIO_FUERZA_IONICA =
-        std::fabs((q.FUERZA_IONICA_NUEVA - q.FUERZA_IONICA) / q.FUERZA_IONICA_NUEVA) * 100;
-  }
-  q.FUERZA_IONICA = q.FUERZA_IONICA_NUEVA;
-}
-
-// Step 7 and 8.
-void bucleFuerzaIonica(Simulacion& sim) {
-  EstadoQuimica& q = sim.QUIMICA;
-  int16_t& contador = q.ITERACIONES[kIteracionFuerzaIonica];
-  contador = 0;
-  for (;;) {
-    coeficientesActividad(sim);
-    sistemaCarbonato(sim);
-    constantesPares(sim);
-    buclePares(sim);
-    nuevaFuerzaIonica(sim);
-    ++contador;
-    ++q.PASADAS.fuerza_ionica;
-    if (contador > kMaxPasadasFuerzaIonica || !(q.CAMBIO_FUERZA_IONICA > q.EPSILON)) break;
-  }
 }
 
 // Step 9: the coefficients of species 3 to 11 made to apply to the totals. HCO3- and CO3 2-
@@ -331,6 +171,7 @@ void comprobarFinitos(const Simulacion& sim) {
 
 void resolver(Simulacion& sim) {
   EstadoQuimica& q = sim.QUIMICA;
+  BucleFuerzaIonica bucle_fuerza_ionica(sim);
   for (int s = 3; s <= 11; ++s) sim.ESPECIES[s].CONC_LIBRE = sim.ESPECIES[s].CONC_TOTAL;
   q.ITERACIONES[kIteracionYeso] = 0;
   do {
@@ -339,7 +180,7 @@ void resolver(Simulacion& sim) {
     do {
       ++q.PASADAS.calcita;
       fuerzaIonicaTotales(sim);
-      bucleFuerzaIonica(sim);
+      bucle_fuerza_ionica.ejecutar(sim);
       coeficientesSobreTotales(sim);
     } while (pasoCalcita(sim));
   } while (pasoYeso(sim));

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 
 #include "batch/simulacion.h"
 #include "chemistry/tablas_quimicas.h"

@@ -1,0 +1,72 @@
+// The ionic-strength loop of the soil-solution equilibrium, with the ion-pair loop inside it:
+// activity coefficients at the current ionic strength, the carbonate system, the conditional
+// constants of the 24 pairs, the free concentrations by mass action and the new ionic strength,
+// pass after pass until the ionic strength no longer changes or 101 passes are done.
+//
+// This is where a solve spends nearly all its time (tens of thousands of ionic-strength passes
+// and hundreds of thousands of ion-pair passes per simulation), so it runs on local copies of the
+// variables and evaluates each distinct activity formula once per pass. Every value it computes,
+// and every variable it leaves behind, is bit for bit what the step-by-step computation gives.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "batch/simulacion.h"
+
+namespace medravolix {
+
+class BucleFuerzaIonica {
+ public:
+  // Takes what stays fixed for one simulation: the charges, the equilibrium constants (already
+  // computed from log K), the CO2 pressure and EPSILON.
+  explicit BucleFuerzaIonica(const Simulacion& sim);
+
+  // Runs the loop from FUERZA_IONICA as the caller set it, updating ESPECIES, PARES, CONSTANTES
+  // and the loop variables of sim.QUIMICA. Throws SimulacionRechazada when [H+] comes out 0.
+  void ejecutar(Simulacion& sim);
+
+ private:
+  // The variables the loop works on, 1-based like the model's arrays.
+  struct Trabajo {
+    std::array<double, 12> T{};       // CONC_TOTAL of species 1..11
+    std::array<double, 12> f{};       // CONC_LIBRE of species 1..11
+    std::array<double, 12> nueva{};   // CONC_LIBRE_NUEVA of ligands 7..11
+    std::array<double, 12> cambio{};  // CAMBIO_RELATIVO of ligands 7..11
+    std::array<double, 13> g{};       // COEF_ACTIVIDAD of species 1..12
+    std::array<double, 25> gp{};      // COEF_ACTIVIDAD of pairs 1..24
+    std::array<double, 25> par{};     // CONC_LIBRE of pairs 1..24
+    std::array<double, 31> Kc{};      // K_CONDICIONAL of constants 1..30
+    double I = 0.0, I_nueva = 0.0, cambio_I = 0.0, OH = 0.0, alcalinidad = 0.0;
+    int16_t pasadas_I = 0, pasadas_pares = 0;
+    int64_t total_I = 0, total_pares = 0;
+  };
+
+  // A species or pair that shares its activity formula with others: the arguments of
+  // COEFICIENTE_ACTIVIDAD that stand for all of them.
+  struct Clase {
+    double z;
+    int16_t kind, index;
+  };
+
+  int claseDe(double z, int16_t kind, int16_t index);
+  void cargar(const Simulacion& sim, Trabajo& w) const;
+  void guardar(const Trabajo& w, Simulacion& sim) const;
+  void coeficientes(Trabajo& w) const;
+  void carbonato(Trabajo& w) const;
+  void constantesPares(Trabajo& w) const;
+  void buclePares(Trabajo& w) const;
+  void nuevaFuerzaIonica(Trabajo& w) const;
+
+  std::array<Clase, 37> clases_{};
+  int num_clases_ = 0;
+  std::array<uint8_t, 13> clase_especie_{};
+  std::array<uint8_t, 25> clase_par_{};
+  std::array<double, 12> carga2_{};      // squared charge of species 1..11
+  std::array<double, 25> carga2_par_{};  // squared charge of pairs 1..24
+  std::array<double, 31> K_{};           // K_EQUILIBRIO of constants 1..30
+  double P_ = 0.0;
+  double epsilon_ = 0.0;
+};
+
+}  // namespace medravolix
