@@ -5,12 +5,17 @@
 //
 // This is where a solve spends nearly all its time (tens of thousands of ionic-strength passes
 // and hundreds of thousands of ion-pair passes per simulation), so it runs on local copies of the
-// variables and evaluates each distinct activity formula once per pass. Every value it computes,
-// and every variable it leaves behind, is bit for bit what the step-by-step computation gives.
+// variables and evaluates each distinct activity formula once per pass. When the calcite loop
+// falls into a cycle (its last digits going round the same few values), the loop is entered
+// again with exactly the variables of an earlier run; it then gives exactly that run's result,
+// which is taken from a small memory of recent runs instead of being computed again. Every value
+// it computes, and every variable it leaves behind, is bit for bit what the step-by-step
+// computation gives.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "batch/simulacion.h"
 
@@ -27,16 +32,25 @@ class BucleFuerzaIonica {
   void ejecutar(Simulacion& sim);
 
  private:
-  // The variables the loop works on, 1-based like the model's arrays.
-  struct Trabajo {
+  // Every variable the loop reads before writing it: with equal bits, the loop's run is equal.
+  struct Entrada {
     std::array<double, 12> T{};       // CONC_TOTAL of species 1..11
     std::array<double, 12> f{};       // CONC_LIBRE of species 1..11
     std::array<double, 12> nueva{};   // CONC_LIBRE_NUEVA of ligands 7..11
     std::array<double, 12> cambio{};  // CAMBIO_RELATIVO of ligands 7..11
-    std::array<double, 13> g{};       // COEF_ACTIVIDAD of species 1..12
-    std::array<double, 25> gp{};      // COEF_ACTIVIDAD of pairs 1..24
-    std::array<double, 25> par{};     // CONC_LIBRE of pairs 1..24
-    std::array<double, 31> Kc{};      // K_CONDICIONAL of constants 1..30
+    double I = 0.0, I_nueva = 0.0, cambio_I = 0.0, OH = 0.0, alcalinidad = 0.0;
+  };
+
+  // The variables the loop works on, 1-based like the model's arrays.
+  struct Trabajo {
+    std::array<double, 12> T{};
+    std::array<double, 12> f{};
+    std::array<double, 12> nueva{};
+    std::array<double, 12> cambio{};
+    std::array<double, 13> g{};    // COEF_ACTIVIDAD of species 1..12
+    std::array<double, 25> gp{};   // COEF_ACTIVIDAD of pairs 1..24
+    std::array<double, 25> par{};  // CONC_LIBRE of pairs 1..24
+    std::array<double, 31> Kc{};   // K_CONDICIONAL of constants 1..30
     double I = 0.0, I_nueva = 0.0, cambio_I = 0.0, OH = 0.0, alcalinidad = 0.0;
     int16_t pasadas_I = 0, pasadas_pares = 0;
     int64_t total_I = 0, total_pares = 0;
@@ -49,13 +63,26 @@ class BucleFuerzaIonica {
     int16_t kind, index;
   };
 
+  // One earlier run of the loop: what it started from and what it left.
+  struct Recuerdo {
+    uint64_t huella = 0;
+    bool usado = false;
+    Entrada entrada;
+    Trabajo salida;
+  };
+  static constexpr int kRecuerdos = 32;
+
   int claseDe(double z, int16_t kind, int16_t index);
-  void cargar(const Simulacion& sim, Trabajo& w) const;
+  static Entrada cargar(const Simulacion& sim);
+  void calcular(const Entrada& entrada, Trabajo& w) const;
+  const Recuerdo* recordar(const Entrada& entrada, uint64_t huella) const;
   void guardar(const Trabajo& w, Simulacion& sim) const;
   void coeficientes(Trabajo& w) const;
   void carbonato(Trabajo& w) const;
   void constantesPares(Trabajo& w) const;
-  void buclePares(Trabajo& w) const;
+  void paresIonicos(Trabajo& w) const;
+  template <bool kPares7, bool kPares8>
+  bool buclePares(Trabajo& w) const;
   void nuevaFuerzaIonica(Trabajo& w) const;
 
   std::array<Clase, 37> clases_{};
@@ -65,8 +92,16 @@ class BucleFuerzaIonica {
   std::array<double, 12> carga2_{};      // squared charge of species 1..11
   std::array<double, 25> carga2_par_{};  // squared charge of pairs 1..24
   std::array<double, 31> K_{};           // K_EQUILIBRIO of constants 1..30
+  // the terms of the ionic strength that can differ from 0: charged species, charged pairs that
+  // are switched on
+  std::array<uint8_t, 9> especies_cargadas_{};
+  int num_especies_cargadas_ = 0;
+  std::array<uint8_t, 24> pares_cargados_{};
+  int num_pares_cargados_ = 0;
   double P_ = 0.0;
   double epsilon_ = 0.0;
+  std::vector<Recuerdo> recuerdos_;
+  int siguiente_recuerdo_ = 0;
 };
 
 }  // namespace medravolix

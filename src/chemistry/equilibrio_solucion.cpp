@@ -25,7 +25,7 @@ void reiniciar(Simulacion& sim) {
   sim.SOLUCION_CON_VALOR = false;
 }
 
-// Step 2: K = 10^log K, and a log K of exactly 0 switches the constant off.
+// K = 10^log K; a log K of exactly 0 switches the constant off.
 void constantesEquilibrio(EstadoQuimica& q) {
   for (int k = 1; k <= 30; ++k) {
     const double log_k = q.CONSTANTES[k].LOG_K;
@@ -33,7 +33,8 @@ void constantesEquilibrio(EstadoQuimica& q) {
   }
 }
 
-// Step 6: the first estimate of a calcite pass, from the totals.
+// The first estimate of the ionic strength in a calcite pass: from the totals, not the free
+// concentrations.
 void fuerzaIonicaTotales(Simulacion& sim) {
   double suma = 0.0;
   for (int s = 3; s <= 11; ++s) {
@@ -43,8 +44,9 @@ void fuerzaIonicaTotales(Simulacion& sim) {
   sim.QUIMICA.FUERZA_IONICA = suma;
 }
 
-// Step 9: the coefficients of species 3 to 11 made to apply to the totals. HCO3- and CO3 2-
-// are corrected once more on top of the correction of step 8.2, as the model has it.
+// The coefficients of species 3 to 11 made to apply to the totals (times free over total) for the
+// mineral equilibria. HCO3- and CO3 2- already had this correction at the start of the last
+// ionic-strength pass and get it a second time here, as the model has it.
 void coeficientesSobreTotales(Simulacion& sim) {
   for (int s = 3; s <= 11; ++s) {
     REGISTRO_ESPECIE& e = sim.ESPECIES[s];
@@ -57,8 +59,9 @@ void coeficientesSobreTotales(Simulacion& sim) {
 // The amount of calcite that solves the calcite equation from x = 0.
 double raizCalcita(Simulacion& sim, double b, double c, double d, double e) {
   if (d == 0) {
-    throw SimulacionRechazada(kRechazo +
-                              "the calcite equation cannot start (the bicarbonate total is 0)");
+    throw SimulacionRechazada(
+        kRechazo +
+        "the calcite equation has no slope at its start (no bicarbonate in the solution)");
   }
   const RaizNewton raiz = RAIZ_NEWTON_POLINOMIO(0, b, c, d, e, sim.QUIMICA.EPSILON, 0);
   sim.QUIMICA.PASADAS.newton += raiz.pasos;
@@ -72,7 +75,8 @@ double raizCalcita(Simulacion& sim, double b, double c, double d, double e) {
   return raiz.x;
 }
 
-// Step 10: one calcite step; returns whether another calcite pass follows.
+// One calcite step: dissolves or precipitates the calcite that brings [Ca2+][HCO3-]^2 to
+// K_CALCITA_CO2 x P. Returns whether another calcite pass follows.
 bool pasoCalcita(Simulacion& sim) {
   auto& E = sim.ESPECIES;
   EstadoQuimica& q = sim.QUIMICA;
@@ -109,7 +113,8 @@ bool pasoCalcita(Simulacion& sim) {
   return q.CAMBIO_CALCIO_CALCITA >= q.EPSILON * 10000 && contador <= kMaxPasadasMineral;
 }
 
-// Step 11: one gypsum step; returns whether another gypsum pass follows.
+// One gypsum step: dissolves or precipitates the gypsum that brings [Ca2+][SO4 2-] to K'6.
+// Returns whether another gypsum pass follows.
 bool pasoYeso(Simulacion& sim) {
   auto& E = sim.ESPECIES;
   EstadoQuimica& q = sim.QUIMICA;
@@ -143,7 +148,8 @@ bool pasoYeso(Simulacion& sim) {
   return q.CAMBIO_CALCIO_YESO >= q.EPSILON * 100000 && contador <= kMaxPasadasMineral;
 }
 
-// Step 12: pH and electrical conductivity, from the last ionic-strength pass.
+// pH and electrical conductivity, from the free species and pairs of the last ionic-strength
+// pass (before the last mineral step). The charges enter the conductivity with their sign.
 void resultados(Simulacion& sim) {
   auto& E = sim.ESPECIES;
   const EstadoQuimica& q = sim.QUIMICA;
@@ -161,6 +167,7 @@ void resultados(Simulacion& sim) {
   }
 }
 
+// No value that is not a number ever reaches a sheet.
 void comprobarFinitos(const Simulacion& sim) {
   bool finitos = std::isfinite(sim.ALCALINIDAD) && std::isfinite(sim.PH) && std::isfinite(sim.CE);
   for (int s = 3; s <= 9; ++s) finitos = finitos && std::isfinite(sim.ESPECIES[s].CONC_TOTAL);
@@ -169,6 +176,8 @@ void comprobarFinitos(const Simulacion& sim) {
   }
 }
 
+// Gypsum passes, each running calcite passes, each running the ionic-strength loop from the
+// totals; the free concentrations start from the totals.
 void resolver(Simulacion& sim) {
   EstadoQuimica& q = sim.QUIMICA;
   BucleFuerzaIonica bucle_fuerza_ionica(sim);

@@ -17,9 +17,9 @@
 
 namespace medravolix {
 
-// Step 9 of the simulation chain. Starts from zeros, applies the tables, loads the irrigation
-// water and prepares the chosen solution (see preparacion_solucion.h), then solves. Fills
-// ESPECIES, ALCALINIDAD, PH, CE and sets SOLUCION_CON_VALOR; when the solution has no value
+// The last step of a simulation's chain. Starts from zeros, applies the tables, loads the
+// irrigation water and prepares the chosen solution (see preparacion_solucion.h), then solves.
+// Fills ESPECIES, ALCALINIDAD, PH, CE and sets SOLUCION_CON_VALOR; when the solution has no value
 // (a factor or water content it needs has none) it only adds the reason to AVISOS. Throws
 // SimulacionRechazada when the equilibrium cannot be computed ([H+] of 0, a calcite equation
 // without a usable start or root, a pH of a non-positive activity, a result that is not finite).

@@ -13,7 +13,6 @@
 
 namespace medravolix::literal {
 
-
 inline constexpr int kMaxPasadasPares = 100;         // the loop ends when its counter exceeds this
 inline constexpr int kMaxPasadasFuerzaIonica = 100;  // likewise
 inline constexpr int kMaxPasadasMineral = 50;        // calcite and gypsum: at most 51 passes each
@@ -347,7 +346,6 @@ inline void resolver(Simulacion& sim) {
     } while (pasoCalcita(sim));
   } while (pasoYeso(sim));
 }
-
 
 inline void EQUILIBRIO_SOLUCION_SUELO(Simulacion& sim, const TablasQuimicas& tablas) {
   reiniciar(sim);

@@ -27,9 +27,9 @@ bool mismosBits(double a, double b) {
 
 void compararRegistro(const std::string& nombre, const REGISTRO_ESPECIE& a,
                       const REGISTRO_ESPECIE& b, std::ostringstream& diferencias) {
-  const double va[] = {a.CONC_TOTAL, a.CONC_LIBRE, a.CONC_LIBRE_NUEVA, a.CARGA,
+  const double va[] = {a.CONC_TOTAL,     a.CONC_LIBRE,    a.CONC_LIBRE_NUEVA,   a.CARGA,
                        a.COEF_ACTIVIDAD, a.LOG_ACTIVIDAD, a.COEF_CONDUCTIVIDAD, a.CAMBIO_RELATIVO};
-  const double vb[] = {b.CONC_TOTAL, b.CONC_LIBRE, b.CONC_LIBRE_NUEVA, b.CARGA,
+  const double vb[] = {b.CONC_TOTAL,     b.CONC_LIBRE,    b.CONC_LIBRE_NUEVA,   b.CARGA,
                        b.COEF_ACTIVIDAD, b.LOG_ACTIVIDAD, b.COEF_CONDUCTIVIDAD, b.CAMBIO_RELATIVO};
   for (int i = 0; i < 8; ++i) {
     if (!mismosBits(va[i], vb[i])) {
