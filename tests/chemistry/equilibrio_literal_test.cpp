@@ -153,5 +153,22 @@ TEST(EquilibrioLiteral, UnusualChargesMatchBitForBit) {
   compararSolvers(SimulacionCon(prueba::kAguaModerada, -1.5, 6.0, 0, 0), tablas);
 }
 
+TEST(EquilibrioLiteral, HostileInputsMatchOrAreRefusedAlike) {
+  // negative concentrations, overflowing and huge constants, absurd charges: whatever the
+  // step-by-step solver gives, or refuses, the production one must give or refuse alike
+  std::mt19937_64 azar(7);
+  std::uniform_real_distribution<double> mmol(-20.0, 40.0), log_k(-30.0, 30.0), carga(-3, 3);
+  for (int i = 0; i < 40; ++i) {
+    TablasQuimicas tablas = TablasReferencia();
+    if (i % 2 == 0) tablas.LOG_K[7 + i % 24] = log_k(azar) * (i % 5 == 0 ? 12 : 1);
+    if (i % 3 == 0) tablas.CARGA_ESPECIE[3 + i % 9] = std::round(carga(azar));
+    if (i % 4 == 0) tablas.CARGA_PAR[1 + i % 24] = carga(azar);
+    const Agua agua{mmol(azar), mmol(azar), mmol(azar), mmol(azar),
+                    mmol(azar), mmol(azar), mmol(azar), mmol(azar)};
+    SCOPED_TRACE(::testing::Message() << "case " << i);
+    compararSolvers(SimulacionCon(agua, -2.0, 2.0, i % 2 ? 5.0 : 0.0, i % 3 ? 1.0 : 0.0), tablas);
+  }
+}
+
 }  // namespace
 }  // namespace medravolix
