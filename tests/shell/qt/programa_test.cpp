@@ -5,10 +5,10 @@
 #include <QApplication>
 
 #include "batch/hojas_batch.h"
-#include "batch/libro_muestra.h"
 #include "batch/qt/form5_view.h"
 #include "shell/mdi_form1.h"
 #include "shell/qt/mdi_form1_view.h"
+#include "shell/ubicaciones.h"
 #include "support/fake_dialogs.h"
 #include "support/test_support.h"
 
@@ -20,14 +20,17 @@ using workbook::Workbook;
 TEST(Programa, BindsTheSampleRunsABatchFromTheMenuAndSavesTheResults) {
   medravolix::testing::ScratchDir dir;
   const auto copia = dir / "mis datos.xlsx";
-  batch::prueba::libroMuestra().saveAs(copia);
+  std::filesystem::copy_file(medravolix::testing::BinaryDir() / "share/medravolix/sample.xlsx",
+                             copia);
 
   medravolix::testing::FakeDialogs dialogs;
-  MDIForm1 controller(dialogs, {dir.path(), dir.path(), {}, {}});
+  const auto programa = medravolix::testing::BinaryDir();
+  MDIForm1 controller(dialogs, {programa, carpetaEjemplo(programa), {}, {}});
   MDIForm1View window(controller, dialogs);
   window.MDIForm_Load(1);
   dialogs.file_answers = {copia.string()};
   window.findChild<QAction*>("mnuFileOpen")->trigger();
+  EXPECT_EQ(dialogs.start_folders.at(0), (programa / "share/medravolix").string());
   ASSERT_TRUE(dialogs.messages.empty()) << dialogs.messages[0].text;
   window.findChild<QAction*>("mnuSimBatch")->trigger();
   ASSERT_NE(window.form5(), nullptr);
