@@ -225,7 +225,7 @@ void BucleFuerzaIonica::carbonato(Trabajo& w) const {
   }
   if (!(h != 0 && std::isfinite(h))) {
     throw SimulacionRechazada(
-        std::string("Soil solution cannot be computed: the H+ concentration of the carbonate "
+        std::string("the soil solution cannot be computed: the H+ concentration of the carbonate "
                     "system is ") +
         (h == 0 ? "0" : "not a number") + " (check the water, CO2 and carbonic acid constants)");
   }
@@ -379,8 +379,8 @@ void BucleFuerzaIonica::nuevaFuerzaIonica(Trabajo& w) const {
   // A neutral species or pair, or a pair switched off (concentration 0), adds an exact zero to
   // the sum, which changes nothing as long as every concentration is finite.
   bool finitas = true;
-  for (int s = 3; s <= 11; ++s) finitas = finitas && std::isfinite(f[s]);
-  for (int p = 1; p <= 24; ++p) finitas = finitas && std::isfinite(w.par[p]);
+  for (int s = 3; s <= 11; ++s) finitas &= std::isfinite(f[s]);
+  for (int p = 1; p <= 24; ++p) finitas &= std::isfinite(w.par[p]);
   double suma = 0.0;
   if (finitas) {
     for (int i = 0; i < num_especies_cargadas_; ++i) {

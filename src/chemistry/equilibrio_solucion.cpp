@@ -14,7 +14,7 @@ namespace {
 
 constexpr int kMaxPasadasMineral = 50;  // calcite and gypsum: at most 51 passes each
 
-const std::string kRechazo = "Soil solution cannot be computed: ";
+const std::string kRechazo = "the soil solution cannot be computed: ";
 
 void reiniciar(Simulacion& sim) {
   sim.ESPECIES = {};

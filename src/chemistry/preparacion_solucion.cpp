@@ -10,7 +10,7 @@ namespace {
 constexpr double kMasaMolarCalcita = 100.0869;  // g/mol, CaCO3
 constexpr double kMasaMolarYeso = 172.1656;     // g/mol, CaSO4.2H2O
 
-const std::string kSinSolucion = "Soil solution left empty: ";
+const std::string kSinSolucion = "the soil solution is left empty: ";
 
 struct SolucionElegida {
   std::optional<double> factor, humedad;

@@ -17,7 +17,7 @@ inline constexpr int kMaxPasadasPares = 100;         // the loop ends when its c
 inline constexpr int kMaxPasadasFuerzaIonica = 100;  // likewise
 inline constexpr int kMaxPasadasMineral = 50;        // calcite and gypsum: at most 51 passes each
 
-inline const std::string kRechazo = "Soil solution cannot be computed: ";
+inline const std::string kRechazo = "the soil solution cannot be computed: ";
 
 inline void reiniciar(Simulacion& sim) {
   sim.ESPECIES = {};

@@ -228,7 +228,7 @@ TEST(EquilibrioSolucionSuelo, ImpossibleStepsRefuseTheSimulation) {
   // an overflowing constant makes values that are not numbers; none is kept
   TablasQuimicas desbordada = TablasReferencia();
   desbordada.LOG_K[21] = 400;
-  ExpectRefused(SimulacionCon(kAguaModerada, -2, 1, 5, 0), desbordada, "Soil solution");
+  ExpectRefused(SimulacionCon(kAguaModerada, -2, 1, 5, 0), desbordada, "soil solution");
 }
 
 TEST(EquilibrioSolucionSuelo, DistilledWaterOnCalciteUnderAtmosphericCO2) {
