@@ -57,9 +57,12 @@ TEST(FactoresConcentracion, LayersWithinTheDepthOfSimulationRoundHalvesToEven) {
   Simulacion sim = Drenando(90, 100);  // 57.6 layers
   CALCULAR_FACTORES_CONCENTRACION(sim);
   EXPECT_EQ(sim.BALANCE.CAPAS_SIMULACION, 58);
-  Simulacion mitad = Drenando(90, 128);  // 45 layers exactly
-  CALCULAR_FACTORES_CONCENTRACION(mitad);
-  EXPECT_EQ(mitad.BALANCE.CAPAS_SIMULACION, 45);
+  Simulacion abajo = Drenando(89, 128);  // 44.5 layers
+  CALCULAR_FACTORES_CONCENTRACION(abajo);
+  EXPECT_EQ(abajo.BALANCE.CAPAS_SIMULACION, 44);
+  Simulacion arriba = Drenando(91, 128);  // 45.5 layers
+  CALCULAR_FACTORES_CONCENTRACION(arriba);
+  EXPECT_EQ(arriba.BALANCE.CAPAS_SIMULACION, 46);
   Simulacion todo = Drenando(90, 90);
   CALCULAR_FACTORES_CONCENTRACION(todo);
   EXPECT_EQ(todo.BALANCE.CAPAS_SIMULACION, 64);
@@ -79,10 +82,11 @@ TEST(FactoresConcentracion, FirstDryLayerEndsTheMeanAndMarksALowerBound) {
 }
 
 TEST(FactoresConcentracion, DryLayerBelowTheDepthOfSimulationSetsNoFlag) {
-  Simulacion sim = Drenando(90, 120);
-  sim.DRENAJE_ANUAL_CAPA[kCapas] = 0.0;
+  Simulacion sim = Drenando(90, 120);  // 48 layers within the depth of simulation
+  for (int j = 49; j <= kCapas; ++j) sim.DRENAJE_ANUAL_CAPA[j] = 0.0;
   CALCULAR_FACTORES_CONCENTRACION(sim);
   EXPECT_FALSE(sim.SALIDA_MAYOR_QUE);
+  EXPECT_EQ(sim.BALANCE.CAPAS_SIMULACION, 48);
   EXPECT_TRUE(sim.FACTOR_CONCENTRACION_CC.has_value());
   EXPECT_FALSE(sim.FACTOR_CONCENTRACION_FONDO.has_value());
   EXPECT_EQ(*sim.FRACCION_LAVADO, 0.0);
@@ -90,6 +94,12 @@ TEST(FactoresConcentracion, DryLayerBelowTheDepthOfSimulationSetsNoFlag) {
   sim.OPCION_SOLUCION = "drenaje";
   CALCULAR_FACTORES_CONCENTRACION(sim);
   EXPECT_EQ(sim.AVISOS.size(), 1u);
+  // The last layer within the depth of simulation is searched too.
+  Simulacion ultima = Drenando(90, 120);
+  for (int j = 48; j <= kCapas; ++j) ultima.DRENAJE_ANUAL_CAPA[j] = 0.0;
+  CALCULAR_FACTORES_CONCENTRACION(ultima);
+  EXPECT_TRUE(ultima.SALIDA_MAYOR_QUE);
+  EXPECT_EQ(ultima.BALANCE.CAPAS_SIMULACION, 47);
 }
 
 TEST(FactoresConcentracion, TinyDrainageCountsInFull) {
