@@ -8,7 +8,6 @@
 #include <sstream>
 
 #include "batch/ejecutar_batch.h"
-#include "batch/libro_muestra.h"
 #include "support/test_support.h"
 
 namespace medravolix::batch {
@@ -18,16 +17,10 @@ namespace fs = std::filesystem;
 using testing::RunPython;
 using testing::ScratchDir;
 
-// A copy of the sample workbook that the build assembles, or, before it is built, one made here
-// from the same tables.
+// A copy of the sample workbook that the build assembles (tests never touch the built file).
 fs::path copiaMuestra(const ScratchDir& dir) {
   const fs::path copia = dir / "sample copy.xlsx";
-  const fs::path construido = testing::BinaryDir() / "share" / "medravolix" / "sample.xlsx";
-  if (fs::exists(construido)) {
-    fs::copy_file(construido, copia);
-  } else {
-    prueba::libroMuestra().saveAs(copia);
-  }
+  fs::copy_file(testing::BinaryDir() / "share" / "medravolix" / "sample.xlsx", copia);
   return copia;
 }
 
