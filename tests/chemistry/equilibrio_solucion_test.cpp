@@ -1,6 +1,7 @@
 // The soil-solution equilibrium: the model's edge cases, and invariants in the solver's own terms
 // (electroneutrality, conservation of calcium, sulphate and alkalinity through the mineral steps,
-// mineral equilibrium at the end), then a published reference and pinned regression values.
+// mineral equilibrium at the end), then a published reference, pinned regression values and values
+// from a separate implementation of the model.
 #include "chemistry/equilibrio_solucion.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include <cmath>
 #include <string>
 
+#include "chemistry/preparacion_solucion.h"
 #include "chemistry/tablas_prueba.h"
 #include "support/test_support.h"
 
@@ -254,6 +256,59 @@ TEST(EquilibrioSolucionSuelo, PinnedRegressionValues) {
   EXPECT_TRUE(Near(0.017736778085715568, T(sim, 5), 0, 1e-12));
   EXPECT_TRUE(Near(0.021645774163458916, T(sim, 9), 0, 1e-12));
   EXPECT_TRUE(Near(0.0032820078445133685, sim.ALCALINIDAD, 0, 1e-12));
+}
+
+// Values from a separate implementation of the model, written from its description without
+// looking at either solver here, for the other two reference solutions and an acid water.
+struct Suelo {
+  double log_pco2, factor_sat, caliza_pct, yeso_pct;
+};
+struct Esperado {
+  double ph, ce, calcio, sulfato, alcalinidad, calcita, yeso;
+};
+struct CasoIndependiente {
+  const char* nombre;
+  const char* solucion;
+  Agua agua;
+  Suelo suelo;
+  Esperado esperado;
+};
+
+TEST(EquilibrioSolucionSuelo, AgreesWithASeparateImplementation) {
+  const CasoIndependiente casos[] = {
+      {"gypsum precipitates at field capacity",
+       kSolucionCapacidadCampo,
+       {10, 0.3, 20, 8, 12, 0.4, 27.1, 4},
+       {-1.7, 4, 5, 0},
+       {7.233109759487508, 18.430659100353836, 0.013888712758958978, 0.08262008983446123,
+        0.008137245848995762, 2.0101948860861727, 0.13417991016553882}},
+      {"acid water, alkalinity 0",
+       kSolucionSaturacion,
+       {1, 0.1, 0.5, 0.3, 1, 0.1, 0.7, 0},
+       {-2.5, 2, 0, 0},
+       {5.157115987716601, 0.6277891637355946, 0.001, 0.0014, 0, 0, 0}},
+      {"drainage water: calcite precipitates, gypsum dissolves",
+       kSolucionDrenaje,
+       {12, 0.2, 1, 1.5, 3, 0.2, 2, 10.2},
+       {-3, 2.5, 0, 0.5},
+       {7.842858568935333, 11.49937247618579, 0.012141891047220243, 0.057115480537573295,
+        0.0015528210192939005, 0.037473589490353065, 0.07405174450622175}}};
+  for (const CasoIndependiente& c : casos) {
+    SCOPED_TRACE(c.nombre);
+    const Suelo& u = c.suelo;
+    Simulacion sim = SimulacionCon(c.agua, u.log_pco2, u.factor_sat, u.caliza_pct, u.yeso_pct);
+    sim.OPCION_SOLUCION = c.solucion;
+    EQUILIBRIO_SOLUCION_SUELO(sim, TablasReferencia());
+    ASSERT_TRUE(sim.SOLUCION_CON_VALOR);
+    const Esperado& e = c.esperado;
+    EXPECT_TRUE(Near(e.ph, sim.PH, 0, 1e-12));
+    EXPECT_TRUE(Near(e.ce, sim.CE, 0, 1e-12));
+    EXPECT_TRUE(Near(e.calcio, T(sim, 5), 0, 1e-12));
+    EXPECT_TRUE(Near(e.sulfato, T(sim, 9), 0, 1e-12));
+    EXPECT_TRUE(Near(e.alcalinidad, sim.ALCALINIDAD, 1e-18, 1e-12));
+    EXPECT_TRUE(Near(e.calcita, sim.QUIMICA.CALCITA_DISPONIBLE, 1e-18, 1e-12));
+    EXPECT_TRUE(Near(e.yeso, sim.QUIMICA.YESO_DISPONIBLE, 1e-18, 1e-12));
+  }
 }
 
 }  // namespace
