@@ -1,12 +1,19 @@
-// The user's road through the real windows: start, bind a copy of the sample workbook through
-// the file dialog, run a batch from the menu, and find the results saved in the file.
+// The user's road through the real windows: the splash, then the main window with its menus;
+// bind a copy of the sample workbook through the file dialog, run a batch from the menu, and
+// find the results saved in the file.
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTimer>
 
 #include "batch/hojas_batch.h"
 #include "batch/qt/form5_view.h"
-#include "shell/mdi_form1.h"
+#include "shell/qt/form10_view.h"
 #include "shell/qt/mdi_form1_view.h"
 #include "shell/ubicaciones.h"
 #include "support/fake_dialogs.h"
@@ -15,61 +22,67 @@
 namespace medravolix::shell::qt {
 namespace {
 
-using workbook::Workbook;
+using medravolix::testing::BinaryDir;
 
-TEST(Programa, BindsTheSampleRunsABatchFromTheMenuAndSavesTheResults) {
+// "File: Workbook+ Exit+ | ...": each menu with its entries, "+" for enabled and "-" disabled.
+QString menus(QMenuBar* bar) {
+  QString text;
+  for (QAction* menu : bar->actions()) {
+    text += (text.isEmpty() ? "" : " | ") + menu->text() + ":";
+    for (QAction* a : menu->menu() ? menu->menu()->actions() : QList<QAction*>{menu}) {
+      text += " " + a->text() + (a->isEnabled() ? "+" : "-");
+    }
+  }
+  return text;
+}
+
+TEST(Programa, StartsBindsTheSampleRunsABatchFromTheMenuAndSavesTheResults) {
   medravolix::testing::ScratchDir dir;
   const auto copia = dir / "mis datos.xlsx";
-  std::filesystem::copy_file(medravolix::testing::BinaryDir() / "share/medravolix/sample.xlsx",
-                             copia);
-
+  std::filesystem::copy_file(BinaryDir() / "share/medravolix/sample.xlsx", copia);
   medravolix::testing::FakeDialogs dialogs;
-  const auto programa = medravolix::testing::BinaryDir();
-  MDIForm1 controller(dialogs, {programa, carpetaEjemplo(programa), {}, {}});
+  MDIForm1 controller(dialogs, {BinaryDir(), carpetaEjemplo(BinaryDir()), {}, {}});
   MDIForm1View window(controller, dialogs);
-  window.MDIForm_Load(1);
+  bool splash_first = false;
+  QTimer::singleShot(0, [&] {
+    splash_first = !window.isVisible() &&
+                   qobject_cast<Form10View*>(QApplication::activeModalWidget()) != nullptr;
+  });
+  window.MDIForm_Load(30);
+  EXPECT_TRUE(splash_first);
+  EXPECT_TRUE(window.isVisible());
+  EXPECT_EQ(window.windowTitle(), "MEDRAVOLIX");
+  EXPECT_EQ(window.centralWidget()->size(), QSize(1020, 717));
+  EXPECT_EQ(menus(window.menuBar()),
+            "File: Workbook+ Exit+ | Simulations: Batch runs- | Tools: Crop parameters- "
+            "Reference Evapotranspiration- | Help: Help+");
+
   dialogs.file_answers = {copia.string()};
   window.findChild<QAction*>("mnuFileOpen")->trigger();
-  EXPECT_EQ(dialogs.start_folders.at(0), (programa / "share/medravolix").string());
+  EXPECT_EQ(dialogs.start_folders.at(0), (BinaryDir() / "share/medravolix").string());
   ASSERT_TRUE(dialogs.messages.empty()) << dialogs.messages[0].text;
+  EXPECT_FALSE(menus(window.menuBar()).contains("-"));  // every entry enabled
   window.findChild<QAction*>("mnuSimBatch")->trigger();
+  window.findChild<QAction*>("mnuSimBatch")->trigger();  // the dialog exists once
+  auto* area = qobject_cast<QMdiArea*>(window.centralWidget());
+  ASSERT_EQ(area->subWindowList().size(), 1);
+  EXPECT_EQ(area->subWindowList()[0]->pos(), QPoint(0, 0));
   ASSERT_NE(window.form5(), nullptr);
-  window.form5()->Command1()->click();
-
+  window.form5()->Command1()->click();  // the batch runs in the busy window until it is saved
   ASSERT_GE(dialogs.messages.size(), 2u);
   EXPECT_EQ(dialogs.messages.front().text,
             "Can't find input data for these simulations: \r\n\r\nS14, ");
   EXPECT_EQ(dialogs.messages.back().text, "The batch is completed");
+  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(window.form5(), nullptr);
+  EXPECT_TRUE(area->subWindowList().isEmpty());
 
-  const Workbook guardado = Workbook::open(copia);
+  const workbook::Workbook guardado = workbook::Workbook::open(copia);
   EXPECT_EQ(guardado.number(batch::kHojaSimulaciones, 2, 9), 64);  // NUM_CAPAS of simulation 1
-  for (int columna = 12; columna <= 21; ++columna) {
+  for (int columna = 12; columna <= 21; ++columna)
     EXPECT_TRUE(guardado.cell(batch::kHojaSolucion, 2, columna).isNumber()) << columna;
-  }
-  for (int mes = 1; mes <= 12; ++mes) {
+  for (int mes = 1; mes <= 12; ++mes)
     EXPECT_TRUE(guardado.cell(batch::kHojaBalance, batch::filaBalance(1, mes), 2).isNumber());
-  }
-}
-
-TEST(Programa, ABatchThatCannotStartSaysWhyAndNeverThatItCompleted) {
-  medravolix::testing::ScratchDir dir;
-  const auto libro = dir / "incompleto.xlsx";
-  Workbook::create({"Sim_batch"}).saveAs(libro);
-  const auto antes = std::filesystem::last_write_time(libro);
-
-  medravolix::testing::FakeDialogs dialogs;
-  MDIForm1 controller(dialogs, {dir.path(), dir.path(), {}, {}});
-  MDIForm1View window(controller, dialogs);
-  window.MDIForm_Load(1);
-  dialogs.file_answers = {libro.string()};
-  window.findChild<QAction*>("mnuFileOpen")->trigger();
-  window.findChild<QAction*>("mnuSimBatch")->trigger();
-  window.form5()->Command1()->click();
-
-  ASSERT_EQ(dialogs.messages.size(), 1u);
-  EXPECT_EQ(dialogs.messages[0].icon, ui::Icon::Critical);
-  EXPECT_EQ(dialogs.messages[0].text.rfind("The batch was not run.", 0), 0u);
-  EXPECT_EQ(std::filesystem::last_write_time(libro), antes);
 }
 
 }  // namespace

@@ -1,0 +1,72 @@
+// Cell values and the texts behind them: the id matching rule, plain decimals, numbers in texts,
+// the "_xHHHH_" escapes (which openpyxl does not decode, so cannot check) and part names.
+#include <gtest/gtest.h>
+
+#include "workbook/cell_value.h"
+#include "workbook/relationships.h"
+#include "workbook/xml_text.h"
+
+namespace medravolix::workbook {
+namespace {
+
+TEST(CellValue, IdMatchingRule) {
+  // Each value against each: a text equals only the same text (case-sensitive), a number the
+  // same number, never a text; empty equals the empty text and 0.
+  const CellValue values[] = {CellValue(),           CellValue::text(""),  CellValue::text(" "),
+                              CellValue::number(0),  CellValue::number(7), CellValue::text("7"),
+                              CellValue::text("S1"), CellValue::text("s1")};
+  std::string matches;
+  for (const auto& a : values) {
+    for (const auto& b : values) matches += a.matchesId(b) ? '1' : '0';
+    matches += ' ';
+  }
+  EXPECT_EQ(matches, "11010000 11000000 00100000 10010000 00001000 00000100 00000010 00000001 ");
+}
+
+TEST(CellValue, PlainDecimalsAndNumberTextsInTheCLocale) {
+  const std::pair<double, const char*> decimals[] = {{7, "7"},
+                                                     {2.5, "2.5"},
+                                                     {0.1, "0.1"},
+                                                     {-3, "-3"},
+                                                     {-0.0, "0"},
+                                                     {1e20, "100000000000000000000"},
+                                                     {1.5e-7, "0.00000015"}};
+  for (const auto& [value, text] : decimals) EXPECT_EQ(plainDecimal(value), text);
+  const std::pair<const char*, double> numbers[] = {
+      {"12.5", 12.5}, {"  -3 ", -3}, {"1e3", 1000}, {"+4", 4}};
+  for (const auto& [text, value] : numbers) EXPECT_EQ(parseNumberText(text), value) << text;
+  for (const char* text : {"12,5", "abc", "", "   ", "1.5 cm", "inf", "nan", "++4"}) {
+    EXPECT_FALSE(parseNumberText(text)) << text;
+  }
+}
+
+TEST(XmlText, EscapesUtf8AndLengths) {
+  EXPECT_EQ(decodeEscapes("a_x000D_b"), "a\rb");
+  EXPECT_EQ(decodeEscapes("_x005F_x000D_"), "_x000D_");  // an escaped literal stays literal
+  EXPECT_EQ(decodeEscapes("_xD83D__xDE00_"), "😀");       // a UTF-16 pair
+  EXPECT_EQ(decodeEscapes("_xD83D_"), "\xEF\xBF\xBD");   // a lone half: the replacement sign
+  EXPECT_EQ(decodeEscapes("_x00e9_ _x12_ _xZZZZ_ _x0041"), "é _x12_ _xZZZZ_ _x0041");
+  EXPECT_EQ(encodeEscapes("a\rb\x01\tc\n"), "a_x000D_b_x0001_\tc\n");
+  EXPECT_EQ(encodeEscapes("_x0041_ and _x41_"), "_x005F_x0041_ and _x41_");
+  EXPECT_EQ(encodeEscapes("\xEF\xBF\xBE"), "_xFFFE_");
+  for (const std::string text : {"plain", "a\rb\x1F_x005F_", "ñandú 😀", "_x", "\r\r_"}) {
+    EXPECT_EQ(decodeEscapes(encodeEscapes(text)), text);
+  }
+  EXPECT_TRUE(isValidUtf8("ñandú 😀"));
+  // Not UTF-8: a stray byte, cut short, a UTF-16 half, an overlong form.
+  for (const char* bad : {"\xFF", "\xC3", "\xED\xA0\x80", "\xC0\xAF"})
+    EXPECT_FALSE(isValidUtf8(bad));
+  EXPECT_EQ(utf16Length("ñandú 😀"), 8u);  // the emoji counts twice
+}
+
+TEST(Relationships, TargetsResolveToPartNames) {
+  // Beyond what the test workbooks' own targets show: "." and ".." inside a target, ".." past
+  // the package root, a fragment.
+  EXPECT_EQ(Relationships::resolve("xl/workbook.xml", "./worksheets/../worksheets/./s.xml"),
+            "xl/worksheets/s.xml");
+  EXPECT_EQ(Relationships::resolve("xl/worksheets/sheet1.xml", "../../../x.xml"), "x.xml");
+  EXPECT_EQ(Relationships::resolve("xl/workbook.xml", "s.xml#frag"), "xl/s.xml");
+}
+
+}  // namespace
+}  // namespace medravolix::workbook
