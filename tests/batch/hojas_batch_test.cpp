@@ -1,0 +1,177 @@
+// The look-ups of the batch sheets and the writers of the result sheets.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "batch/escritura_batch.h"
+#include "batch/lectura_batch.h"
+#include "batch/libro_prueba.h"
+#include "support/test_support.h"
+
+namespace medravolix::batch {
+namespace {
+
+using namespace prueba;
+
+TEST(BuscarSuelo, FirstRunOfTheSoilsRowsWithWholeDepthsHalvesToEven) {
+  LibroPrueba p;
+  p.horizonte(1, T("other"), 30);
+  p.horizonte(2, T("S1"), 20, 2);
+  p.horizonte(3, T("S1"), 42.5, 3);
+  p.horizonte(4, T("S1"), 43.5, 4);
+  p.horizonte(5, T("S2"), -0.5);  // interrupts S1
+  p.horizonte(6, T("S1"), 90);    // so this row is no horizon of S1
+  Simulacion sim;
+  sim.SIMULACION.ID_SUELO = T("S1");
+  ASSERT_EQ(BUSCAR_SUELO(p.libro, sim), 2);
+  EXPECT_EQ(sim.PROF_FILA, (std::vector<int16_t>{0, 20, 42, 44}));
+  int c = 4;  // the columns of sand, clay, saturation, ..., gypsum; 5 is not read
+  for (auto* serie :
+       {&sim.ARENA_FILA, &sim.ARCILLA_FILA, &sim.SAT_FILA, &sim.CC_FILA, &sim.PMP_FILA,
+        &sim.DENSIDAD_FILA, &sim.PIEDRAS_FILA, &sim.CALIZA_FILA, &sim.MO_FILA, &sim.YESO_FILA}) {
+    EXPECT_EQ(serie->at(2), 3.0 + c) << "column " << c;
+    c += c == 4 ? 2 : 1;
+  }
+  EXPECT_TRUE(testing::Near(std::pow(10.0, 2 + 15), sim.PCO2, 0, 1e-15));  // from the first row
+  sim.SIMULACION.ID_SUELO = T("S2");
+  EXPECT_EQ(BUSCAR_SUELO(p.libro, sim), 5);
+  EXPECT_EQ(sim.PROF_FILA, (std::vector<int16_t>{0, 0}));
+}
+
+TEST(BuscarSuelo, SoilZeroEndsAtAnEmptyRowAndADepthBeyondSixteenBitsRefuses) {
+  LibroPrueba p;
+  p.horizonte(1, N(0), 30);
+  p.horizonte(2, N(0), 60);
+  p.poner(kHojaSuelos, 5, 1, N(0));  // rows 3 and 4 are empty: no horizons of soil 0
+  Simulacion sim;
+  sim.SIMULACION.ID_SUELO = N(0);
+  EXPECT_EQ(BUSCAR_SUELO(p.libro, sim), 1);
+  EXPECT_EQ(sim.NUM_FILAS_SUELO, 2);
+  p.poner(kHojaSuelos, 2, 3, N(32767.6));
+  EXPECT_CONTIENE(error([&] { BUSCAR_SUELO(p.libro, sim); }), "Soil_batch!C2");
+}
+
+TEST(BuscarFila, MatchingRuleColumnsAndRowsBeyond32767) {
+  LibroPrueba p;
+  p.fila(kHojaAguas, 1, N(7), 0, 2, 9);
+  p.fila(kHojaAguas, 2, T("8"), 0, 2, 9);
+  p.fila(kHojaAguas, 3, T("Well"), 0.5, 2, 9);
+  for (int r = 4; r < 40000; ++r) p.poner(kHojaAguas, r, 1, N(-r));
+  p.fila(kHojaAguas, 40000, T("deep"), 0, 2, 9);
+  Simulacion sim;
+  std::string filas;  // a text never matches a number; case counts; an empty id never matches
+  for (const auto& id :
+       {N(7), T("7"), N(8), T("8"), T("well"), CellValue(), T("deep"), T("Well")}) {
+    sim.SIMULACION.ID_AGUA = id;
+    const auto r = BUSCAR_AGUA(p.libro, sim);
+    filas += r ? std::to_string(*r) + " " : "- ";
+  }
+  EXPECT_EQ(filas, "1 - - 2 - - 40000 3 ");
+  EXPECT_EQ(sim.COMPOSICION_AGUA,
+            (std::array<double, 10>{0, 0, 0, 2.5, 3.5, 4.5, 5.5, 6.5, 7.5, 8.5}));
+  EXPECT_EQ(sim.ALCALINIDAD_AGUA, 9.5);
+  p.fila(kHojaRiegos, 1, T("R"), 100, 2, 30);
+  sim.SIMULACION.ID_RIEGO = T("R");
+  ASSERT_EQ(BUSCAR_RIEGO(p.libro, sim), 1);
+  const auto& r = sim.DATOS_RIEGO;
+  EXPECT_EQ((std::vector<double>{r.RIEGO_MENSUAL[1], r.RIEGO_MENSUAL[12], r.NRIEGOS_MENSUAL[1],
+                                 r.NRIEGOS_MENSUAL[12], r.FRACCION_MOJADA}),
+            (std::vector<double>{102, 113, 114, 125, 126}));
+  EXPECT_EQ(sim.PATRON_EXTRACCION, (std::array<double, 5>{0, 1.27, 1.28, 1.29, 1.30}));
+}
+
+TEST(BuscarBloque, OnlyBlockStartRowsAreTested) {
+  LibroPrueba p;
+  p.bloque(kHojaClimas, 2, T("A"), 0);
+  p.bloque(kHojaClimas, 14, T("X"), 1000);
+  p.poner(kHojaClimas, 26, 1, T("X"));  // X has a thirteenth row
+  p.poner(kHojaClimas, 27, 1, T("B"));  // so B starts one row late, and row 38 is empty
+  p.bloque(kHojaCultivos, 2, T("X"), 0);
+  Simulacion sim;
+  sim.SIMULACION.ID_CLIMA = T("B");
+  EXPECT_EQ(BUSCAR_CLIMA(p.libro, sim), std::nullopt);
+  sim.SIMULACION.ID_CLIMA = sim.SIMULACION.ID_CULTIVO = T("X");
+  ASSERT_EQ(BUSCAR_CLIMA(p.libro, sim), 14);
+  ASSERT_EQ(BUSCAR_CULTIVO(p.libro, sim), 2);
+  EXPECT_EQ((std::vector<double>{sim.ESTACION.PRECIPITACION[1], sim.ESTACION.DIAS_LLUVIA[5],
+                                 sim.ESTACION.ETO_EXTERNA[12], sim.KCB_MENSUAL[3],
+                                 sim.RAIZ_MENSUAL[3], sim.COBERTURA_MENSUAL[12]}),
+            (std::vector<double>{1012, 1053, 1124, 32, 33, 124}));
+}
+
+TEST(BuscarBloque, AnEmptyRowEndsTheSearchOrShiftsTheMonths) {
+  LibroPrueba p;
+  p.bloque(kHojaCultivos, 14, T("K"), 0);  // row 2 is empty
+  Simulacion sim;
+  sim.SIMULACION.ID_CULTIVO = T("K");
+  EXPECT_EQ(BUSCAR_CULTIVO(p.libro, sim), std::nullopt);
+  p.poner(kHojaClimas, 1, 1, CellValue());  // no heading: the tool appended at row 1
+  p.bloque(kHojaClimas, 1, T("A"), 0);      // January on row 1
+  sim.SIMULACION.ID_CLIMA = T("A");
+  ASSERT_EQ(BUSCAR_CLIMA(p.libro, sim), 2);
+  EXPECT_EQ(sim.ESTACION.PRECIPITACION[1], 22);  // January gets February's rainfall
+  EXPECT_EQ(sim.ESTACION.PRECIPITACION[11], 122);
+  EXPECT_EQ(sim.ESTACION.PRECIPITACION[12], 0);  // row 13 is empty
+}
+
+// A simulation whose results are all distinct and exact in binary.
+Simulacion conResultados() {
+  Simulacion sim;
+  sim.SIMULACION.ID_SIMULACION = T("sim-A");
+  sim.FACTOR_CONCENTRACION_CC = 2.5;
+  sim.FACTOR_CONCENTRACION_SAT = 1e20;  // from a tiny drainage
+  sim.FRACCION_LAVADO = 0.25;
+  sim.PRECIPITACION_ANUAL = 300;
+  sim.DATOS_RIEGO.RIEGO_ANUAL = 600;
+  sim.DRENAJE_ANUAL_CAPA[63] = 1;
+  sim.DRENAJE_ANUAL_CAPA[64] = 150;  // out of the bottom layer
+  sim.ETO_ANUAL = 1200;
+  sim.ETC_ANUAL = 900;
+  sim.ET_REAL_ANUAL = 750;
+  sim.SOLUCION_CON_VALOR = true;
+  for (int k = 3; k <= 9; ++k) sim.ESPECIES[k].CONC_TOTAL = k / 8.0;  // mol/L
+  sim.ALCALINIDAD = 0.0625;
+  sim.PH = 7.8;
+  sim.CE = 1.55;
+  return sim;
+}
+
+// SSol_batch row 2 as written for `sim` over a row of markers.
+std::string filaSolucion(const Simulacion& sim) {
+  LibroPrueba p;
+  for (int c = 1; c <= 22; ++c) p.poner(kHojaSolucion, 2, c, T("old"));
+  aplicarEscrituras(p.libro, ESCRIBIR_RESULTADOS(sim, 1));
+  return linea(p.libro, kHojaSolucion, 2, 22);
+}
+
+TEST(EscribirSolucion, NumbersLowerBoundsOrEmptyCellsInTheirColumns) {
+  Simulacion sim = conResultados();
+  EXPECT_EQ(filaSolucion(sim),
+            "'sim-A' 2.5 100000000000000000000 0.25 300 600 150 1200 900 750 'saturation' 375 500 "
+            "625 750 875 1000 1125 62.5 7.8 1.55 'old'");
+  // A layer does not drain: lower bounds (whole, halves to even), but not for LF and pH.
+  sim.SALIDA_MAYOR_QUE = true;
+  EXPECT_EQ(filaSolucion(sim),
+            "'sim-A' '> 2' '> 100000000000000000000' 0.25 300 600 150 1200 900 750 'saturation' "
+            "'> 375' '> 500' '> 625' '> 750' '> 875' '> 1000' '> 1125' '> 62' 7.8 '> 2' 'old'");
+  sim.FACTOR_CONCENTRACION_CC.reset();
+  sim.FACTOR_CONCENTRACION_SAT.reset();
+  sim.FRACCION_LAVADO.reset();
+  sim.SOLUCION_CON_VALOR = false;
+  EXPECT_EQ(filaSolucion(sim),
+            "'sim-A' - - - 300 600 150 1200 900 750 'saturation' - - - - - - - - - - 'old'");
+}
+
+TEST(EscribirResultados, ANumberThatIsNotFiniteRefusesTheSimulation) {
+  Simulacion sim = conResultados();
+  sim.ET_REAL_MENSUAL[4] = std::numeric_limits<double>::quiet_NaN();
+  EXPECT_CONTIENE(error([&] { ESCRIBIR_RESULTADOS(sim, 2); }), "WBal_batch!F17");
+  sim = conResultados();
+  sim.SALIDA_MAYOR_QUE = true;
+  sim.FACTOR_CONCENTRACION_CC = std::numeric_limits<double>::infinity();
+  EXPECT_THROW(ESCRIBIR_RESULTADOS(sim, 2), SimulacionRechazada);
+}
+
+}  // namespace
+}  // namespace medravolix::batch
