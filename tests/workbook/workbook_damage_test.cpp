@@ -31,9 +31,7 @@ TEST(DamagedFiles, FilesThatAreNotWorkbooks) {
 TEST(DamagedFiles, BrokenPartsAndCellsThatCannotBe) {
   const std::string sheet = "xl/worksheets/sheet1.xml";
   const auto data = [](const std::string& rows) {
-    return "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
-           "<sheetData>" +
-           rows + "</sheetData></worksheet>";
+    return "<worksheet><sheetData>" + rows + "</sheetData></worksheet>";
   };
   const struct {
     std::string part;
@@ -57,9 +55,18 @@ TEST(DamagedFiles, BrokenPartsAndCellsThatCannotBe) {
   };
   ScratchDir dir;
   makeOpenpyxlWorkbook(dir / "o.xlsx");
-  const std::string bytes = fileBytes(dir / "o.xlsx");
-  std::ofstream(dir / "cut.xlsx", std::ios::binary) << bytes.substr(0, bytes.size() / 2);
+  // Cut in half; and bytes flipped inside the compressed sheet, so inflating or its checksum fails.
+  python(R"(
+import sys, zipfile
+path = sys.argv[1]; info = zipfile.ZipFile(path).getinfo('xl/worksheets/sheet1.xml')
+data = bytearray(open(path, 'rb').read()); open(sys.argv[2], 'wb').write(data[:len(data) // 2])
+start = info.header_offset + 30 + len(info.filename) + len(info.extra)
+for i in range(start + 10, start + info.compress_size - 4): data[i] ^= 0x5A
+open(path, 'wb').write(bytes(data))
+)",
+         {(dir / "o.xlsx").string(), (dir / "cut.xlsx").string()});
   EXPECT_CONTAINS(errorReading(dir / "cut.xlsx", "Constants"), "is damaged");
+  EXPECT_CONTAINS(errorReading(dir / "o.xlsx", "Constants"), "sheet1.xml' is broken");
   for (const auto& [part, content, message] : cases) {
     makeExcelLikeWorkbook(dir / "d.xlsx", {.parts = {{part, content}}});
     EXPECT_CONTAINS(errorReading(dir / "d.xlsx", "Data"), message);

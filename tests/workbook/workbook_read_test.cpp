@@ -30,8 +30,6 @@ TEST(ReadWorkbook, WrittenByOpenpyxl) {
   EXPECT_CONTAINS(errorOf([&] { book.number("Constants", 5, 2); }),
                   "Constants!B5 holds a formula whose value was never stored");
   EXPECT_TRUE(book.hasSheet("constants"));  // sheet names ignore case, as in spreadsheets
-  EXPECT_EQ(errorOf([&] { book.requireSheet("Parameters"); }),
-            "The workbook has no sheet named 'Parameters'");
   EXPECT_EQ(errorOf([&] { book.cell("Parameters", 1, 1); }),
             "The workbook has no sheet named 'Parameters'");
   EXPECT_CONTAINS(errorOf([&] { book.cell("Constants", kMaxRows + 1, 1); }), "1,048,576 rows");
@@ -58,7 +56,6 @@ TEST(ReadWorkbook, AssembledAsExcelAndLibreOfficeWriteThem) {
             "Data!D2 holds the error #DIV/0! instead of a value");
   EXPECT_CONTAINS(errorOf([&] { book.cell("Formulas", 1, 5); }), "Formulas!E1 holds a formula");
   EXPECT_TRUE(book.uses1904Dates());
-  EXPECT_EQ(book.number("Data", 3, 2), 12.5);
   EXPECT_EQ(book.lastRow("Data"), 6);
   EXPECT_EQ(book.lastRow("Prefixed"), 3);
 

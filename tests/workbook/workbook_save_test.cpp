@@ -170,8 +170,8 @@ TEST(NewWorkbook, ValuesAreCheckedAndReadBackExactlyByOpenpyxlAndByItself) {
   ScratchDir dir;
   const auto path = dir / "new.xlsx";
   Workbook book = Workbook::create({"S", "Suelo ñandú 2"});
-  const std::string longest(kMaxTextLength, 'x');
-  const std::string too_long_in_utf16 = longest.substr(1) + "😀";  // two UTF-16 units
+  const std::string longest = std::string(kMaxTextLength - 1, 'x') + "ñ";  // 32,768 bytes
+  const std::string too_long_in_utf16 = longest.substr(1) + "😀";           // two UTF-16 units
   for (const auto& bad : {CellValue::text(longest + "x"), CellValue::text(too_long_in_utf16),
                           CellValue::text("bad \xFF byte"), CellValue::number(std::nan(""))}) {
     EXPECT_THROW(book.setCell("S", 1, 1, bad), WorkbookError);

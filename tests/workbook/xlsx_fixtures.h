@@ -91,8 +91,7 @@ import sys, datetime, openpyxl
 from openpyxl.styles import Font, PatternFill
 from openpyxl.workbook.defined_name import DefinedName
 wb = openpyxl.Workbook()
-ws = wb.active
-ws.title = 'Constants'
+ws = wb.active; ws.title = 'Constants'
 ws['A1'] = 'Name'; ws['B1'] = 'Value'; ws['A1'].font = Font(bold=True)
 ws['A2'] = 'k1'; ws['B2'] = 0.5; ws['B2'].number_format = '0.00'
 ws['B2'].fill = PatternFill('solid', fgColor='FFFF00')
