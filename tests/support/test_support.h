@@ -37,6 +37,3 @@ std::filesystem::path BinaryDir();
 int RunPython(const std::string& script, const std::string& args, std::string& out);
 
 }  // namespace medravolix::testing
-
-#define EXPECT_NEAR_REL(expected, actual, abs_tol, rel_tol) \
-  EXPECT_TRUE(::medravolix::testing::Near((expected), (actual), (abs_tol), (rel_tol)))
