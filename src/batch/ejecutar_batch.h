@@ -8,18 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "batch/simulacion.h"
 #include "workbook/workbook.h"
 
 namespace medravolix::batch {
 
-// The five settings common to all simulations of a batch.
-struct AjustesBatch {
-  double PROF_EVAPORATIVA = 15.0;  // cm
-  double PROF_SIMULACION = 90.0;   // cm
-  int16_t NUM_CAPAS = 64;
-  int16_t OPCION_CAPACIDAD = 1;  // 0 empirical, 1 pedotransfer
-  std::string OPCION_SOLUCION = "saturación";
-};
+using AjustesBatch = AJUSTES_BATCH;
 
 // A simulation that was refused for its data, or computed only in part, with the reason.
 struct SimulacionObservada {

@@ -55,14 +55,6 @@ std::string unirAvisos(const std::vector<std::string>& avisos) {
   return texto;
 }
 
-void ponerAjustes(const AjustesBatch& ajustes, Simulacion& sim) {
-  sim.PROF_EVAPORATIVA = ajustes.PROF_EVAPORATIVA;
-  sim.PROF_SIMULACION = ajustes.PROF_SIMULACION;
-  sim.NUM_CAPAS = ajustes.NUM_CAPAS;
-  sim.OPCION_CAPACIDAD = ajustes.OPCION_CAPACIDAD;
-  sim.OPCION_SOLUCION = ajustes.OPCION_SOLUCION;
-}
-
 class EjecutorBatch {
  public:
   EjecutorBatch(Workbook& libro, const AjustesBatch& ajustes, ModeloSimulacion& modelo)
@@ -99,7 +91,7 @@ class EjecutorBatch {
   // given reference ET, irrigation and irrigation water.
   void leer(Caso& caso) {
     Simulacion sim;
-    ponerAjustes(ajustes_, sim);
+    static_cast<AJUSTES_BATCH&>(sim) = ajustes_;
     try {
       LEER_SIMULACION(libro_, caso.i, sim);
       bool completos = BUSCAR_SUELO(libro_, sim).has_value();
@@ -130,7 +122,7 @@ class EjecutorBatch {
   void calcularCaso(Caso& caso) const {
     try {
       Simulacion sim;
-      ponerAjustes(ajustes_, sim);
+      static_cast<AJUSTES_BATCH&>(sim) = ajustes_;
       ponerEntradas(*caso.entradas, sim);
       caso.entradas.reset();
       modelo_.ejecutarCadena(sim);

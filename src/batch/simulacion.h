@@ -31,14 +31,17 @@ class SimulacionRechazada : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-struct Simulacion {
-  // ---- batch settings ----
+// The five settings common to all simulations of a batch.
+struct AJUSTES_BATCH {
   double PROF_EVAPORATIVA = 15.0;  // cm
   double PROF_SIMULACION = 90.0;   // cm
   int16_t NUM_CAPAS = 64;
   int16_t OPCION_CAPACIDAD = 1;  // 0 empirical, 1 pedotransfer
   std::string OPCION_SOLUCION = "saturación";
+};
 
+// Every simulation runs with the batch's settings.
+struct Simulacion : AJUSTES_BATCH {
   FILA_SIMULACION SIMULACION;
 
   // ---- inputs filled by the look-ups of the batch sheets ----
