@@ -251,6 +251,23 @@ InformeBatch ejecutarBatch(Workbook& libro, const AjustesBatch& ajustes, unsigne
   return EjecutorBatch(libro, ajustes, modelo).ejecutar(threads, progreso);
 }
 
+namespace {
+
+// Results that were not saved are dropped from memory as well, so that the workbook in memory is
+// the file again and a later save never writes them unannounced. When the file cannot be read,
+// the next operation finds it changed and refuses to run.
+ResultadoOperacion noGuardado(Workbook& libro, ResultadoOperacion resultado, std::string motivo) {
+  resultado.estado = EstadoOperacion::NoGuardado;
+  resultado.motivo = std::move(motivo);
+  try {
+    if (libro.isModified()) libro.reload();
+  } catch (const WorkbookError&) {
+  }
+  return resultado;
+}
+
+}  // namespace
+
 ResultadoOperacion ejecutarYGuardar(Workbook& libro, const AjustesBatch& ajustes, unsigned threads,
                                     const Progreso& progreso, ModeloSimulacion& modelo) {
   ResultadoOperacion resultado;
@@ -268,13 +285,13 @@ ResultadoOperacion ejecutarYGuardar(Workbook& libro, const AjustesBatch& ajustes
     resultado.estado = EstadoOperacion::Rechazado;
     resultado.motivo = e.what();
     return resultado;
+  } catch (const std::exception& e) {
+    return noGuardado(libro, std::move(resultado), std::string("The batch stopped: ") + e.what());
   }
   try {
     if (libro.isModified()) libro.save();
   } catch (const std::exception& e) {
-    resultado.estado = EstadoOperacion::NoGuardado;
-    resultado.motivo = e.what();
-    return resultado;
+    return noGuardado(libro, std::move(resultado), e.what());
   }
   resultado.estado = EstadoOperacion::Completado;
   return resultado;

@@ -147,6 +147,13 @@ void Workbook::save() {
   if (impl_->path.empty()) {
     throw WorkbookError("This workbook has no file yet: save it under a file name first.");
   }
+  // Another program's save since the file was read would be lost under this one.
+  if (WorkbookFile::signature(impl_->path) != impl_->signature) {
+    throw WorkbookError("The workbook '" + impl_->path.string() +
+                        "' was changed on disk (or moved or deleted) since MEDRAVOLIX read it, "
+                        "so it was not saved: that would overwrite the other change. The file "
+                        "on disk was left as it was.");
+  }
   impl_->saveTo(impl_->path, save_hook_for_tests.load());
 }
 
@@ -159,6 +166,13 @@ bool Workbook::reloadIfChanged() {
   if (WorkbookFile::signature(impl_->path) == impl_->signature) return false;
   impl_ = Impl::openFile(impl_->path);
   return true;
+}
+
+void Workbook::reload() {
+  if (impl_->path.empty()) {
+    throw WorkbookError("This workbook has no file to be read again.");
+  }
+  impl_ = Impl::openFile(impl_->path);
 }
 
 bool Workbook::uses1904Dates() const {

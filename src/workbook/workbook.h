@@ -59,12 +59,16 @@ class Workbook {
   bool isModified() const;
   // Writes the changes back to path(): a new file beside it, flushed and renamed over it, so a
   // failure leaves the original untouched. Follows a symbolic link; keeps the file's permissions.
+  // Refuses (WorkbookError) when the file changed on disk since it was loaded or saved.
   void save();
   // Writes the whole workbook to another file (the new file then becomes path()).
   void saveAs(const std::filesystem::path& path);
   // Reloads from path() when the file changed on disk since it was loaded or saved; returns
   // whether it did. Unsaved changes are lost when it reloads.
   bool reloadIfChanged();
+  // Loads the workbook again from path(), dropping unsaved changes. Throws WorkbookError when
+  // the file cannot be loaded (or the workbook has no file); the workbook is then as it was.
+  void reload();
 
   // The workbook counts dates from 1904 (noted from the file; the model reads no dates).
   bool uses1904Dates() const;

@@ -221,6 +221,14 @@ TEST(BatchMuestra, AFailedSaveIsReportedAsNotSavedAndLeavesTheFile) {
   EXPECT_CONTIENE(r.motivo, "the disk is full");
   EXPECT_EQ(r.informe.ejecutadas, 13);
   EXPECT_EQ(fs::last_write_time(archivo), antes);
+  // The unsaved results are gone from memory too: a later batch that writes nothing (every
+  // simulation refused) must not save them behind the user's back.
+  EXPECT_FALSE(libro.isModified());
+  EXPECT_TRUE(libro.cell(kHojaSolucion, 2, 1).isEmpty());
+  const auto otra = ejecutarYGuardar(libro, {32767, 1, 64, 1, "saturación"}, 2, nullptr);
+  EXPECT_EQ(otra.estado, EstadoOperacion::Completado) << otra.motivo;
+  EXPECT_EQ(otra.informe.ejecutadas, 0);
+  EXPECT_TRUE(Workbook::open(archivo).cell(kHojaSolucion, 2, 1).isEmpty());
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // Saving replaces the file atomically: any failure leaves the original byte for byte, links
-// are followed, permissions kept; a file changed on disk is reloaded.
+// are followed, permissions kept; a file changed on disk is reloaded, never overwritten.
 #include <sys/stat.h>
 
 #include <stdexcept>
@@ -114,6 +114,9 @@ TEST(Reload, OnlyAChangeOnDiskReloads) {
       "wb['S']['A2'] = 'edited elsewhere'; wb.save(sys.argv[1])",
       {path.string()});
   book.setCell("S", 3, 3, CellValue::number(1));  // unsaved, and lost by the reload
+  // Saving over a file that another program saved since would lose that program's edits.
+  EXPECT_CONTAINS(errorOf([&] { book.save(); }), "changed on disk");
+  EXPECT_EQ(Workbook::open(path).cell("S", 2, 1), CellValue::text("edited elsewhere"));
   EXPECT_TRUE(book.reloadIfChanged());
   EXPECT_EQ(book.cell("S", 2, 1), CellValue::text("edited elsewhere"));
   EXPECT_EQ(book.cell("S", 1, 1), CellValue::number(5));
@@ -122,6 +125,8 @@ TEST(Reload, OnlyAChangeOnDiskReloads) {
   EXPECT_FALSE(book.reloadIfChanged());
   fs::remove(path);
   EXPECT_THROW(book.reloadIfChanged(), WorkbookError);
+  EXPECT_THROW(book.reload(), WorkbookError);
+  EXPECT_EQ(book.cell("S", 2, 1), CellValue::text("edited elsewhere"));
 }
 
 }  // namespace
