@@ -57,7 +57,8 @@ struct ResultadoOperacion {
   InformeBatch informe;
 };
 
-// Reloads the workbook if it changed on disk, runs the batch and saves the workbook.
+// Reloads the workbook if it changed on disk, runs the batch and saves the workbook. When the
+// results are not saved, the workbook in memory is read again from its file, without them.
 ResultadoOperacion ejecutarYGuardar(workbook::Workbook& libro, const AjustesBatch& ajustes,
                                     unsigned threads, const Progreso& progreso);
 

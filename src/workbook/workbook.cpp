@@ -100,8 +100,14 @@ double Workbook::number(std::string_view sheet, int row, int column) const {
   if (v.isEmpty()) return 0.0;
   if (v.isNumber()) return v.asNumber();
   if (const auto n = parseNumberText(v.asText())) return *n;
-  throw WorkbookError(cellReference(sheet, row, column) + " holds the text \"" + v.asText() +
-                      "\" where a number is expected");
+  const std::string where = cellReference(sheet, row, column);
+  const std::string text = "the text \"" + v.asText() + "\" where a number is expected";
+  // An empty text or blanks (left by a formula or a paste) look like an empty cell.
+  if (v.asText().find_first_not_of(" \t") == std::string::npos) {
+    throw WorkbookError(where + " looks empty but holds " + text +
+                        ": clear the cell or type a number in it");
+  }
+  throw WorkbookError(where + " holds " + text);
 }
 
 int Workbook::lastRow(std::string_view sheet) const {

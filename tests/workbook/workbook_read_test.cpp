@@ -26,6 +26,11 @@ TEST(ReadWorkbook, WrittenByOpenpyxl) {
   EXPECT_EQ(book.number("Constants", 7, 2), 0.0);   // empty
   EXPECT_EQ(errorOf([&] { book.number("Constants", 3, 3); }),
             "Constants!C3 holds the text \"abc\" where a number is expected");
+  Workbook blank = Workbook::create({"S"});  // a cell that looks empty and is not
+  blank.setCell("S", 1, 1, CellValue::text(" "));
+  EXPECT_EQ(errorOf([&] { blank.number("S", 1, 1); }),
+            "S!A1 looks empty but holds the text \" \" where a number is expected: clear the "
+            "cell or type a number in it");
   // openpyxl stores no value for a formula: reading it must not give a silent 0.
   EXPECT_CONTAINS(errorOf([&] { book.number("Constants", 5, 2); }),
                   "Constants!B5 holds a formula whose value was never stored");
