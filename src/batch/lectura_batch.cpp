@@ -94,6 +94,20 @@ void leerBloque(const Workbook& libro, std::string_view hoja, int r0, Mensual& c
   }
 }
 
+// A twelve-month block found by its id; its three columns go to the three series only once the
+// whole block has been read, so a look-up that fails changes none of them.
+std::optional<int> buscarBloque(const Workbook& libro, std::string_view hoja, const CellValue& id,
+                                Mensual& a, Mensual& b, Mensual& c) {
+  const auto r0 = buscarFila(libro, hoja, id, kPrimeraFilaBloque, kFilasBloque);
+  if (!r0) return std::nullopt;
+  Mensual leido_a{}, leido_b{}, leido_c{};
+  leerBloque(libro, hoja, *r0, leido_a, leido_b, leido_c);
+  a = leido_a;
+  b = leido_b;
+  c = leido_c;
+  return r0;
+}
+
 }  // namespace
 
 int CONTAR_SIMULACIONES(const Workbook& libro) {
@@ -136,27 +150,13 @@ std::optional<int> BUSCAR_SUELO(const Workbook& libro, Simulacion& sim) {
 }
 
 std::optional<int> BUSCAR_CLIMA(const Workbook& libro, Simulacion& sim) {
-  const auto r0 =
-      buscarFila(libro, kHojaClimas, sim.SIMULACION.ID_CLIMA, kPrimeraFilaBloque, kFilasBloque);
-  if (!r0) return std::nullopt;
-  Mensual lluvia{}, dias{}, eto{};
-  leerBloque(libro, kHojaClimas, *r0, lluvia, dias, eto);
-  sim.ESTACION.PRECIPITACION = lluvia;
-  sim.ESTACION.DIAS_LLUVIA = dias;
-  sim.ESTACION.ETO_EXTERNA = eto;
-  return r0;
+  return buscarBloque(libro, kHojaClimas, sim.SIMULACION.ID_CLIMA, sim.ESTACION.PRECIPITACION,
+                      sim.ESTACION.DIAS_LLUVIA, sim.ESTACION.ETO_EXTERNA);
 }
 
 std::optional<int> BUSCAR_CULTIVO(const Workbook& libro, Simulacion& sim) {
-  const auto r0 =
-      buscarFila(libro, kHojaCultivos, sim.SIMULACION.ID_CULTIVO, kPrimeraFilaBloque, kFilasBloque);
-  if (!r0) return std::nullopt;
-  Mensual kcb{}, raiz{}, cobertura{};
-  leerBloque(libro, kHojaCultivos, *r0, kcb, raiz, cobertura);
-  sim.KCB_MENSUAL = kcb;
-  sim.RAIZ_MENSUAL = raiz;
-  sim.COBERTURA_MENSUAL = cobertura;
-  return r0;
+  return buscarBloque(libro, kHojaCultivos, sim.SIMULACION.ID_CULTIVO, sim.KCB_MENSUAL,
+                      sim.RAIZ_MENSUAL, sim.COBERTURA_MENSUAL);
 }
 
 std::optional<int> BUSCAR_RIEGO(const Workbook& libro, Simulacion& sim) {
