@@ -11,7 +11,7 @@
 #include "balance/cadena_balance.h"
 #include "balance/etc_mensual.h"
 #include "batch/lectura_batch.h"
-#include "batch/simulacion.h"
+#include "simulation/simulacion.h"
 #include "workbook/csv_table.h"
 #include "workbook/workbook.h"
 

@@ -2,9 +2,9 @@
 // workbook's: time per solve, and the passes of each loop it ran (counters per solve).
 #include <benchmark/benchmark.h>
 
-#include "batch/simulacion.h"
 #include "chemistry/equilibrio_solucion.h"
 #include "chemistry/tablas_prueba.h"  // tests/chemistry: the sample workbook's chemistry tables
+#include "simulation/simulacion.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <string>
 
-#include "batch/simulacion.h"
+#include "simulation/simulacion.h"
 
 namespace medravolix {
 

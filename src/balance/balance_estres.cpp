@@ -5,9 +5,9 @@
 
 #include "balance/balance_capas.h"
 #include "balance/zona_raices.h"
-#include "batch/simulacion.h"
-#include "shell/enteros.h"
-#include "workbook/cell_value.h"
+#include "common/enteros.h"
+#include "common/number_text.h"
+#include "simulation/simulacion.h"
 
 namespace medravolix {
 
@@ -17,8 +17,8 @@ constexpr int kMaxIteracionesEstres = 50;  // a pass starts while at most 50 are
 constexpr double kCambioEtPct = 0.01;
 
 void Rechazar(const std::string& que, int indice, double valor, const std::string& nota = "") {
-  throw SimulacionRechazada(que + " " + std::to_string(indice) + " is " +
-                            workbook::plainDecimal(valor) + "; it may not be negative" + nota);
+  throw SimulacionRechazada(que + " " + std::to_string(indice) + " is " + plainDecimal(valor) +
+                            "; it may not be negative" + nota);
 }
 
 // With negative water the balance loses water it cannot account for and may never close.

@@ -8,15 +8,15 @@
 #include "balance/factores_concentracion.h"
 #include "balance/perfil_suelo.h"
 #include "balance/zona_raices.h"
-#include "batch/simulacion.h"
-#include "workbook/cell_value.h"
+#include "common/number_text.h"
+#include "simulation/simulacion.h"
 
 namespace medravolix {
 
 namespace {
 
 std::string Cm(double valor) {
-  return workbook::plainDecimal(valor) + " cm";
+  return plainDecimal(valor) + " cm";
 }
 
 void ValidarHorizontes(const Simulacion& sim) {
@@ -38,7 +38,7 @@ void ValidarSerie(const Mensual& serie, const std::string& que) {
   for (int m = 1; m <= kMeses; ++m) {
     if (serie[m] < 0.0) {
       throw SimulacionRechazada(que + " of month " + std::to_string(m) + " is " +
-                                workbook::plainDecimal(serie[m]) + "; it may not be negative");
+                                plainDecimal(serie[m]) + "; it may not be negative");
     }
   }
 }

@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "balance/zona_raices.h"
-#include "batch/simulacion.h"
-#include "shell/calendario.h"
+#include "common/calendario.h"
+#include "simulation/simulacion.h"
 
 namespace medravolix {
 

@@ -3,7 +3,7 @@
 // basal crop coefficient scaled by the year's largest ground cover, times ETo.
 #pragma once
 
-#include "shell/series.h"
+#include "common/series.h"
 
 namespace medravolix {
 

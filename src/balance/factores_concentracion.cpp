@@ -5,8 +5,8 @@
 
 #include "balance/pedotransferencia.h"
 #include "balance/promedios_perfil.h"
-#include "batch/simulacion.h"
-#include "shell/enteros.h"
+#include "common/enteros.h"
+#include "simulation/simulacion.h"
 
 namespace medravolix {
 

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "balance/pedotransferencia.h"
-#include "batch/simulacion.h"
-#include "workbook/cell_value.h"
+#include "common/number_text.h"
+#include "simulation/simulacion.h"
 
 namespace medravolix {
 
@@ -118,8 +118,7 @@ void PREPARAR_PERFIL_SUELO(Simulacion& sim) {
 void DISCRETIZAR_PERFIL(Simulacion& sim) {
   REGISTRO_SUELO& perfil = sim.BALANCE.PERFIL;
   if (!(sim.PROF_PERFIL > 0.0)) {
-    throw SimulacionRechazada("the simulated profile is " +
-                              workbook::plainDecimal(sim.PROF_PERFIL) +
+    throw SimulacionRechazada("the simulated profile is " + plainDecimal(sim.PROF_PERFIL) +
                               " cm deep: the depth of simulation or a root depth must be above 0");
   }
   if (perfil.NUM_HORIZONTES < 1) throw SimulacionRechazada("the soil has no horizon");

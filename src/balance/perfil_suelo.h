@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "balance/registro_suelo.h"
+#include "simulation/registro_suelo.h"
 
 namespace medravolix {
 

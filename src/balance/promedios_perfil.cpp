@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "batch/simulacion.h"
+#include "simulation/simulacion.h"
 
 namespace medravolix {
 

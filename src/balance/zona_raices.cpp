@@ -3,9 +3,9 @@
 #include <cmath>
 #include <cstdint>
 
-#include "batch/simulacion.h"
-#include "shell/calendario.h"
-#include "workbook/cell_value.h"
+#include "common/calendario.h"
+#include "common/number_text.h"
+#include "simulation/simulacion.h"
 
 namespace medravolix {
 
@@ -22,9 +22,8 @@ double MaximoDesdeCero(const Mensual& serie) {
 
 void ComprobarCapasRaiz(double capas, int16_t num_capas, int mes) {
   if (!(capas >= 0.0 && capas <= num_capas && capas == std::floor(capas))) {
-    throw SimulacionRechazada("month " + std::to_string(mes) + " has " +
-                              workbook::plainDecimal(capas) + " root layers; expected 0 to " +
-                              std::to_string(num_capas));
+    throw SimulacionRechazada("month " + std::to_string(mes) + " has " + plainDecimal(capas) +
+                              " root layers; expected 0 to " + std::to_string(num_capas));
   }
 }
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "batch/simulacion.h"
+#include "simulation/simulacion.h"
 #include "workbook/workbook.h"
 
 namespace medravolix::batch {

@@ -12,7 +12,7 @@
 #include "batch/escritura_batch.h"
 #include "batch/hojas_batch.h"
 #include "batch/lectura_batch.h"
-#include "shell/calendario.h"
+#include "common/calendario.h"
 
 namespace medravolix::batch {
 

@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "batch/simulacion.h"
+#include "simulation/simulacion.h"
 #include "workbook/workbook.h"
 
 namespace medravolix::batch {

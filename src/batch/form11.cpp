@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "shell/calendario.h"
+#include "common/calendario.h"
 
 namespace medravolix::batch {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "batch/hojas_batch.h"
-#include "shell/enteros.h"
+#include "common/enteros.h"
 
 namespace medravolix::batch {
 

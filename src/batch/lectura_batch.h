@@ -13,7 +13,7 @@
 
 #include <optional>
 
-#include "batch/simulacion.h"
+#include "simulation/simulacion.h"
 #include "workbook/workbook.h"
 
 namespace medravolix::batch {

@@ -3,7 +3,7 @@
 // chain itself. The batch takes it as a parameter so that the driver can be exercised on its own.
 #pragma once
 
-#include "batch/simulacion.h"
+#include "simulation/simulacion.h"
 #include "workbook/workbook.h"
 
 namespace medravolix::batch {

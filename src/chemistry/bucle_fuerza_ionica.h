@@ -17,7 +17,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "batch/simulacion.h"
+#include "simulation/simulacion.h"
 
 namespace medravolix {
 

@@ -12,8 +12,8 @@
 // and 10^5 x EPSILON percent.
 #pragma once
 
-#include "batch/simulacion.h"
 #include "chemistry/tablas_quimicas.h"
+#include "simulation/simulacion.h"
 
 namespace medravolix {
 

@@ -3,8 +3,8 @@
 // settings with its stocks of calcite and gypsum.
 #pragma once
 
-#include "batch/simulacion.h"
 #include "chemistry/tablas_quimicas.h"
+#include "simulation/simulacion.h"
 
 namespace medravolix {
 

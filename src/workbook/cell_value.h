@@ -1,9 +1,9 @@
 // A cell's value as the model sees it: empty, a number or a text.
 #pragma once
 
-#include <optional>
 #include <string>
-#include <string_view>
+
+#include "common/number_text.h"
 
 namespace medravolix::workbook {
 
@@ -42,10 +42,7 @@ class CellValue {
   std::string text_;
 };
 
-// A number's plain decimal form, never with an exponent: 7, 2.5, 0.1, -3.
-std::string plainDecimal(double value);
-
-// A text that is wholly a number in the C locale (blanks around it allowed), or nothing.
-std::optional<double> parseNumberText(std::string_view text);
+using medravolix::parseNumberText;
+using medravolix::plainDecimal;
 
 }  // namespace medravolix::workbook

@@ -5,9 +5,9 @@
 
 #include <cmath>
 
-#include "batch/simulacion.h"
 #include "chemistry/preparacion_solucion.h"
 #include "chemistry/tablas_quimicas.h"
+#include "simulation/simulacion.h"
 
 namespace medravolix::prueba {
 

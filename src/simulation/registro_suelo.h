@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "shell/series.h"
+#include "common/series.h"
 
 namespace medravolix {
 

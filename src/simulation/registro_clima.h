@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "shell/series.h"
+#include "common/series.h"
 
 namespace medravolix {
 

@@ -1,10 +1,10 @@
-#include "shell/calendario.h"
+#include "common/calendario.h"
 
 #include <gtest/gtest.h>
 
 #include <stdexcept>
 
-#include "shell/enteros.h"
+#include "common/enteros.h"
 
 namespace medravolix {
 namespace {

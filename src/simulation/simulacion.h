@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "balance/estado_balance.h"
-#include "chemistry/estado_quimica.h"
-#include "chemistry/registro_especie.h"
-#include "crops/registro_riego.h"
-#include "eto/registro_clima.h"
-#include "shell/series.h"
+#include "common/series.h"
+#include "simulation/estado_balance.h"
+#include "simulation/estado_quimica.h"
+#include "simulation/registro_clima.h"
+#include "simulation/registro_especie.h"
+#include "simulation/registro_riego.h"
 #include "workbook/cell_value.h"
 
 namespace medravolix {

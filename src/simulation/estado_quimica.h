@@ -6,7 +6,7 @@
 #include <array>
 #include <cstdint>
 
-#include "chemistry/registro_especie.h"
+#include "simulation/registro_especie.h"
 
 namespace medravolix {
 

@@ -1,9 +1,9 @@
-#include "shell/enteros.h"
+#include "common/enteros.h"
 
 #include <cmath>
 #include <stdexcept>
 
-#include "workbook/cell_value.h"
+#include "common/number_text.h"
 
 namespace medravolix {
 
@@ -14,7 +14,7 @@ bool CABE_EN_ENTERO16(double valor) {
 
 int16_t A_ENTERO16(double valor, const std::string& que) {
   if (!CABE_EN_ENTERO16(valor)) {
-    throw std::out_of_range(que + " " + workbook::plainDecimal(valor) +
+    throw std::out_of_range(que + " " + plainDecimal(valor) +
                             " is outside the 16-bit integer range -32768..32767");
   }
   return static_cast<int16_t>(std::nearbyint(valor));

@@ -1,4 +1,4 @@
-#include "shell/calendario.h"
+#include "common/calendario.h"
 
 #include <array>
 #include <cmath>

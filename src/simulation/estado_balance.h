@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "balance/registro_suelo.h"
-#include "shell/series.h"
+#include "common/series.h"
+#include "simulation/registro_suelo.h"
 
 namespace medravolix {
 

@@ -1,0 +1,17 @@
+// Numbers as texts: the plain decimal form used in messages and the "> " cells, and the reading
+// of a text that is wholly a number.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace medravolix {
+
+// A number's plain decimal form, never with an exponent: 7, 2.5, 0.1, -3.
+std::string plainDecimal(double value);
+
+// A text that is wholly a number in the C locale (blanks around it allowed), or nothing.
+std::optional<double> parseNumberText(std::string_view text);
+
+}  // namespace medravolix
