@@ -1,0 +1,13 @@
+// tool_table eto: see tool_table.cpp.
+#include <iostream>
+
+#include "tool_table_modes.h"
+
+namespace medravolix::tooltable {
+
+int runEto(const std::string&, const std::vector<std::string>&) {
+  std::cerr << "tool_table: the eto mode is not built yet\n";
+  return 1;
+}
+
+}  // namespace medravolix::tooltable
