@@ -11,8 +11,13 @@ namespace medravolix::ui {
 // The title of every message box and input box of the program.
 inline constexpr const char* kTitle = "MEDRAVOLIX";
 
-// The icon of a message box (each box has a single OK button).
-enum class Icon { Critical, Exclamation, Information };
+// The icon of a message box.
+enum class Icon { Critical, Exclamation, Information, Question };
+
+// The buttons of a question box, and the answer the user gave (closing the box is Cancel when
+// it has a Cancel button, No otherwise).
+enum class Buttons { YesNo, YesNoCancel };
+enum class Answer { Yes, No, Cancel };
 
 class Dialogs {
  public:
@@ -21,6 +26,9 @@ class Dialogs {
   // A message box with the icon, an OK button and the title "MEDRAVOLIX"; returns when the user
   // has closed it.
   virtual void messageBox(const std::string& text, Icon icon) = 0;
+
+  // A question box with the icon, the buttons and the title "MEDRAVOLIX"; returns the answer.
+  virtual Answer questionBox(const std::string& text, Buttons buttons, Icon icon) = 0;
 
   // An input box titled "MEDRAVOLIX" with the prompt and a default answer; returns the text the
   // user entered, or the empty text when the user cancelled.

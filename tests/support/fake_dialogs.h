@@ -20,6 +20,13 @@ class FakeDialogs : public ui::Dialogs {
   void messageBox(const std::string& text, ui::Icon icon) override {
     messages.push_back({text, icon});
   }
+  ui::Answer questionBox(const std::string& text, ui::Buttons, ui::Icon icon) override {
+    questions.push_back({text, icon});
+    if (question_answers.empty()) return ui::Answer::Yes;
+    const ui::Answer answer = question_answers.front();
+    question_answers.pop_front();
+    return answer;
+  }
   std::string inputBox(const std::string& prompt, const std::string&) override {
     prompts.push_back(prompt);
     return next(input_answers);
@@ -34,8 +41,11 @@ class FakeDialogs : public ui::Dialogs {
   // Answers given in turn; an empty answer (or none left) is a cancelled box.
   std::deque<std::string> file_answers;
   std::deque<std::string> input_answers;
+  // Answers to question boxes in turn; Yes when none is left.
+  std::deque<ui::Answer> question_answers;
 
   std::vector<Message> messages;
+  std::vector<Message> questions;
   std::vector<std::string> prompts;
   std::vector<std::string> filters;
   std::vector<std::string> start_folders;

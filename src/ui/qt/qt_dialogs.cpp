@@ -62,10 +62,26 @@ constexpr qsizetype kMaxLinesInABox = 25;
 
 }  // namespace
 
+namespace {
+
+QMessageBox::Icon qtIcon(Icon icon) {
+  switch (icon) {
+    case Icon::Critical:
+      return QMessageBox::Critical;
+    case Icon::Exclamation:
+      return QMessageBox::Warning;
+    case Icon::Question:
+      return QMessageBox::Question;
+    case Icon::Information:
+      break;
+  }
+  return QMessageBox::Information;
+}
+
+}  // namespace
+
 void QtDialogs::messageBox(const std::string& text, Icon icon) {
-  QMessageBox::Icon qt_icon = QMessageBox::Information;
-  if (icon == Icon::Critical) qt_icon = QMessageBox::Critical;
-  if (icon == Icon::Exclamation) qt_icon = QMessageBox::Warning;
+  const QMessageBox::Icon qt_icon = qtIcon(icon);
   const QString shown = displayText(text);
   if (shown.count(QLatin1Char('\n')) >= kMaxLinesInABox) {
     longMessageBox(qt_icon, shown, parent_.data());
@@ -73,6 +89,23 @@ void QtDialogs::messageBox(const std::string& text, Icon icon) {
   }
   QMessageBox box(qt_icon, QString::fromUtf8(kTitle), shown, QMessageBox::Ok, parent_.data());
   box.exec();
+}
+
+Answer QtDialogs::questionBox(const std::string& text, Buttons buttons, Icon icon) {
+  QMessageBox::StandardButtons shown = QMessageBox::Yes | QMessageBox::No;
+  if (buttons == Buttons::YesNoCancel) shown |= QMessageBox::Cancel;
+  QMessageBox box(qtIcon(icon), QString::fromUtf8(kTitle), displayText(text), shown,
+                  parent_.data());
+  box.setEscapeButton(buttons == Buttons::YesNoCancel ? QMessageBox::Cancel : QMessageBox::No);
+  switch (box.exec()) {
+    case QMessageBox::Yes:
+      return Answer::Yes;
+    case QMessageBox::Cancel:
+      return Answer::Cancel;
+    default:
+      return buttons == Buttons::YesNoCancel && box.clickedButton() == nullptr ? Answer::Cancel
+                                                                               : Answer::No;
+  }
 }
 
 std::string QtDialogs::inputBox(const std::string& prompt, const std::string& default_text) {

@@ -24,6 +24,7 @@ class QtDialogs : public Dialogs {
   void setParent(QWidget* parent) { parent_ = parent; }
 
   void messageBox(const std::string& text, Icon icon) override;
+  Answer questionBox(const std::string& text, Buttons buttons, Icon icon) override;
   std::string inputBox(const std::string& prompt, const std::string& default_text) override;
   void beep() override;
   std::string openFileDialog(const std::string& filter, const std::string& start_folder) override;
