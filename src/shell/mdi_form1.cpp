@@ -1,7 +1,8 @@
 #include "shell/mdi_form1.h"
 
 #include <exception>
-#include <system_error>
+
+#include "shell/ubicaciones.h"
 
 namespace medravolix::shell {
 
@@ -43,10 +44,7 @@ void MDIForm1::ABRIR_LIBRO(const std::string& ruta) {
 }
 
 std::optional<std::filesystem::path> MDIForm1::mnuHelp_Click() const {
-  const std::filesystem::path manual = entorno_.carpeta_programa / kManual;
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(manual, error)) return std::nullopt;
-  return manual;
+  return archivoCompartido(entorno_.carpeta_programa, kManual);
 }
 
 batch::ResultadoOperacion MDIForm1::ejecutarBatch(const batch::AjustesBatch& ajustes,

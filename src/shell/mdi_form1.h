@@ -38,7 +38,8 @@ class MDIForm1 {
   void MDIForm_Load();
   // "File" > "Workbook": choose a file and bind it as LIBRO.
   void mnuFileOpen_Click();
-  // "Help": the user manual to hand to the desktop, or nothing when it is not there.
+  // "Help": the user manual to hand to the desktop, or nothing when it is not there. It lies
+  // beside the program, or in its shared data folder (archivoCompartido).
   std::optional<std::filesystem::path> mnuHelp_Click() const;
 
   bool mnuSimBatch_Enabled() const { return libro_entries_enabled_; }

@@ -4,7 +4,8 @@
 
 namespace medravolix::shell {
 
-std::filesystem::path carpetaEjemplo(const std::filesystem::path& carpeta_programa) {
+std::optional<std::filesystem::path> archivoCompartido(
+    const std::filesystem::path& carpeta_programa, const std::string& nombre) {
   const std::filesystem::path candidatas[] = {
       carpeta_programa,
       carpeta_programa / "share" / "medravolix",                // in the build
@@ -12,9 +13,14 @@ std::filesystem::path carpetaEjemplo(const std::filesystem::path& carpeta_progra
   };
   for (const auto& carpeta : candidatas) {
     std::error_code error;
-    if (std::filesystem::is_regular_file(carpeta / "sample.xlsx", error)) return carpeta;
+    if (std::filesystem::is_regular_file(carpeta / nombre, error)) return carpeta / nombre;
   }
-  return carpeta_programa;
+  return std::nullopt;
+}
+
+std::filesystem::path carpetaEjemplo(const std::filesystem::path& carpeta_programa) {
+  const auto ejemplo = archivoCompartido(carpeta_programa, "sample.xlsx");
+  return ejemplo ? ejemplo->parent_path() : carpeta_programa;
 }
 
 }  // namespace medravolix::shell

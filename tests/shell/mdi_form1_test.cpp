@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include "shell/ubicaciones.h"
 #include "support/fake_dialogs.h"
@@ -72,22 +74,46 @@ TEST(MDIForm1, MenuStatesThroughCancelsFailedBindsAndASecondWorkbook) {
   EXPECT_EQ(ran_on, "second.xlsx 120");
 }
 
-TEST(MDIForm1, TheManualAndTheSampleAreFoundBesideTheProgram) {
-  testing::ScratchDir dir;
-  testing::FakeDialogs dialogs;
-  MDIForm1 form(dialogs, {dir.path(), dir.path(), {}, {}});
-  EXPECT_FALSE(form.mnuHelp_Click().has_value());
-  std::ofstream(dir / "MEDRAVOLIX_users_manual_ENG_SPA.pdf") << "%PDF-1.4\n";
-  EXPECT_EQ(form.mnuHelp_Click(), dir / "MEDRAVOLIX_users_manual_ENG_SPA.pdf");
-  // The sample: nowhere, installed in bin/../share, or in the build's share folder.
-  const auto bin = dir / "bin";
-  std::filesystem::create_directories(bin / "share/medravolix");
-  std::filesystem::create_directories(dir / "share/medravolix");
-  EXPECT_EQ(carpetaEjemplo(bin), bin);
-  std::ofstream(dir / "share/medravolix/sample.xlsx") << "x";
-  EXPECT_EQ(carpetaEjemplo(bin), dir / "share/medravolix");
-  std::ofstream(bin / "share/medravolix/sample.xlsx") << "x";
-  EXPECT_EQ(carpetaEjemplo(bin), bin / "share/medravolix");
+// The files the program ships lie beside it, in share/medravolix beside it (the build folder) or
+// in bin/../share/medravolix (an installation); the first of these that holds the file wins.
+TEST(MDIForm1, TheManualAndTheSampleAreFoundBesideTheProgramInTheBuildAndInstalled) {
+  const char* const kManual = "MEDRAVOLIX_users_manual_ENG_SPA.pdf";
+  struct Caso {
+    std::vector<std::string> archivos;  // made under the scratch folder; the program is in bin/
+    std::string encontrado;             // where Help finds the manual; "" for nowhere
+  };
+  const std::vector<Caso> casos = {
+      {{}, ""},
+      {{"share/medravolix/other.pdf"}, ""},
+      {{"share/medravolix/M"}, "share/medravolix/M"},          // installed
+      {{"bin/share/medravolix/M"}, "bin/share/medravolix/M"},  // the build folder
+      {{"bin/M"}, "bin/M"},                                    // beside the program
+      {{"share/medravolix/M", "bin/share/medravolix/M"}, "bin/share/medravolix/M"},
+      {{"bin/M", "share/medravolix/M"}, "bin/M"},
+  };
+  for (const Caso& caso : casos) {
+    testing::ScratchDir dir;
+    const auto bin = dir / "bin";
+    std::filesystem::create_directories(bin);
+    for (std::string archivo : caso.archivos) {
+      if (archivo.ends_with("/M")) archivo.replace(archivo.size() - 1, 1, kManual);
+      std::filesystem::create_directories((dir / archivo).parent_path());
+      std::ofstream(dir / archivo) << "%PDF-1.4\n";
+      std::ofstream((dir / archivo).parent_path() / "sample.xlsx") << "x";
+    }
+    testing::FakeDialogs dialogs;
+    MDIForm1 form(dialogs, {bin, carpetaEjemplo(bin), {}, {}});
+    std::string esperado = caso.encontrado;
+    if (!esperado.empty()) esperado.replace(esperado.size() - 1, 1, kManual);
+    const auto manual = form.mnuHelp_Click();
+    EXPECT_EQ(manual ? manual->lexically_relative(dir.path()).string() : "", esperado);
+    // The sample workbook is searched in the same folders; the program's own when none has it.
+    if (caso.archivos.empty()) {
+      EXPECT_EQ(carpetaEjemplo(bin), bin);
+    } else if (!esperado.empty()) {
+      EXPECT_EQ(carpetaEjemplo(bin), (dir / esperado).parent_path());
+    }
+  }
 }
 
 }  // namespace

@@ -23,7 +23,13 @@ constexpr double kAltoCliente = 10755;   // twips
 }  // namespace
 
 MDIForm1View::MDIForm1View(MDIForm1& controller, ui::Dialogs& dialogs, QWidget* parent)
-    : QMainWindow(parent), controller_(controller), dialogs_(dialogs), area_(new AreaMdi(this)) {
+    : QMainWindow(parent),
+      controller_(controller),
+      dialogs_(dialogs),
+      area_(new AreaMdi(this)),
+      abrir_documento_([](const std::filesystem::path& documento) {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(documento.string())));
+      }) {
   setWindowTitle(QString::fromUtf8(MDIForm1::Caption));
   setCentralWidget(area_);
   crearMenus();
@@ -107,9 +113,8 @@ batch::ResultadoOperacion MDIForm1View::mostrarForm11(const batch::AjustesBatch&
 }
 
 void MDIForm1View::mnuHelp_Click() {
-  if (const auto manual = controller_.mnuHelp_Click()) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(manual->string())));
-  }
+  // Nothing is shown when the manual is not there, as when the desktop cannot open it.
+  if (const auto manual = controller_.mnuHelp_Click()) abrir_documento_(*manual);
 }
 
 batch::qt::Form5View* MDIForm1View::form5() const {

@@ -4,6 +4,8 @@
 #include <QAction>
 #include <QMainWindow>
 #include <QPointer>
+#include <filesystem>
+#include <functional>
 
 #include "batch/ejecutar_batch.h"
 #include "shell/mdi_form1.h"
@@ -28,6 +30,11 @@ class MDIForm1View : public QMainWindow {
   // interval, then the window appears with the entries that need a workbook disabled.
   void MDIForm_Load(int splash_interval_ms);
 
+  // Hands a document to the desktop's default program for it (the manual, for "Help"); the
+  // program uses QDesktopServices, tests a fake.
+  using AbrirDocumento = std::function<void(const std::filesystem::path&)>;
+  void setAbrirDocumento(AbrirDocumento abrir) { abrir_documento_ = std::move(abrir); }
+
   // The settings dialog while it is open (tests).
   batch::qt::Form5View* form5() const;
 
@@ -46,6 +53,7 @@ class MDIForm1View : public QMainWindow {
   QAction* mnuSimKcb_ = nullptr;
   QAction* mnuSimETo_ = nullptr;
   QPointer<QMdiSubWindow> form5_window_;
+  AbrirDocumento abrir_documento_;
 };
 
 }  // namespace medravolix::shell::qt

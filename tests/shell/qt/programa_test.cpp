@@ -10,6 +10,8 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTimer>
+#include <utility>
+#include <vector>
 
 #include "batch/hojas_batch.h"
 #include "batch/qt/form5_view.h"
@@ -83,6 +85,26 @@ TEST(Programa, StartsBindsTheSampleRunsABatchFromTheMenuAndSavesTheResults) {
     EXPECT_TRUE(guardado.cell(batch::kHojaSolucion, 2, columna).isNumber()) << columna;
   for (int mes = 1; mes <= 12; ++mes)
     EXPECT_TRUE(guardado.cell(batch::kHojaBalance, batch::filaBalance(1, mes), 2).isNumber());
+}
+
+// "Help" hands the manual the build made to the desktop's default program for it; with no manual
+// beside the program it hands over nothing and shows nothing.
+TEST(Programa, HelpOpensTheBuiltManualWithTheDesktopsProgram) {
+  const auto manual = BinaryDir() / "share/medravolix/MEDRAVOLIX_users_manual_ENG_SPA.pdf";
+  ASSERT_TRUE(std::filesystem::is_regular_file(manual));
+  medravolix::testing::ScratchDir vacia;
+  for (const auto& [carpeta, esperado] :
+       std::vector<std::pair<std::filesystem::path, std::vector<std::filesystem::path>>>{
+           {BinaryDir(), {manual}}, {vacia.path(), {}}}) {
+    medravolix::testing::FakeDialogs dialogs;
+    MDIForm1 controller(dialogs, {carpeta, carpeta, {}, {}});
+    MDIForm1View window(controller, dialogs);
+    std::vector<std::filesystem::path> abiertos;
+    window.setAbrirDocumento([&](const std::filesystem::path& p) { abiertos.push_back(p); });
+    window.findChild<QAction*>("mnuHelp")->trigger();
+    EXPECT_EQ(abiertos, esperado);
+    EXPECT_TRUE(dialogs.messages.empty());
+  }
 }
 
 }  // namespace

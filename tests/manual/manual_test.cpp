@@ -1,0 +1,392 @@
+// The user's manual: its two sources (docs/manual/manual_en.md and manual_es.md) describe every
+// sheet and every text the program can show, with the same sections; the PDF the build makes
+// from them is a valid PDF that holds both languages and the pictures of the windows.
+//
+// The program's texts are read from its own source, so a new message without a manual entry
+// fails here: every string literal of src/ that reads as words (two or more), outside comments
+// and outside the internal faults thrown as std::out_of_range, std::invalid_argument or
+// std::logic_error. Adjacent literals are joined as the compiler joins them; a text is cut at its
+// line breaks, and each piece, trimmed of blanks, quotes, brackets and punctuation at its ends,
+// must stand in both sources. A message built from pieces is so matched by its fixed parts.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/test_support.h"
+
+namespace medravolix {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::BinaryDir;
+using testing::SourceDir;
+
+std::string leer(const fs::path& archivo) {
+  std::ifstream in(archivo, std::ios::binary);
+  std::ostringstream texto;
+  texto << in.rdbuf();
+  return texto.str();
+}
+
+// ---- the program's texts ----
+
+// C escapes as the user reads them: a line break (CR LF or LF) as "\n", quotes and backslashes
+// as themselves.
+std::string sinEscapes(const std::string& crudo) {
+  std::string texto;
+  for (std::size_t i = 0; i < crudo.size(); ++i) {
+    if (crudo[i] != '\\' || i + 1 == crudo.size()) {
+      texto += crudo[i];
+      continue;
+    }
+    const char c = crudo[++i];
+    if (c != 'r') texto += c == 'n' ? '\n' : (c == 't' ? ' ' : c);
+  }
+  return texto;
+}
+
+bool esFaltaInterna(const std::vector<std::string>& ultimos) {
+  static const std::set<std::string> internas = {"out_of_range", "invalid_argument",
+                                                 "logic_error"};
+  const std::size_t n = ultimos.size();
+  return n >= 4 && ultimos[n - 4] == "throw" && ultimos[n - 3] == "std" &&
+         ultimos[n - 2] == "::" && internas.count(ultimos[n - 1]);
+}
+
+// Reads a source text: its string literals (adjacent ones joined, escapes resolved), without
+// comments, character literals and the texts of internal faults.
+class Lector {
+ public:
+  explicit Lector(const std::string& fuente) : s_(fuente) {}
+
+  std::vector<std::string> literales() {
+    while (i_ < s_.size()) paso();
+    return literales_;
+  }
+
+ private:
+  void paso() {
+    const char c = s_[i_];
+    if (s_.compare(i_, 2, "//") == 0) return saltarHasta("\n", 0);
+    if (s_.compare(i_, 2, "/*") == 0) return saltarHasta("*/", 2);
+    if (c == '"') return cadena();
+    if (c == '\'') return caracter();
+    if (std::isalpha(static_cast<unsigned char>(c)) || c == '_') return identificador();
+    if (s_.compare(i_, 2, "::") == 0) return simbolo("::", 2);
+    if (!std::isspace(static_cast<unsigned char>(c))) return simbolo(std::string(1, c), 1);
+    ++i_;
+  }
+
+  void saltarHasta(const char* fin, std::size_t largo) {
+    const std::size_t j = s_.find(fin, i_ + 2);
+    i_ = j == std::string::npos ? s_.size() : j + largo;
+  }
+
+  void cadena() {
+    std::size_t j = i_ + 1;
+    while (j < s_.size() && s_[j] != '"') j += s_[j] == '\\' ? 2 : 1;
+    const std::string texto = sinEscapes(s_.substr(i_ + 1, j - i_ - 1));
+    i_ = j + 1;
+    if (profundidad_omitida_ >= 0) return;
+    if (previo_literal_ && !literales_.empty()) {
+      literales_.back() += texto;
+    } else {
+      literales_.push_back(texto);
+    }
+    previo_literal_ = true;
+  }
+
+  // A character literal, or a digit separator (1'048'576) after a digit.
+  void caracter() {
+    if (i_ > 0 && std::isalnum(static_cast<unsigned char>(s_[i_ - 1]))) {
+      ++i_;
+      return;
+    }
+    std::size_t j = i_ + 1;
+    while (j < s_.size() && s_[j] != '\'') j += s_[j] == '\\' ? 2 : 1;
+    i_ = j + 1;
+    previo_literal_ = false;
+  }
+
+  void identificador() {
+    std::size_t j = i_;
+    while (j < s_.size() && (std::isalnum(static_cast<unsigned char>(s_[j])) || s_[j] == '_')) ++j;
+    // A prefix of a literal (u8"...", R"(...)") is not a token of its own.
+    const std::string nombre = s_.substr(i_, j - i_);
+    if (j < s_.size() && s_[j] == '"' && nombre == "R") return crudo(j);
+    i_ = j;
+    if (j < s_.size() && s_[j] == '"' && (nombre == "u8" || nombre == "L")) return;
+    simbolo(nombre, 0);
+  }
+
+  void crudo(std::size_t comilla) {
+    const std::size_t abre = s_.find('(', comilla);
+    const std::string fin = ")" + s_.substr(comilla + 1, abre - comilla - 1) + "\"";
+    const std::size_t cierra = s_.find(fin, abre);
+    literales_.push_back(s_.substr(abre + 1, cierra - abre - 1));
+    i_ = cierra + fin.size();
+    previo_literal_ = true;
+  }
+
+  void simbolo(const std::string& token, std::size_t largo) {
+    i_ += largo;
+    previo_literal_ = false;
+    if (token == "(") {
+      if (profundidad_omitida_ < 0 && esFaltaInterna(ultimos_)) profundidad_omitida_ = parentesis_;
+      ++parentesis_;
+    } else if (token == ")" && --parentesis_ == profundidad_omitida_) {
+      profundidad_omitida_ = -1;
+    }
+    ultimos_.push_back(token);
+    if (ultimos_.size() > 4) ultimos_.erase(ultimos_.begin());
+  }
+
+  const std::string& s_;
+  std::size_t i_ = 0;
+  std::vector<std::string> literales_;
+  std::vector<std::string> ultimos_;
+  bool previo_literal_ = false;
+  int parentesis_ = 0;
+  int profundidad_omitida_ = -1;
+};
+
+std::string recortar(const std::string& texto) {
+  static const std::string bordes = " \t'\"()[]:;,.";
+  const std::size_t inicio = texto.find_first_not_of(bordes);
+  if (inicio == std::string::npos) return "";
+  return texto.substr(inicio, texto.find_last_not_of(bordes) - inicio + 1);
+}
+
+int palabras(const std::string& texto) {
+  std::istringstream in(texto);
+  int n = 0;
+  for (std::string p; in >> p;) {
+    n += std::any_of(p.begin(), p.end(), [](char c) { return std::isalpha(c); });
+  }
+  return n;
+}
+
+// A literal's pieces that read as words: cut at line breaks, trimmed, two words or more.
+std::vector<std::string> piezasDe(const std::string& literal) {
+  std::vector<std::string> piezas;
+  std::istringstream lineas(literal);
+  for (std::string linea; std::getline(lineas, linea);) {
+    const std::string pieza = recortar(linea);
+    if (palabras(pieza) >= 2) piezas.push_back(pieza);
+  }
+  return piezas;
+}
+
+struct TextoPrograma {
+  std::string texto;
+  std::string archivo;
+};
+
+// Texts that no user reads: font names, the keywords the model compares among its own parts,
+// the workbook parts written as XML, and the writer of new workbooks and its CSV reader, which
+// only the build's sample-workbook tool uses.
+bool nadieLoLee(const std::string& pieza, const fs::path& archivo) {
+  static const std::set<std::string> internos = {
+      "Comic Sans MS",      "Comic Neue",      "Comic Relief",      "DejaVu Sans",
+      "Noto Sans",          "Liberation Sans", "MS Sans Serif",     "MS Reference Sans Serif",
+      "capacidad de campo", "punto de marchitez"};
+  const std::string nombre = archivo.filename().string();
+  return internos.count(pieza) || pieza.find('<') != std::string::npos ||
+         nombre == "new_workbook.cpp" || nombre == "csv_table.cpp";
+}
+
+std::vector<TextoPrograma> textosDelPrograma() {
+  std::vector<TextoPrograma> textos;
+  for (const auto& entrada : fs::recursive_directory_iterator(SourceDir() / "src")) {
+    const fs::path& archivo = entrada.path();
+    if (archivo.extension() != ".cpp" && archivo.extension() != ".h") continue;
+    const std::string fuente = leer(archivo);
+    for (const std::string& literal : Lector(fuente).literales()) {
+      for (const std::string& pieza : piezasDe(literal)) {
+        if (nadieLoLee(pieza, archivo)) continue;
+        textos.push_back({pieza, fs::relative(archivo, SourceDir()).string()});
+      }
+    }
+  }
+  return textos;
+}
+
+// ---- the manual's sources ----
+
+struct Fuente {
+  const char* idioma;
+  fs::path archivo;
+};
+
+const std::vector<Fuente>& fuentes() {
+  static const std::vector<Fuente> todas = {
+      {"English", SourceDir() / "docs/manual/manual_en.md"},
+      {"Spanish", SourceDir() / "docs/manual/manual_es.md"}};
+  return todas;
+}
+
+// The source with every run of blanks and line breaks made one blank, as the reader sees it.
+std::string textoCorrido(const fs::path& archivo) {
+  return std::regex_replace(leer(archivo), std::regex("\\s+"), " ");
+}
+
+std::vector<std::string> coincidencias(const std::string& texto, const std::string& patron) {
+  std::vector<std::string> todas;
+  const std::regex re(patron, std::regex::multiline);
+  for (auto it = std::sregex_iterator(texto.begin(), texto.end(), re);
+       it != std::sregex_iterator(); ++it) {
+    todas.push_back((*it)[1].str());
+  }
+  return todas;
+}
+
+std::vector<std::string> titulos(const fs::path& archivo, const std::string& almohadillas) {
+  return coincidencias(leer(archivo), "^" + almohadillas + " (.+)$");
+}
+
+std::vector<std::string> imagenes(const fs::path& archivo) {
+  return coincidencias(leer(archivo), "!\\[[^\\]]*\\]\\(([^)]+)\\)");
+}
+
+std::string salidaDe(const std::string& orden) {
+  std::string salida;
+  FILE* tubo = popen(orden.c_str(), "r");
+  if (!tubo) return salida;
+  char trozo[4096];
+  for (std::size_t n; (n = fread(trozo, 1, sizeof trozo, tubo)) > 0;) salida.append(trozo, n);
+  pclose(tubo);
+  return salida;
+}
+
+fs::path pdf() {
+  return BinaryDir() / "share/medravolix/MEDRAVOLIX_users_manual_ENG_SPA.pdf";
+}
+
+// ---- tests ----
+
+TEST(Manual, TheTextScanFindsLiteralsAsTheCompilerJoinsThemAndSkipsCommentsAndFaults) {
+  const std::string fuente = R"src(
+    // "A comment is not shown"
+    /* "nor is this one" */
+    const char c = '"'; int n = 1'048'576;
+    dialogs.messageBox("Crops overlap\r\n\r\n" + lista, ui::Icon::Exclamation);
+    throw SimulacionRechazada("the soil " + id + " has a horizon "
+                              "deeper than 32767 cm");
+    throw std::out_of_range("no such control " + std::to_string(f("in the dialog")));
+    texto = "Back to \"normal\" after the fault";
+  )src";
+  EXPECT_EQ(Lector(fuente).literales(),
+            (std::vector<std::string>{"Crops overlap\n\n", "the soil ",
+                                      " has a horizon deeper than 32767 cm",
+                                      "Back to \"normal\" after the fault"}));
+  struct Caso {
+    std::string literal;
+    std::vector<std::string> piezas;
+  };
+  const std::vector<Caso> casos = {
+      {"Crops overlap\n\n", {"Crops overlap"}},
+      {"' does not exist. Check the file name and folder.", {"does not exist. Check the file name and folder"}},
+      {" of month ", {"of month"}},
+      {" is ", {}},
+      {"Yes", {}},
+      {"The batch was not run.\n\n", {"The batch was not run"}},
+      {"Can't find input data for these simulations: \n", {"Can't find input data for these simulations"}},
+  };
+  for (const Caso& caso : casos) EXPECT_EQ(piezasDe(caso.literal), caso.piezas) << caso.literal;
+}
+
+TEST(Manual, TheScanFindsTheProgramsMessagesAndCaptions) {
+  std::set<std::string> textos;
+  for (const TextoPrograma& t : textosDelPrograma()) textos.insert(t.texto);
+  for (const char* conocido : {"The batch is completed", "Can't find input data for these simulations",
+                               "Please, enter a numerical value for variables in red",
+                               "it may not be negative", "Reference Evapotranspiration"}) {
+    EXPECT_TRUE(textos.count(conocido)) << conocido;
+  }
+  EXPECT_FALSE(textos.count("no such control in the dialog"));  // an internal fault
+  EXPECT_FALSE(textos.count("Comic Sans MS"));
+}
+
+TEST(Manual, EveryTextTheProgramCanShowIsInBothLanguages) {
+  const std::vector<TextoPrograma> textos = textosDelPrograma();
+  for (const Fuente& fuente : fuentes()) {
+    const std::string manual = textoCorrido(fuente.archivo);
+    std::set<std::string> faltan;
+    for (const TextoPrograma& t : textos) {
+      if (manual.find(t.texto) == std::string::npos) faltan.insert(t.archivo + ": " + t.texto);
+    }
+    std::string lista;
+    for (const std::string& f : faltan) lista += "\n  " + f;
+    EXPECT_TRUE(faltan.empty()) << "the " << fuente.idioma << " manual lacks " << faltan.size()
+                                << " texts of the program:" << lista;
+  }
+}
+
+TEST(Manual, EverySheetOfTheWorkbookIsDescribedInBothLanguages) {
+  std::vector<std::string> hojas;
+  for (const auto& entrada : fs::directory_iterator(SourceDir() / "data/sample")) {
+    const std::string nombre = entrada.path().filename().string();
+    if (entrada.path().extension() == ".csv") hojas.push_back(nombre.substr(3, nombre.size() - 7));
+  }
+  ASSERT_EQ(hojas.size(), 15u);
+  for (const Fuente& fuente : fuentes()) {
+    const std::string manual = leer(fuente.archivo);
+    for (const std::string& hoja : hojas) {
+      // Each sheet has a heading of its own in the workbook chapter.
+      EXPECT_NE(manual.find("### " + hoja), std::string::npos) << fuente.idioma << ": " << hoja;
+    }
+  }
+}
+
+TEST(Manual, BothLanguagesHaveTheSameSectionsAndPictures) {
+  const fs::path en = fuentes()[0].archivo;
+  const fs::path es = fuentes()[1].archivo;
+  for (const std::string nivel : {"#", "##", "###"}) {
+    EXPECT_EQ(titulos(en, nivel).size(), titulos(es, nivel).size()) << nivel;
+  }
+  EXPECT_EQ(imagenes(en), imagenes(es));
+  EXPECT_FALSE(imagenes(en).empty());
+}
+
+TEST(Manual, ThePdfIsBuiltWithBothLanguagesAndThePictures) {
+  const std::string bytes = leer(pdf());
+  ASSERT_GT(bytes.size(), 1000u) << pdf();
+  EXPECT_EQ(bytes.substr(0, 5), "%PDF-");
+  EXPECT_NE(bytes.find("%%EOF", bytes.size() - 32), std::string::npos);
+  const std::string texto = salidaDe("pdftotext -enc UTF-8 '" + pdf().string() + "' -");
+  std::size_t desde = 0;  // English first, then Spanish
+  for (const Fuente& fuente : fuentes()) {
+    for (const std::string nivel : {"#", "##"}) {
+      const std::string titulo = titulos(fuente.archivo, nivel).at(0);
+      const std::size_t donde = texto.find(titulo, desde);
+      EXPECT_NE(donde, std::string::npos) << fuente.idioma << ": " << titulo;
+      if (donde != std::string::npos) desde = donde;
+    }
+  }
+  // Every picture the sources show is in it, as the build drew it (width and height in pixels).
+  const std::string lista = salidaDe("pdfimages -list '" + pdf().string() + "'");
+  for (const Fuente& fuente : fuentes()) {
+    for (const std::string& imagen : imagenes(fuente.archivo)) {
+      const std::string png = leer(BinaryDir() / "manual" / imagen);
+      ASSERT_GT(png.size(), 24u) << imagen;
+      auto entero = [&](std::size_t en) {
+        return (static_cast<unsigned char>(png[en]) << 24) |
+               (static_cast<unsigned char>(png[en + 1]) << 16) |
+               (static_cast<unsigned char>(png[en + 2]) << 8) | static_cast<unsigned char>(png[en + 3]);
+      };
+      const std::regex fila("image +" + std::to_string(entero(16)) + " +" +
+                            std::to_string(entero(20)) + " ");
+      EXPECT_TRUE(std::regex_search(lista, fila)) << imagen << " is not in the PDF";
+    }
+  }
+}
+
+}  // namespace
+}  // namespace medravolix
