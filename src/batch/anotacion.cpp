@@ -1,5 +1,6 @@
 #include "batch/anotacion.h"
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
