@@ -60,7 +60,7 @@ struct CasoLugar {
   const char* nombre;
   void (*preparar)(LibroPrueba&);
   int fila;              // 0: refused
-  const char* problema;  // a part of the refusal's text
+  const char* problema;  // words of the refusal's text
 };
 
 void dosBloques(LibroPrueba& p) {
