@@ -24,6 +24,7 @@
 #include <QTextDocument>
 #include <QTextFragment>
 #include <QTextLayout>
+#include <QTextOption>
 #include <QTextTable>
 #include <algorithm>
 #include <cstdio>
@@ -35,23 +36,24 @@
 namespace {
 
 const QString kMarca = QStringLiteral("@@contents@@");
-constexpr int kResolucion = 300;          // dots per inch of the PDF's layout
-constexpr double kPuntoPantalla = 96.0;   // a window picture's pixel, at screen size
-constexpr double kPieMm = 10;             // the foot of the page, where its number stands
+constexpr int kResolucion = 300;         // dots per inch of the PDF's layout
+constexpr double kPuntoPantalla = 96.0;  // a window picture's pixel, at screen size
+constexpr double kPieMm = 10;            // the foot of the page, where its number stands
 
 double mmAPuntos(double mm) {
   return mm / 25.4 * kResolucion;
 }
 
-// One language's contents list: the table and the heading each of its rows points to.
+// One language's contents list: a line for each heading, with the heading's page after a tab.
 struct Indice {
-  QTextTable* tabla = nullptr;
+  std::vector<QTextBlock> lineas;
   std::vector<QTextBlock> titulos;
 };
 
 QString leer(const QString& archivo) {
   QFile f(archivo);
-  if (!f.open(QIODevice::ReadOnly)) throw std::runtime_error("cannot read " + archivo.toStdString());
+  if (!f.open(QIODevice::ReadOnly))
+    throw std::runtime_error("cannot read " + archivo.toStdString());
   return QString::fromUtf8(f.readAll());
 }
 
@@ -67,7 +69,7 @@ QString conMarca(QString texto, QStringList& titulos) {
 }
 
 // Every picture at its file's size on a screen, made smaller when it is wider than the text or
-// taller than half a page.
+// taller than two fifths of a page, with some room above and below.
 void cargarImagenes(QTextDocument& doc, const QDir& fotos, QSizeF pagina) {
   std::vector<std::pair<int, int>> tramos;  // the pictures' places, found before any is changed
   for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
@@ -89,10 +91,14 @@ void cargarImagenes(QTextDocument& doc, const QDir& fotos, QSizeF pagina) {
     // The layout takes a picture's size in screen pixels and scales it to the page's dots.
     const double a_pantalla = kPuntoPantalla / kResolucion;
     const double escala = std::min({1.0, pagina.width() * a_pantalla / imagen.width(),
-                                    pagina.height() * a_pantalla / 2 / imagen.height()});
+                                    pagina.height() * a_pantalla * 0.4 / imagen.height()});
     formato.setWidth(imagen.width() * escala);
     formato.setHeight(imagen.height() * escala);
     c.setCharFormat(formato);
+    QTextBlockFormat aire;
+    aire.setTopMargin(mmAPuntos(3));
+    aire.setBottomMargin(mmAPuntos(1));
+    c.mergeBlockFormat(aire);
   }
 }
 
@@ -104,12 +110,23 @@ void formatearTitulos(QTextDocument& doc) {
     QTextBlockFormat formato;
     formato.setTopMargin(nivel == 1 ? 0 : mmAPuntos(nivel == 2 ? 7 : 4));
     formato.setBottomMargin(mmAPuntos(2));
-    if (nivel == 1 && b.position() > 0) formato.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    if (nivel == 1 && b.position() > 0)
+      formato.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
     QTextCursor(b).mergeBlockFormat(formato);
   }
 }
 
-// Markdown tables: thin ruled cells with some room inside.
+// Table cells one text line high: no room above or below their paragraphs.
+void juntarCeldas(QTextDocument& doc) {
+  QTextBlockFormat junto;
+  junto.setTopMargin(0);
+  junto.setBottomMargin(0);
+  for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+    if (QTextCursor(b).currentTable()) QTextCursor(b).mergeBlockFormat(junto);
+  }
+}
+
+// Markdown tables: thin ruled cells with a little room inside.
 void formatearTablas(QTextDocument& doc) {
   for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
     QTextTable* tabla = QTextCursor(b).currentTable();
@@ -119,7 +136,7 @@ void formatearTablas(QTextDocument& doc) {
     formato.setBorderBrush(QColor(150, 150, 150));
     formato.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
     formato.setBorderCollapse(true);
-    formato.setCellPadding(mmAPuntos(0.8));
+    formato.setCellPadding(mmAPuntos(0.7));
     formato.setCellSpacing(0);
     formato.setTopMargin(mmAPuntos(1.5));
     formato.setBottomMargin(mmAPuntos(2.5));
@@ -138,8 +155,9 @@ std::vector<QTextBlock> titulosDesde(QTextBlock desde) {
   return titulos;
 }
 
-// Replaces the marker paragraph with the list's title and a table of the headings after it.
-Indice ponerIndice(QTextBlock marca, const QString& titulo) {
+// Replaces the marker paragraph with the list's title and a line for each heading after it:
+// the heading's text and, at the right margin, its page.
+Indice ponerIndice(QTextBlock marca, const QString& titulo, double ancho) {
   Indice indice;
   indice.titulos = titulosDesde(marca);
   QTextCursor c(marca);
@@ -148,27 +166,26 @@ Indice ponerIndice(QTextBlock marca, const QString& titulo) {
   grande.setFontWeight(QFont::Bold);
   grande.setFontPointSize(13);
   c.insertText(titulo, grande);
-  QTextTableFormat formato;
-  formato.setBorder(0);
-  formato.setCellPadding(mmAPuntos(0.5));
-  formato.setWidth(QTextLength(QTextLength::PercentageLength, 100));
-  formato.setColumnWidthConstraints({QTextLength(QTextLength::PercentageLength, 90),
-                                     QTextLength(QTextLength::PercentageLength, 10)});
-  formato.setBottomMargin(mmAPuntos(4));
-  indice.tabla = c.insertTable(static_cast<int>(indice.titulos.size()), 2, formato);
-  for (int fila = 0; fila < static_cast<int>(indice.titulos.size()); ++fila) {
-    const QTextBlock& t = indice.titulos[fila];
-    QTextCursor celda = indice.tabla->cellAt(fila, 0).firstCursorPosition();
-    QTextBlockFormat sangria;
-    sangria.setLeftMargin(t.blockFormat().headingLevel() == 3 ? mmAPuntos(6) : 0);
-    celda.setBlockFormat(sangria);
+  for (const QTextBlock& t : indice.titulos) {
+    const bool seccion = t.blockFormat().headingLevel() == 2;
+    QTextBlockFormat linea;
+    const double sangria = seccion ? 0 : mmAPuntos(6);
+    linea.setLeftMargin(sangria);
+    linea.setTopMargin(seccion ? mmAPuntos(1.5) : 0);
+    linea.setBottomMargin(0);
+    // A tab stop just inside the right margin, measured from the indented edge in screen pixels
+    // (the layout scales it to the page's dots, as it does a picture's size).
+    const double tope = (ancho - sangria) * kPuntoPantalla / kResolucion - 1;
+    linea.setTabPositions({QTextOption::Tab(tope, QTextOption::RightTab)});
     QTextCharFormat letra;
-    letra.setFontWeight(t.blockFormat().headingLevel() == 2 ? QFont::Bold : QFont::Normal);
-    celda.insertText(t.text(), letra);
-    QTextBlockFormat derecha;
-    derecha.setAlignment(Qt::AlignRight);
-    indice.tabla->cellAt(fila, 1).firstCursorPosition().setBlockFormat(derecha);
+    letra.setFontWeight(seccion ? QFont::Bold : QFont::Normal);
+    c.insertBlock(linea, letra);
+    c.insertText(t.text() + QStringLiteral("\t"));
+    indice.lineas.push_back(c.block());
   }
+  QTextBlockFormat despues;
+  despues.setBottomMargin(mmAPuntos(4));
+  c.mergeBlockFormat(despues);
   return indice;
 }
 
@@ -181,15 +198,17 @@ int paginaDe(const QTextDocument& doc, const QTextBlock& b) {
   return static_cast<int>((arriba + 1.0) / doc.pageSize().height()) + 1;
 }
 
-// Writes each heading's page into its row; returns whether any number changed.
+// Writes each heading's page after its line's tab; returns whether any number changed.
 bool numerarIndice(const QTextDocument& doc, const Indice& indice) {
   bool cambio = false;
-  for (int fila = 0; fila < static_cast<int>(indice.titulos.size()); ++fila) {
-    const QString pagina = QString::number(paginaDe(doc, indice.titulos[fila]));
-    const QTextTableCell celda = indice.tabla->cellAt(fila, 1);
-    QTextCursor c = celda.firstCursorPosition();
-    c.setPosition(celda.lastCursorPosition().position(), QTextCursor::KeepAnchor);
-    if (c.selectedText() == pagina) continue;
+  for (std::size_t i = 0; i < indice.titulos.size(); ++i) {
+    const QString pagina = QString::number(paginaDe(doc, indice.titulos[i]));
+    const QTextBlock& linea = indice.lineas[i];
+    const int tab = static_cast<int>(linea.text().lastIndexOf(QLatin1Char('\t')));
+    if (linea.text().mid(tab + 1) == pagina) continue;
+    QTextCursor c(linea);
+    c.setPosition(linea.position() + tab + 1);
+    c.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
     c.insertText(pagina);
     cambio = true;
   }
@@ -251,8 +270,10 @@ int hacerManual(const QStringList& args) {
   formatearTablas(doc);
   std::vector<Indice> indices;
   for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
-    if (b.text() == kMarca) indices.push_back(ponerIndice(b, titulos[indices.size()]));
+    if (b.text() == kMarca)
+      indices.push_back(ponerIndice(b, titulos[indices.size()], doc.pageSize().width()));
   }
+  juntarCeldas(doc);
   for (int pasada = 0; pasada < 8; ++pasada) {
     bool cambio = unirTitulosAlTexto(doc);
     for (const Indice& indice : indices) cambio = numerarIndice(doc, indice) || cambio;

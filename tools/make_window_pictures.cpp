@@ -100,7 +100,9 @@ QImage ajustesBatch(const Contexto&) {
   ui::qt::QtDialogs dialogos;
   batch::AjustesBatch ajustes;
   batch::Form5::Entorno entorno{
-      dialogos, ajustes, [](const batch::AjustesBatch&) { return batch::ResultadoOperacion{}; },
+      dialogos,
+      ajustes,
+      [](const batch::AjustesBatch&) { return batch::ResultadoOperacion{}; },
       {}};
   batch::qt::Form5View ventana(std::move(entorno));
   ventana.show();
