@@ -7,4 +7,4 @@ export DEBIAN_FRONTEND=noninteractive
 $SUDO apt-get update
 $SUDO apt-get install -y --no-install-recommends \
   g++ cmake make pkg-config qt6-base-dev libgl-dev libzip-dev libpugixml-dev \
-  libgtest-dev libbenchmark-dev python3 python3-openpyxl clang-format
+  libgtest-dev libbenchmark-dev python3 python3-openpyxl poppler-utils clang-format
