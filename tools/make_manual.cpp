@@ -138,6 +138,7 @@ void formatearTablas(QTextDocument& doc) {
     formato.setBorderCollapse(true);
     formato.setCellPadding(mmAPuntos(0.7));
     formato.setCellSpacing(0);
+    formato.setHeaderRowCount(1);  // the heading row again on every page the table spans
     formato.setTopMargin(mmAPuntos(1.5));
     formato.setBottomMargin(mmAPuntos(2.5));
     tabla->setFormat(formato);
@@ -198,36 +199,46 @@ int paginaDe(const QTextDocument& doc, const QTextBlock& b) {
   return static_cast<int>((arriba + 1.0) / doc.pageSize().height()) + 1;
 }
 
-// Writes each heading's page after its line's tab; returns whether any number changed.
-bool numerarIndice(const QTextDocument& doc, const Indice& indice) {
+// Writes each heading's page after its line's tab; returns whether any number changed. The pages
+// are all read before the first change, and the changes made as one edit, so the document is
+// laid out again once.
+bool numerarIndice(QTextDocument& doc, const Indice& indice) {
+  std::vector<QString> paginas;
+  for (const QTextBlock& t : indice.titulos) paginas.push_back(QString::number(paginaDe(doc, t)));
+  QTextCursor c(&doc);
+  c.beginEditBlock();
   bool cambio = false;
   for (std::size_t i = 0; i < indice.titulos.size(); ++i) {
-    const QString pagina = QString::number(paginaDe(doc, indice.titulos[i]));
     const QTextBlock& linea = indice.lineas[i];
     const int tab = static_cast<int>(linea.text().lastIndexOf(QLatin1Char('\t')));
-    if (linea.text().mid(tab + 1) == pagina) continue;
-    QTextCursor c(linea);
+    if (linea.text().mid(tab + 1) == paginas[i]) continue;
     c.setPosition(linea.position() + tab + 1);
     c.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-    c.insertText(pagina);
+    c.insertText(paginas[i]);
     cambio = true;
   }
+  c.endEditBlock();
   return cambio;
 }
 
 // A heading left alone at the foot of a page moves to the next page, with what follows it.
 bool unirTitulosAlTexto(QTextDocument& doc) {
-  bool cambio = false;
+  std::vector<QTextBlock> solos;
   for (QTextBlock b = doc.begin(); b.isValid() && b.next().isValid(); b = b.next()) {
     if (b.blockFormat().headingLevel() == 0) continue;
     if (b.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore) continue;
-    if (paginaDe(doc, b) == paginaDe(doc, b.next())) continue;
-    QTextBlockFormat salto;
-    salto.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-    QTextCursor(b).mergeBlockFormat(salto);
-    cambio = true;
+    if (paginaDe(doc, b) != paginaDe(doc, b.next())) solos.push_back(b);
   }
-  return cambio;
+  QTextCursor c(&doc);
+  c.beginEditBlock();
+  QTextBlockFormat salto;
+  salto.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+  for (const QTextBlock& b : solos) {
+    c.setPosition(b.position());
+    c.mergeBlockFormat(salto);
+  }
+  c.endEditBlock();
+  return !solos.empty();
 }
 
 void imprimir(QTextDocument& doc, QPdfWriter& pdf, QPainter& p) {
@@ -237,7 +248,9 @@ void imprimir(QTextDocument& doc, QPdfWriter& pdf, QPainter& p) {
     p.save();
     p.translate(0, -i * pagina.height());
     QAbstractTextDocumentLayout::PaintContext contexto;
-    contexto.clip = QRectF(0, i * pagina.height(), pagina.width(), pagina.height());
+    // A line moved to the next page may start a fraction of a dot above it: the page's last dot
+    // is left out, so no sliver of it shows at the foot of this one.
+    contexto.clip = QRectF(0, i * pagina.height(), pagina.width(), pagina.height() - 1);
     p.setClipRect(contexto.clip);
     doc.documentLayout()->draw(&p, contexto);
     p.restore();
@@ -265,6 +278,9 @@ int hacerManual(const QStringList& args) {
   QString texto;
   for (int i = 2; i < args.size(); ++i) texto += conMarca(leer(args[i]), titulos) + "\n\n";
   doc.setMarkdown(texto);
+  // The changes below are one edit: the document is laid out again once, at its end.
+  QTextCursor edicion(&doc);
+  edicion.beginEditBlock();
   cargarImagenes(doc, QDir(args[1]), doc.pageSize());
   formatearTitulos(doc);
   formatearTablas(doc);
@@ -274,6 +290,7 @@ int hacerManual(const QStringList& args) {
       indices.push_back(ponerIndice(b, titulos[indices.size()], doc.pageSize().width()));
   }
   juntarCeldas(doc);
+  edicion.endEditBlock();
   for (int pasada = 0; pasada < 8; ++pasada) {
     bool cambio = unirTitulosAlTexto(doc);
     for (const Indice& indice : indices) cambio = numerarIndice(doc, indice) || cambio;
