@@ -24,6 +24,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using medravolix::EntradasSimulacion;
 using medravolix::Simulacion;
 using medravolix::workbook::Workbook;
 namespace batch = medravolix::batch;
@@ -122,7 +123,7 @@ BENCHMARK(BM_SoloBatch)->Arg(1)->Arg(8)->Unit(benchmark::kMillisecond)->UseRealT
 class SinModelo : public batch::ModeloSimulacion {
  public:
   void prepararBatch(const Workbook&) override {}
-  void CARGAR_ETO_EXTERNA(Simulacion& sim) const override {
+  void CARGAR_ETO_EXTERNA(EntradasSimulacion& sim) const override {
     sim.ETO_MENSUAL = sim.ESTACION.ETO_EXTERNA;
   }
   void ejecutarCadena(Simulacion& sim) const override {

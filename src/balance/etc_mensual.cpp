@@ -51,7 +51,7 @@ void CalcularKeMes(Simulacion& sim, int m) {
 
 }  // namespace
 
-void CARGAR_ETO_EXTERNA(Simulacion& sim) {
+void CARGAR_ETO_EXTERNA(EntradasSimulacion& sim) {
   CARGAR_ETO_EXTERNA(sim.ESTACION.ETO_EXTERNA, sim.ETO_MENSUAL);
 }
 

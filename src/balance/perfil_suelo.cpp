@@ -102,16 +102,8 @@ void PREPARAR_PERFIL_SUELO(Simulacion& sim) {
   perfil.NUM_HORIZONTES = sim.NUM_FILAS_SUELO;
   const int n = perfil.NUM_HORIZONTES < 0 ? 0 : perfil.NUM_HORIZONTES;
   CopiarProfundidades(sim, perfil);
-  perfil.PIEDRAS_HORIZONTE = CopiarHorizontes(sim.PIEDRAS_FILA, n, "PIEDRAS_FILA");
-  perfil.ARENA_HORIZONTE = CopiarHorizontes(sim.ARENA_FILA, n, "ARENA_FILA");
-  perfil.ARCILLA_HORIZONTE = CopiarHorizontes(sim.ARCILLA_FILA, n, "ARCILLA_FILA");
-  perfil.MO_HORIZONTE = CopiarHorizontes(sim.MO_FILA, n, "MO_FILA");
-  perfil.CALIZA_HORIZONTE = CopiarHorizontes(sim.CALIZA_FILA, n, "CALIZA_FILA");
-  perfil.DENSIDAD_HORIZONTE = CopiarHorizontes(sim.DENSIDAD_FILA, n, "DENSIDAD_FILA");
-  perfil.PMP_HORIZONTE = CopiarHorizontes(sim.PMP_FILA, n, "PMP_FILA");
-  perfil.CC_HORIZONTE = CopiarHorizontes(sim.CC_FILA, n, "CC_FILA");
-  perfil.YESO_HORIZONTE = CopiarHorizontes(sim.YESO_FILA, n, "YESO_FILA");
-  perfil.SAT_HORIZONTE = CopiarHorizontes(sim.SAT_FILA, n, "SAT_FILA");
+  for (const SerieHorizonte& serie : kSeriesHorizonte)
+    perfil.*serie.horizonte = CopiarHorizontes(sim.*serie.fila, n, serie.nombre);
   sim.NUM_CAPAS = kCapas;
 }
 

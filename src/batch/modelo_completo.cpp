@@ -10,7 +10,7 @@ void ModeloCompleto::prepararBatch(const workbook::Workbook& libro) {
   tablas_ = LEER_CONSTANTES_QUIMICAS(libro);
 }
 
-void ModeloCompleto::CARGAR_ETO_EXTERNA(Simulacion& sim) const {
+void ModeloCompleto::CARGAR_ETO_EXTERNA(EntradasSimulacion& sim) const {
   medravolix::CARGAR_ETO_EXTERNA(sim);
 }
 

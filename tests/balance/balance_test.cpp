@@ -14,7 +14,7 @@
 #include "balance/perfil_suelo.h"
 #include "balance/promedios_perfil.h"
 #include "balance/zona_raices.h"
-#include "batch/entradas_simulacion.h"
+#include "simulation/simulacion.h"
 #include "support/test_support.h"
 
 namespace medravolix {
@@ -337,7 +337,7 @@ Simulacion SobreEstadoUsado(const Simulacion& anterior, Simulacion entradas) {
   usada.PROF_EVAPORATIVA = entradas.PROF_EVAPORATIVA;
   usada.PROF_SIMULACION = entradas.PROF_SIMULACION;
   usada.OPCION_CAPACIDAD = entradas.OPCION_CAPACIDAD;
-  batch::ponerEntradas(batch::tomarEntradas(std::move(entradas)), usada);
+  static_cast<EntradasSimulacion&>(usada) = std::move(static_cast<EntradasSimulacion&>(entradas));
   usada.SALIDA_MAYOR_QUE = false;  // the driver clears it for every simulation
   usada.AVISOS.clear();
   EJECUTAR_CADENA_BALANCE(usada);

@@ -20,7 +20,7 @@ using workbook::Workbook;
 class ModeloDePrueba : public ModeloSimulacion {
  public:
   void prepararBatch(const Workbook& libro) override { (void)libro.number("Constants", 5, 2); }
-  void CARGAR_ETO_EXTERNA(Simulacion& sim) const override {
+  void CARGAR_ETO_EXTERNA(EntradasSimulacion& sim) const override {
     sim.ETO_MENSUAL = sim.ESTACION.ETO_EXTERNA;
   }
   void ejecutarCadena(Simulacion& sim) const override {
