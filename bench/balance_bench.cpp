@@ -72,7 +72,7 @@ Simulacion ArenaProfundaSeca() {
   Simulacion sim;
   sim.PROF_EVAPORATIVA = 15;
   sim.PROF_SIMULACION = 400;
-  sim.OPCION_CAPACIDAD = 1;
+  sim.OPCION_CAPACIDAD = OpcionCapacidad::Pedotransferencia;
   sim.NUM_FILAS_SUELO = 2;
   sim.PROF_FILA = {0, 40, 400};
   sim.ARENA_FILA = {0, 90, 94};

@@ -57,7 +57,7 @@ void FactorCapacidadCampo(Simulacion& sim, const std::string& sin_capas) {
 // gypsum (which the pedotransfer regressions use).
 void HumedadesPerfil(Simulacion& sim) {
   EstadoBalance& b = sim.BALANCE;
-  if (sim.OPCION_CAPACIDAD == 0) {
+  if (sim.OPCION_CAPACIDAD == OpcionCapacidad::Empirica) {
     PROMEDIAR_HUMEDAD_PERFIL(sim);
     if (b.DENSIDAD_MEDIA != 0.0) {
       sim.CC_PERFIL = b.CC_MEDIA / b.DENSIDAD_MEDIA;
@@ -68,12 +68,14 @@ void HumedadesPerfil(Simulacion& sim) {
     }
   }
   PROMEDIAR_CARBONATOS_YESO(sim);
-  if (sim.OPCION_CAPACIDAD == 1) {
+  if (sim.OPCION_CAPACIDAD == OpcionCapacidad::Pedotransferencia) {
     PROMEDIAR_TEXTURA_PERFIL(sim);
-    sim.SAT_PERFIL = FUNCION_PEDOTRANSFERENCIA_PERFIL(b.ARCILLA_PERFIL, b.ARENA_PERFIL, b.MO_PERFIL,
-                                                      sim.CALIZA_PERFIL, "saturación");
-    sim.CC_PERFIL = FUNCION_PEDOTRANSFERENCIA_PERFIL(b.ARCILLA_PERFIL, b.ARENA_PERFIL, b.MO_PERFIL,
-                                                     sim.CALIZA_PERFIL, "capacidad de campo");
+    sim.SAT_PERFIL =
+        FUNCION_PEDOTRANSFERENCIA_PERFIL(b.ARCILLA_PERFIL, b.ARENA_PERFIL, b.MO_PERFIL,
+                                         sim.CALIZA_PERFIL, PropiedadHidrica::Saturacion);
+    sim.CC_PERFIL =
+        FUNCION_PEDOTRANSFERENCIA_PERFIL(b.ARCILLA_PERFIL, b.ARENA_PERFIL, b.MO_PERFIL,
+                                         sim.CALIZA_PERFIL, PropiedadHidrica::CapacidadCampo);
   }
 }
 
@@ -97,7 +99,7 @@ void FactoresFondo(Simulacion& sim) {
   const double drenaje_fondo_mm = sim.DRENAJE_ANUAL_CAPA[sim.NUM_CAPAS];
   if (drenaje_fondo_mm != 0.0) {
     sim.FACTOR_CONCENTRACION_FONDO = sim.DATOS_RIEGO.RIEGO_ANUAL / drenaje_fondo_mm;
-  } else if (sim.OPCION_SOLUCION == "drenaje") {
+  } else if (sim.OPCION_SOLUCION == OpcionSolucion::Drenaje) {
     sim.AVISOS.push_back(
         "the bottom layer does not drain in the year: the concentration factor of the drainage "
         "water has no value");

@@ -81,11 +81,11 @@ void CalcularAguaUtil(Simulacion& sim) {
   EstadoBalance& b = sim.BALANCE;
   REGISTRO_SUELO& perfil = b.PERFIL;
   for (int j = 1; j <= sim.NUM_CAPAS; ++j) {
-    if (sim.OPCION_CAPACIDAD == 1) {
+    if (sim.OPCION_CAPACIDAD == OpcionCapacidad::Pedotransferencia) {
       perfil.CC_CAPA[j] = FUNCION_PEDOTRANSFERENCIA_CAPA(
-          perfil.ARENA_CAPA[j], perfil.CALIZA_CAPA[j], "capacidad de campo");
+          perfil.ARENA_CAPA[j], perfil.CALIZA_CAPA[j], PropiedadHidrica::CapacidadCampo);
       perfil.PMP_CAPA[j] = FUNCION_PEDOTRANSFERENCIA_CAPA(
-          perfil.ARENA_CAPA[j], perfil.CALIZA_CAPA[j], "punto de marchitez");
+          perfil.ARENA_CAPA[j], perfil.CALIZA_CAPA[j], PropiedadHidrica::PuntoMarchitez);
     }
     const double factor_evaporativa = static_cast<double>(j) <= sim.NUM_CAPAS_EVAP ? 0.5 : 1.0;
     b.AGUA_UTIL_CAPA[j] = (perfil.CC_CAPA[j] - factor_evaporativa * perfil.PMP_CAPA[j]) * 10.0 *
@@ -130,11 +130,11 @@ void CALCULAR_LIMITES_CAPAS(REGISTRO_SUELO& perfil, int16_t num_capas, double es
 }
 
 void ACUMULAR_HORIZONTE_CAPA(REGISTRO_SUELO& perfil, int16_t j, int16_t k, double w,
-                             int16_t metodo) {
-  if (metodo == 0) {
+                             OpcionCapacidad metodo) {
+  if (metodo == OpcionCapacidad::Empirica) {
     perfil.CC_CAPA[j] += perfil.CC_HORIZONTE[k] * w;
     perfil.PMP_CAPA[j] += perfil.PMP_HORIZONTE[k] * w;
-  } else if (metodo == 1) {
+  } else if (metodo == OpcionCapacidad::Pedotransferencia) {
     perfil.ARENA_CAPA[j] += perfil.ARENA_HORIZONTE[k] * w;
     perfil.CALIZA_CAPA[j] += perfil.CALIZA_HORIZONTE[k] * w;
   }

@@ -51,16 +51,27 @@ class Escritor {
   LoteEscrituras& lote_;
 };
 
-const char* textoCapacidad(int16_t opcion) {
-  if (opcion == 1) return "Yes";
-  if (opcion == 0) return "No";
+// The options' texts in Sim_batch column 10 and SSol_batch column 11; a value outside the
+// options writes nothing.
+const char* textoCapacidad(OpcionCapacidad opcion) {
+  switch (opcion) {
+    case OpcionCapacidad::Pedotransferencia:
+      return "Yes";
+    case OpcionCapacidad::Empirica:
+      return "No";
+  }
   return nullptr;
 }
 
-const char* textoSolucion(const std::string& opcion) {
-  if (opcion == "capacidad de campo") return "field capacity";
-  if (opcion == "saturación") return "saturation";
-  if (opcion == "drenaje") return "drainage";
+const char* textoSolucion(OpcionSolucion opcion) {
+  switch (opcion) {
+    case OpcionSolucion::CapacidadCampo:
+      return "field capacity";
+    case OpcionSolucion::Saturacion:
+      return "saturation";
+    case OpcionSolucion::Drenaje:
+      return "drainage";
+  }
   return nullptr;
 }
 

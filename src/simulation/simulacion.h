@@ -14,6 +14,7 @@
 #include "simulation/entradas_simulacion.h"
 #include "simulation/estado_balance.h"
 #include "simulation/estado_quimica.h"
+#include "simulation/opciones.h"
 #include "simulation/registro_especie.h"
 
 namespace medravolix {
@@ -29,8 +30,8 @@ struct AJUSTES_BATCH {
   double PROF_EVAPORATIVA = 15.0;  // cm
   double PROF_SIMULACION = 90.0;   // cm
   int16_t NUM_CAPAS = 64;
-  int16_t OPCION_CAPACIDAD = 1;  // 0 empirical, 1 pedotransfer
-  std::string OPCION_SOLUCION = "saturación";
+  OpcionCapacidad OPCION_CAPACIDAD = OpcionCapacidad::Pedotransferencia;
+  OpcionSolucion OPCION_SOLUCION = OpcionSolucion::Saturacion;
 };
 
 // Every simulation runs with the batch's settings, from the inputs its look-ups filled.

@@ -54,7 +54,8 @@ void ExpectCerca(std::initializer_list<double> esperados, std::initializer_list<
 }
 
 Simulacion Discretizado(const std::vector<Horizonte>& horizontes, double prof_perfil_cm,
-                        int16_t metodo = 0, double capas_evap = 0.0) {
+                        OpcionCapacidad metodo = OpcionCapacidad::Empirica,
+                        double capas_evap = 0.0) {
   Simulacion sim;
   sim.OPCION_CAPACIDAD = metodo;
   PonerSuelo(sim, horizontes);
@@ -86,9 +87,11 @@ TEST(DiscretizarPerfil, HorizonWalkWeightsAndLayerCapacity) {
   }
   // Sand 40 %, CaCO3 10 %: the pedotransfer method ignores the horizon's own water contents; the
   // empirical one uses them, and its 11 evaporative layers dry to half the wilting point.
-  const REGISTRO_SUELO pedo = Discretizado({H(90, 0.3, 0.15, 0, 10)}, 90, 1).BALANCE.PERFIL;
+  const REGISTRO_SUELO pedo =
+      Discretizado({H(90, 0.3, 0.15, 0, 10)}, 90, OpcionCapacidad::Pedotransferencia)
+          .BALANCE.PERFIL;
   ExpectCerca({0.4027, 0.15505}, {pedo.CC_CAPA[7], pedo.PMP_CAPA[7]}, 1e-14);
-  const Simulacion sim = Discretizado({H(90, 0.30, 0.15, 10)}, 90, 0, 11);
+  const Simulacion sim = Discretizado({H(90, 0.30, 0.15, 10)}, 90, OpcionCapacidad::Empirica, 11);
   const PorCapa& util = sim.BALANCE.AGUA_UTIL_CAPA;
   ExpectCerca({2.84765625, 2.84765625, 1.8984375, 1.8984375},
               {util[1], util[11], util[12], sim.CAPACIDAD_CAPA[12][64]}, 1e-13);
@@ -221,13 +224,13 @@ Simulacion Drenando(double simulacion_cm, double perfil_cm, double seca = 0, dou
   Simulacion sim;
   PonerSuelo(sim, {{perfil_cm, 40, 20, sat, 0.375, 0, densidad, 0, 10, 2, 3}});
   PREPARAR_PERFIL_SUELO(sim);
-  sim.OPCION_CAPACIDAD = 0;
+  sim.OPCION_CAPACIDAD = OpcionCapacidad::Empirica;
   sim.PROF_SIMULACION = simulacion_cm;
   sim.PROF_PERFIL = perfil_cm;
   for (int j = 1; j <= kCapas; ++j) sim.DRENAJE_ANUAL_CAPA[j] = seca == 0 || j < seca ? 100 : 0;
   sim.DATOS_RIEGO.RIEGO_ANUAL = 600.0;
   sim.PRECIPITACION_ANUAL = 300.0;
-  sim.OPCION_SOLUCION = "drenaje";
+  sim.OPCION_SOLUCION = OpcionSolucion::Drenaje;
   sim.FACTOR_CONCENTRACION_CC = sim.FACTOR_CONCENTRACION_SAT = sim.FRACCION_LAVADO = 9.0;
   sim.FACTOR_CONCENTRACION_FONDO = 9.0;
   return sim;
@@ -245,7 +248,7 @@ TEST(FactoresConcentracion, WorkedExampleAndLayersCountedDownToTheFirstDry) {
               1e-15);
   // The pedotransfer method: clay 20 %, sand 40 %, organic matter 2 %, CaCO3 10 %.
   sim = Drenando(90, 90);
-  sim.OPCION_CAPACIDAD = 1;
+  sim.OPCION_CAPACIDAD = OpcionCapacidad::Pedotransferencia;
   CALCULAR_FACTORES_CONCENTRACION(sim);
   ExpectCerca({0.32309, 0.29399, 0.29399 * 6 / 0.32309},
               {*sim.SAT_PERFIL, *sim.CC_PERFIL, *sim.FACTOR_CONCENTRACION_SAT}, 1e-14);
@@ -285,7 +288,7 @@ Simulacion Aleatoria(std::mt19937& gen) {
   Simulacion sim;
   sim.PROF_SIMULACION = entero(20, 200);
   sim.PROF_EVAPORATIVA = entero(0, 20);
-  sim.OPCION_CAPACIDAD = static_cast<int16_t>(entero(0, 1));
+  sim.OPCION_CAPACIDAD = static_cast<OpcionCapacidad>(entero(0, 1));
   std::vector<Horizonte> horizontes;
   double fondo = 0;
   for (int k = entero(1, 4); k > 0; --k) {
