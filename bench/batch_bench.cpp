@@ -169,7 +169,7 @@ void BM_CadenaPorSimulacion(benchmark::State& state) {
     for (const auto& e : entradas) {
       Simulacion sim = e;
       modelo.ejecutarCadena(sim);
-      pasadas["balance"] += static_cast<double>(sim.BALANCE.PASADAS_BALANCE);
+      pasadas["balance"] += static_cast<double>(sim.balance.pasadasBalance);
       pasadas["ionic_strength"] += static_cast<double>(sim.QUIMICA.PASADAS.fuerza_ionica);
       pasadas["ion_pair"] += static_cast<double>(sim.QUIMICA.PASADAS.pares);
       pasadas["calcite"] += static_cast<double>(sim.QUIMICA.PASADAS.calcita);

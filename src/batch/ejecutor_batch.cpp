@@ -120,11 +120,11 @@ class EjecutorBatch {
   void calcularCaso(Caso& caso) const {
     try {
       Simulacion sim;
-      static_cast<AJUSTES_BATCH&>(sim) = ajustes_;
+      static_cast<AjustesBatch&>(sim) = ajustes_;
       static_cast<EntradasSimulacion&>(sim) = std::move(*caso.entradas);
       caso.entradas.reset();
       modelo_.ejecutarCadena(sim);
-      caso.escrituras = ESCRIBIR_RESULTADOS(sim, caso.i);
+      caso.escrituras = escribirResultados(sim, caso.i);
       caso.motivo = unirAvisos(sim.AVISOS);
       caso.estado = Caso::Estado::Ejecutada;
     } catch (const std::exception& e) {

@@ -34,7 +34,7 @@ class Escritor {
   void cota(std::string_view hoja, int fila, int columna, const std::optional<double>& v,
             bool mayor_que) {
     if (v && mayor_que) {
-      valor(hoja, fila, columna, CellValue::text(FORMA_MAYOR_QUE(finito(hoja, fila, columna, *v))));
+      valor(hoja, fila, columna, CellValue::text(formaMayorQue(finito(hoja, fila, columna, *v))));
     } else {
       opcional(hoja, fila, columna, v);
     }
@@ -85,7 +85,7 @@ int capaFondo(const Simulacion& sim) {
 
 }  // namespace
 
-std::string FORMA_MAYOR_QUE(double valor) {
+std::string formaMayorQue(double valor) {
   // The nearest whole number, halves to even (the default rounding mode), in any magnitude.
   return "> " + workbook::plainDecimal(std::nearbyint(valor));
 }
@@ -146,7 +146,7 @@ void ESCRIBIR_BALANCE(const Simulacion& sim, int i, LoteEscrituras& lote) {
   }
 }
 
-LoteEscrituras ESCRIBIR_RESULTADOS(const Simulacion& sim, int i) {
+LoteEscrituras escribirResultados(const Simulacion& sim, int i) {
   LoteEscrituras lote;
   lote.reserve(4 + 21 + 12 * 7);
   ESCRIBIR_AJUSTES(sim, i, lote);

@@ -54,12 +54,12 @@ int contarHorizontes(const Workbook& libro, int r0, const CellValue& id) {
 // The depth of a horizon's lower boundary, a whole number of centimetres (halves to even).
 int16_t leerProfundidad(const Workbook& libro, int fila) {
   const double valor = libro.number(kHojaSuelos, fila, 3);
-  if (!CABE_EN_ENTERO16(valor)) {
+  if (!fitsInInt16(valor)) {
     throw SimulacionRechazada(workbook::cellReference(kHojaSuelos, fila, 3) + " holds the depth " +
                               workbook::plainDecimal(valor) +
                               " cm, outside the whole numbers -32768 to 32767 the model takes");
   }
-  return A_ENTERO16(valor);
+  return toInt16(valor);
 }
 
 void crearHorizontes(EntradasSimulacion& sim, int n) {

@@ -15,7 +15,7 @@ void ModeloCompleto::CARGAR_ETO_EXTERNA(EntradasSimulacion& sim) const {
 }
 
 void ModeloCompleto::ejecutarCadena(Simulacion& sim) const {
-  EJECUTAR_CADENA_BALANCE(sim);             // steps 1 to 8
+  ejecutarCadenaBalance(sim);               // steps 1 to 8
   EQUILIBRIO_SOLUCION_SUELO(sim, tablas_);  // step 9
 }
 

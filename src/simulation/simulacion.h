@@ -26,7 +26,7 @@ class SimulacionRechazada : public std::runtime_error {
 };
 
 // The five settings common to all simulations of a batch.
-struct AJUSTES_BATCH {
+struct AjustesBatch {
   double PROF_EVAPORATIVA = 15.0;  // cm
   double PROF_SIMULACION = 90.0;   // cm
   int16_t NUM_CAPAS = 64;
@@ -35,7 +35,7 @@ struct AJUSTES_BATCH {
 };
 
 // Every simulation runs with the batch's settings, from the inputs its look-ups filled.
-struct Simulacion : AJUSTES_BATCH, EntradasSimulacion {
+struct Simulacion : AjustesBatch, EntradasSimulacion {
   // ---- the water balance (shared between its steps and with the chemistry and the sheets) ----
   double RAIZ_MAXIMA = 0.0, COBERTURA_MAXIMA = 0.0, KCB_MAXIMO = 0.0;
   double PROF_PERFIL = 0.0;     // cm
@@ -68,7 +68,7 @@ struct Simulacion : AJUSTES_BATCH, EntradasSimulacion {
   // Why parts of this simulation's results have no value; the batch lists them.
   std::vector<std::string> AVISOS;
 
-  EstadoBalance BALANCE;
+  EstadoBalance balance;
   EstadoQuimica QUIMICA;
 };
 
