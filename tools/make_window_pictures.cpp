@@ -5,12 +5,14 @@
 // usage: make_window_pictures <output folder> <sample.xlsx>
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFont>
 #include <QImage>
 #include <QPainter>
 #include <QPixmap>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
@@ -49,11 +51,22 @@ struct Contexto {
   std::string libro;                       // the copy of the sample workbook
 };
 
-// Runs the event loop until `hecho` holds (or two seconds have passed).
-void esperar(const std::function<bool()>& hecho) {
-  for (int i = 0; i < 400 && !hecho(); ++i) {
-    QApplication::processEvents(QEventLoop::AllEvents, 5);
+// Runs the event loop until `hecho` holds, or five seconds have passed; returns whether it holds.
+bool esperar(const std::function<bool()>& hecho) {
+  QElapsedTimer reloj;
+  reloj.start();
+  while (!hecho() && reloj.elapsed() < 5000) {
+    QApplication::processEvents(QEventLoop::AllEvents, 10);
+    QThread::msleep(2);
   }
+  return hecho();
+}
+
+// Runs the event loop for a while, so that what was posted is drawn.
+void asentar() {
+  QElapsedTimer reloj;
+  reloj.start();
+  esperar([&] { return reloj.elapsed() >= 100; });
 }
 
 // The window as the user sees it: a plain title bar with its caption above its client area.
@@ -82,7 +95,7 @@ QImage ventanaPrincipal(const Contexto& ctx) {
   dialogos.setParent(&ventana);
   ventana.MDIForm_Load(1);
   ventana.findChild<QAction*>(QStringLiteral("mnuFileOpen"))->trigger();
-  esperar([] { return false; });
+  asentar();
   return conMarco(ventana);
 }
 
@@ -121,9 +134,9 @@ QImage ventanaOcupada(const Contexto&) {
   });
   batch::qt::Form11View ventana(controlador);
   ventana.show();
-  esperar([&] { return controlador.Frame1_Caption() == "67%"; });
-  esperar([] { return false; });
-  const QImage foto = conMarco(ventana);
+  const bool a_medias = esperar([&] { return controlador.Frame1_Caption() == "67%"; });
+  asentar();
+  const QImage foto = a_medias ? conMarco(ventana) : QImage();  // none: the build stops
   soltar.set_value();
   esperar([&] { return !ventana.isVisible(); });
   return foto;
