@@ -108,7 +108,7 @@ void formatearTitulos(QTextDocument& doc) {
     const int nivel = b.blockFormat().headingLevel();
     if (nivel == 0) continue;
     QTextBlockFormat formato;
-    formato.setTopMargin(nivel == 1 ? 0 : mmAPuntos(nivel == 2 ? 7 : 4));
+    formato.setTopMargin(nivel == 1 ? 0 : mmAPuntos(nivel == 2 ? 5 : 2.5));
     formato.setBottomMargin(mmAPuntos(2));
     if (nivel == 1 && b.position() > 0)
       formato.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
@@ -132,11 +132,11 @@ void formatearTablas(QTextDocument& doc) {
     QTextTable* tabla = QTextCursor(b).currentTable();
     if (!tabla || tabla->firstPosition() != b.position()) continue;
     QTextTableFormat formato = tabla->format();
-    formato.setBorder(0.6 * kResolucion / 72);
+    formato.setBorder(mmAPuntos(0.15));
     formato.setBorderBrush(QColor(150, 150, 150));
     formato.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
     formato.setBorderCollapse(true);
-    formato.setCellPadding(mmAPuntos(0.7));
+    formato.setCellPadding(mmAPuntos(0.6));
     formato.setCellSpacing(0);
     formato.setHeaderRowCount(1);  // the heading row again on every page the table spans
     formato.setTopMargin(mmAPuntos(1.5));
