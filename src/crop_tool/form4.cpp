@@ -1,0 +1,358 @@
+#include "crop_tool/form4.h"
+
+#include <exception>
+#include <stdexcept>
+
+#include "balance/etc_mensual.h"
+#include "common/calendario.h"
+#include "common/enteros.h"
+#include "common/number_text.h"
+#include "crop_tool/dibujos_cultivos.h"
+#include "crops/fechas.h"
+#include "crops/reparto_mes_etapa.h"
+#include "crops/series_rotacion.h"
+
+namespace medravolix::crop_tool {
+
+namespace {
+
+const char* const kNombresEtapas[] = {"Stage", "Initial", "Development", "Mid-season",
+                                      "Late season"};
+
+}  // namespace
+
+Form4::Form4(Entorno entorno) : entorno_(std::move(entorno)) {}
+
+// Runs a step that reads the workbook; a failure is shown to the user and the step reports it.
+template <typename F>
+bool Form4::conMensaje(F&& f) {
+  try {
+    f();
+    return true;
+  } catch (const std::exception& error) {
+    entorno_.dialogs.messageBox(error.what(), ui::Icon::Critical);
+    return false;
+  }
+}
+
+// The bound workbook, reloaded first when it changed on disk, so that edits saved from a
+// spreadsheet program are seen.
+workbook::Workbook* Form4::libroParaLeer() {
+  workbook::Workbook* libro = entorno_.LIBRO ? entorno_.LIBRO() : nullptr;
+  if (!libro) throw workbook::WorkbookError("No workbook is open: choose one with File > Workbook.");
+  libro->reloadIfChanged();
+  return libro;
+}
+
+void Form4::Form_Load() {
+  IDIOMA = 1;
+  TIPO_ELEGIDO_ = -1;
+  label1_enabled_ = {false, false, false, false, true, true};
+  combo1_enabled_ = combo2_enabled_ = false;
+  grid_visible_ = false;
+  picture1_enabled_ = false;
+  text1_visible_ = false;
+}
+
+void Form4::Option1_Click(int Index) {
+  if (Index != 0 && Index != 1) throw std::out_of_range("Form4 has option buttons 0 and 1");
+  TIPO_ELEGIDO_ = Index;
+  LIMPIAR();
+  list1_.clear();
+  label1_enabled_[0] = true;
+  combo1_enabled_ = true;
+  grid_visible_ = true;
+  TIPO_CULTIVO_ = Index;
+  if (Index == crops::kTipoAnual) {
+    label1_enabled_[1] = label1_enabled_[2] = label1_enabled_[3] = true;
+    combo2_enabled_ = true;
+    picture1_enabled_ = true;
+    CARGAR_ANUALES();
+  } else {
+    label1_enabled_[2] = true;
+    label1_enabled_[1] = label1_enabled_[3] = false;
+    combo2_.clear();
+    combo2_index_ = -1;
+    combo2_enabled_ = false;
+    picture1_enabled_ = false;
+    text1_visible_ = false;
+    CARGAR_MULTIANUALES();
+  }
+  CALENDARIO();
+}
+
+void Form4::prepararGrid(int filas, int columnas) {
+  grid_rows_ = filas;
+  grid_cols_ = columnas;
+  grid_.assign(filas, std::vector<std::string>(columnas));
+}
+
+void Form4::CARGAR_ANUALES() {
+  cultivo_.KCB_ETAPA = {};
+  riego_.RIEGO_ETAPA = {};
+  riego_.NRIEGOS_ETAPA = {};
+  combo1_.clear();
+  combo1_index_ = -1;
+  conMensaje([&] { combo1_ = listarCultivos(*libroParaLeer(), kHojaAnuales); });
+  prepararGrid(3, 5);
+  for (int c = 0; c <= 4; ++c) grid_[0][c] = kNombresEtapas[c];
+  grid_[1][0] = "Kcb";
+  grid_[2][0] = "length/day";
+}
+
+void Form4::CARGAR_MULTIANUALES() {
+  combo1_.clear();
+  combo1_index_ = -1;
+  conMensaje([&] { combo1_ = listarCultivos(*libroParaLeer(), kHojaArboles); });
+  prepararGrid(2, 13);
+  for (int m = 1; m <= 12; ++m) grid_[0][m] = NOMBRE_MES(static_cast<int16_t>(m), 1);
+  grid_[0][0] = "Month";
+  grid_[1][0] = "Kcb";
+}
+
+void Form4::Combo1_Click(int ListIndex) {
+  if (ListIndex < -1 || ListIndex >= static_cast<int>(combo1_.size())) {
+    throw std::out_of_range("no such entry in the crop list");
+  }
+  combo1_index_ = ListIndex;
+  if (ListIndex == -1) return;
+  if (TIPO_CULTIVO_ == crops::kTipoAnual) {
+    elegirAnual(ListIndex);
+  } else {
+    elegirArbol(ListIndex);
+  }
+}
+
+// A crop that cannot be read is not chosen: the calendar then asks for a crop again.
+void Form4::elegirAnual(int k) {
+  const bool leido = conMensaje([&] {
+    workbook::Workbook& libro = *libroParaLeer();
+    CultivoAnual cultivo = leerCultivoAnual(libro, k);
+    riego_ = leerRiegoCultivo(libro, cultivo.NOMBRE_ANUAL);
+    cultivo_ = std::move(cultivo);
+    for (int s = 1; s <= 4; ++s) grid_[1][s] = plainDecimal(cultivo_.KCB_ETAPA[s]);
+    llenarCombo2();
+  });
+  if (!leido) combo1_index_ = -1;
+}
+
+// The season lengths from half to one and a half times the crop's (never below one day), with
+// the crop's own length chosen; choosing it fills the grid's stage lengths.
+void Form4::llenarCombo2() {
+  combo2_enabled_ = true;
+  combo2_.clear();
+  const int16_t D = cultivo_.DURACION_CICLO;
+  const int lo = std::max<int>(1, A_ENTERO16(REDONDEAR(D / 2.0, 0), "Half the season length"));
+  const int hi = A_ENTERO16(REDONDEAR(3.0 * D / 2, 0), "One and a half times the season length");
+  for (int n = lo; n <= hi; ++n) combo2_.push_back(std::to_string(n));
+  const int n = static_cast<int>(combo2_.size());
+  int elegido = -1;
+  for (int i = std::max(0, static_cast<int>(REDONDEAR(n / 2.0, 0)) - 2); i < n; ++i) {
+    if (std::stoi(combo2_[i]) == D) {
+      elegido = i;
+      break;
+    }
+  }
+  Combo2_Click(elegido);
+}
+
+void Form4::Combo2_Click(int ListIndex) {
+  if (ListIndex < -1 || ListIndex >= static_cast<int>(combo2_.size())) {
+    throw std::out_of_range("no such entry in the season-length list");
+  }
+  combo2_index_ = ListIndex;
+  if (ListIndex == -1) return;
+  cultivo_.DURACION_CICLO = static_cast<int16_t>(std::stoi(combo2_[ListIndex]));
+  escribirDuraciones();
+}
+
+void Form4::escribirDuraciones() {
+  for (int s = 1; s <= 4; ++s) {
+    grid_[2][s] = plainDecimal(REDONDEAR(cultivo_.DURACION_CICLO * cultivo_.FRACCION_DURACION[s], 0));
+  }
+}
+
+void Form4::elegirArbol(int k) {
+  const bool leido = conMensaje([&] { arbol_ = leerCultivoArbol(*libroParaLeer(), k); });
+  if (!leido) {
+    combo1_index_ = -1;
+    return;
+  }
+  arbol_elegido_.RAIZ_MAXIMA = arbol_.RAIZ_MAXIMA;
+  arbol_elegido_.COBERTURA_MAXIMA = arbol_.COBERTURA_MAXIMA;
+  KCB_MENSUAL_ = arbol_.KCB_MENSUAL;
+  for (int m = 1; m <= 12; ++m) grid_[1][m] = plainDecimal(KCB_MENSUAL_[m]);
+  entorno_.Picture1.clear(ui::kGreen);
+  CALENDARIO();
+  list1_ = {arbol_.NOMBRE_ARBOL};
+  COEFIGRAMA();
+  arbol_elegido_.KCB_MAXIMO = MAXIMO_KCB_MENSUAL(KCB_MENSUAL_);
+  calcularSeries();
+  GRAFICAR_COEFICIENTES();
+}
+
+// Root depth and ground cover of the rotation or of the tree crop.
+void Form4::calcularSeries() {
+  const crops::Rotacion& r = rotacion_;
+  RAIZ_MENSUAL_ = crops::CALCULAR_RAICES_MENSUAL(TIPO_CULTIVO_, r, KCB_MENSUAL_, arbol_elegido_);
+  COBERTURA_MENSUAL_ =
+      crops::CALCULAR_COBERTURA_MENSUAL(TIPO_CULTIVO_, r, KCB_MENSUAL_, arbol_elegido_);
+}
+
+void Form4::Picture1_MouseMove(float X) {
+  if (!picture1_enabled_) return;
+  X_RATON = X;
+  text1_visible_ = true;
+  int16_t dia = crops::ENTERO_SUPERIOR(static_cast<double>(X_RATON) / 30);
+  text1_ = crops::FECHA_LARGA(crops::FECHA_DDMM(dia), IDIOMA);
+  text1_width_ = 103.0 * static_cast<double>(text1_.size()) + 407;
+  text1_left_ = 960 + static_cast<double>(X_RATON) + 250;
+}
+
+void Form4::Form_MouseMove() {
+  text1_visible_ = false;
+}
+
+void Form4::Picture1_MouseDown() {
+  if (!picture1_enabled_) return;
+  const char* PREGUNTA_AGREGAR = kPreguntaAgregar;
+  if (combo1_index_ == -1) {
+    entorno_.dialogs.messageBox(kSeleccione, ui::Icon::Exclamation);
+    return;
+  }
+  const ui::Answer respuesta = entorno_.dialogs.questionBox(
+      PREGUNTA_AGREGAR, ui::Buttons::YesNoCancel, ui::Icon::Information);
+  if (respuesta != ui::Answer::Yes) return;
+  crops_anteriores_ = rotacion_.N_CULTIVOS();
+  if (!agregarCultivo()) return;
+  if (crops::haySolape(rotacion_)) {
+    rechazarCultivo();
+  } else {
+    aceptarCultivo();
+  }
+}
+
+// The record of the chosen crop sown on the day under the pointer.
+crops::REGISTRO_CULTIVO Form4::nuevoRegistro() {
+  crops::REGISTRO_CULTIVO c;
+  c.NOMBRE = combo1_.at(combo1_index_);
+  c.DURACION = cultivo_.DURACION_CICLO;
+  c.RAIZ_MAXIMA_CULTIVO = cultivo_.RAIZ_CULTIVO;
+  c.COBERTURA_MAXIMA_CULTIVO = cultivo_.COBERTURA_CULTIVO;
+  c.OCUPA_PERIODO[0] = 0;
+  for (int s = 1; s <= 4; ++s) {
+    c.OCUPA_PERIODO[s] = 1;
+    c.KCB_PERIODO[s] = cultivo_.KCB_ETAPA[s];
+    c.FRACCION_ETAPA[s] = cultivo_.FRACCION_DURACION[s];
+    c.RIEGO_PERIODO[s] = riego_.RIEGO_TOTAL * riego_.RIEGO_ETAPA[s];
+    c.NRIEGOS_PERIODO[s] = riego_.NRIEGOS_TOTAL * riego_.NRIEGOS_ETAPA[s];
+  }
+  int16_t d = crops::ENTERO_SUPERIOR(static_cast<double>(X_RATON) / 30);
+  c.FECHA_SIEMBRA = crops::FECHA_DDMM(d);
+  int16_t fin = A_ENTERO16(static_cast<double>(d) + c.DURACION, "The day the season ends");
+  c.FECHA_COSECHA = crops::FECHA_DDMM(fin);
+  c.DIA_SIEMBRA = static_cast<int16_t>(std::stoi(c.FECHA_SIEMBRA.substr(0, 2)));
+  c.MES_SIEMBRA = static_cast<int16_t>(std::stoi(c.FECHA_SIEMBRA.substr(2, 2)));
+  c.DIA_COSECHA = static_cast<int16_t>(std::stoi(c.FECHA_COSECHA.substr(0, 2)));
+  c.MES_COSECHA = static_cast<int16_t>(std::stoi(c.FECHA_COSECHA.substr(2, 2)));
+  return c;
+}
+
+// Adds the crop and recomputes the rotation's shares and occupancy. A crop the model cannot
+// take (a stage or a date outside the 16-bit range) is removed again with a message.
+bool Form4::agregarCultivo() {
+  try {
+    const crops::REGISTRO_CULTIVO c = nuevoRegistro();
+    const std::string texto = c.NOMBRE + ": " + crops::FECHA_LARGA(c.FECHA_SIEMBRA, IDIOMA) +
+                              "-" + crops::FECHA_LARGA(c.FECHA_COSECHA, IDIOMA);
+    rotacion_.agregar(c);
+    TEXTO_CULTIVOS.push_back(texto);
+    crops::REPARTO_MES_ETAPA(rotacion_);
+    OCUPACION_MENSUAL_ = crops::CALCULAR_OCUPACION_MENSUAL(rotacion_);
+    return true;
+  } catch (const std::exception& error) {
+    if (TEXTO_CULTIVOS.size() > static_cast<std::size_t>(crops_anteriores_)) {
+      TEXTO_CULTIVOS.pop_back();
+      rotacion_.quitarUltimo();
+    }
+    entorno_.dialogs.messageBox(std::string("The crop was not added: ") + error.what(),
+                                ui::Icon::Exclamation);
+    return false;
+  }
+}
+
+void Form4::aceptarCultivo() {
+  DIBUJAR_CULTIVO();
+  KCB_MENSUAL_ = crops::CALCULAR_KCB_MENSUAL(rotacion_);
+  crops::CALCULAR_RIEGO_MENSUAL(rotacion_, DATOS_RIEGO_);
+  calcularSeries();
+  COEFIGRAMA();
+  GRAFICAR_COEFICIENTES();
+  combo2_enabled_ = false;
+  list1_ = TEXTO_CULTIVOS;
+}
+
+// The message lists every crop of the rotation, the refused one last; then it is dropped.
+void Form4::rechazarCultivo() {
+  std::string LISTA_SOLAPE;
+  for (const std::string& linea : TEXTO_CULTIVOS) LISTA_SOLAPE += linea + "\r\n";
+  entorno_.dialogs.messageBox(std::string(kSolape) + "\r\n\r\n" + LISTA_SOLAPE,
+                              ui::Icon::Exclamation);
+  TEXTO_CULTIVOS.pop_back();
+  rotacion_.quitarUltimo();
+}
+
+void Form4::Command1_Click() {
+  const std::string id = entorno_.dialogs.inputBox(kPreguntaId, "");
+  if (id.empty()) return;
+  anotar(id);
+}
+
+void Form4::anotar(const std::string& id) {
+  (void)id;
+}
+
+void Form4::Command2_Click() {
+  combo1_index_ = -1;
+  LIMPIAR();
+  CALENDARIO();
+}
+
+void Form4::Command3_Click() {
+  descargado_ = true;
+  if (entorno_.descargar) entorno_.descargar();
+}
+
+void Form4::LIMPIAR() {
+  rotacion_.vaciar();
+  TEXTO_CULTIVOS.clear();
+  list1_.clear();
+  combo2_.clear();
+  combo2_index_ = -1;
+  entorno_.Picture1.clear(ui::kWhite);
+  KCB_MENSUAL_ = RAIZ_MENSUAL_ = COBERTURA_MENSUAL_ = Mensual{};
+  DATOS_RIEGO_.RIEGO_MENSUAL = DATOS_RIEGO_.NRIEGOS_MENSUAL = Mensual{};
+  for (int r = 1; r < grid_rows_; ++r) {
+    for (int c = 1; c < grid_cols_; ++c) grid_[r][c].clear();
+  }
+  COEFIGRAMA();
+}
+
+void Form4::CALENDARIO() {
+  crop_tool::CALENDARIO(entorno_.Picture1, IDIOMA);
+}
+
+void Form4::DIBUJAR_CULTIVO() {
+  crop_tool::DIBUJAR_CULTIVO(entorno_.Picture1, rotacion_.N_CULTIVOS(), X_RATON,
+                             cultivo_.DURACION_CICLO, COLOR_CULTIVO_, IDIOMA);
+}
+
+void Form4::COEFIGRAMA() {
+  escala_ = crop_tool::COEFIGRAMA(entorno_.Picture2, KCB_MENSUAL_, IDIOMA);
+}
+
+void Form4::GRAFICAR_COEFICIENTES() {
+  crop_tool::GRAFICAR_COEFICIENTES(entorno_.Picture2, KCB_MENSUAL_, escala_);
+}
+
+}  // namespace medravolix::crop_tool
