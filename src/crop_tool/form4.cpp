@@ -206,7 +206,7 @@ void Form4::Picture1_MouseMove(float X) {
   int16_t dia = crops::ENTERO_SUPERIOR(static_cast<double>(X_RATON) / 30);
   text1_ = crops::FECHA_LARGA(crops::FECHA_DDMM(dia), IDIOMA);
   text1_width_ = 103.0 * static_cast<double>(text1_.size()) + 407;
-  text1_left_ = 960 + static_cast<double>(X_RATON) + 250;
+  text1_left_ = static_cast<double>(X_RATON) + 250;  // in the window's coordinates
 }
 
 void Form4::Form_MouseMove() {

@@ -1,0 +1,217 @@
+#include "crop_tool/qt/form4_view.h"
+
+#include <QEvent>
+#include <QHeaderView>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
+#include <QSignalBlocker>
+
+#include "crop_tool/form4_controles.h"
+#include "ui/qt/geometry.h"
+
+namespace medravolix::crop_tool::qt {
+
+namespace c = controles;
+
+namespace {
+
+QString texto(const std::string& t) {
+  return QString::fromStdString(t);
+}
+
+QFont comic(double size_pt, bool bold = false) {
+  return ui::qt::windowFont(QString::fromUtf8(c::kFuenteComic), size_pt, bold);
+}
+
+QFont ventana(double size_pt) {
+  return ui::qt::windowFont(QString::fromUtf8(c::kFuenteVentana), size_pt);
+}
+
+}  // namespace
+
+Form4View::Form4View(ui::Dialogs& dialogs, std::function<workbook::Workbook*()> libro,
+                     QWidget* parent)
+    : QWidget(parent) {
+  setWindowTitle(QString::fromUtf8(c::kCaption));
+  setFixedSize(ui::qt::sizeFromTwips(c::kAnchoCliente, c::kAltoCliente));
+  setFont(ventana(8.25));
+  setMouseTracking(true);
+  picture1_ = new ui::qt::PictureBox(c::kPicture1.width, c::kPicture1.height, ui::kWhite, this);
+  picture2_ = new ui::qt::PictureBox(c::kPicture2.width, c::kPicture2.height, ui::kWhite, this);
+  controller_ = std::make_unique<Form4>(
+      Form4::Entorno{dialogs, std::move(libro), *picture1_, *picture2_, [this] { descargar(); }});
+  crearControles();
+  controller_->Form_Load();
+  refrescar();
+}
+
+void Form4View::crearControles() {
+  auto* Label3 = new QLabel(texto(c::kLabel3.caption), this);
+  Label3->setFont(comic(15.75, true));
+  ui::qt::placeLabelAt(Label3, c::kLabel3.lugar);
+  frame1_ = new QGroupBox(texto(c::kFrame1.caption), this);
+  frame1_->setFont(comic(12));
+  ui::qt::placeAt(frame1_, c::kFrame1.lugar);
+  for (int i = 0; i <= 1; ++i) {
+    option1_[i] = new QRadioButton(texto(c::kOption1[i].caption), frame1_);
+    option1_[i]->setAutoExclusive(false);
+    option1_[i]->setFont(comic(9.75));
+    ui::qt::placeAt(option1_[i], c::kOption1[i].lugar);
+    connect(option1_[i], &QRadioButton::clicked, this, [this, i] {
+      controller_->Option1_Click(i);
+      refrescar();
+    });
+  }
+  for (int i = 0; i <= 5; ++i) {
+    label1_[i] = new QLabel(texto(c::kLabel1[i].caption), this);
+    label1_[i]->setFont(comic(12));
+    ui::qt::placeLabelAt(label1_[i], c::kLabel1[i].lugar);
+  }
+  ui::qt::placeAt(picture1_, c::kPicture1);
+  picture1_->setMouseTracking(true);
+  picture1_->installEventFilter(this);
+  ui::qt::placeAt(picture2_, c::kPicture2);
+  text1_ = new QLineEdit(this);
+  text1_->setReadOnly(true);
+  text1_->setFocusPolicy(Qt::NoFocus);
+  text1_->setAttribute(Qt::WA_TransparentForMouseEvents);
+  text1_->setFont(ventana(9.75));
+  ui::qt::placeAt(text1_, c::kText1);
+  crearListasYGrid();
+  crearBotones();
+}
+
+void Form4View::crearListasYGrid() {
+  combo1_ = new QComboBox(this);
+  combo2_ = new QComboBox(this);
+  for (QComboBox* combo : {combo1_, combo2_}) combo->setFont(comic(12));
+  ui::qt::placeAt(combo1_, c::kCombo1);
+  ui::qt::placeAt(combo2_, c::kCombo2);
+  connect(combo1_, &QComboBox::activated, this, [this](int i) {
+    controller_->Combo1_Click(i);
+    refrescar();
+  });
+  connect(combo2_, &QComboBox::activated, this, [this](int i) {
+    controller_->Combo2_Click(i);
+    refrescar();
+  });
+  grid_ = new QTableWidget(this);
+  grid_->horizontalHeader()->hide();
+  grid_->verticalHeader()->hide();
+  grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  grid_->setSelectionMode(QAbstractItemView::NoSelection);
+  grid_->setFocusPolicy(Qt::NoFocus);
+  grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  grid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  grid_->setFont(ventana(8.25));
+  ui::qt::placeAt(grid_, c::kGrid);
+  list1_ = new QListWidget(this);
+  list1_->setFont(comic(9));
+  list1_->setSelectionMode(QAbstractItemView::NoSelection);
+  ui::qt::placeAt(list1_, c::kList1);
+}
+
+void Form4View::crearBotones() {
+  for (int i = 1; i <= 3; ++i) {
+    command_[i] = new QPushButton(texto(c::kCommand[i].caption), this);
+    command_[i]->setFont(comic(12));
+    ui::qt::placeAt(command_[i], c::kCommand[i].lugar);
+  }
+  connect(command_[1], &QPushButton::clicked, this, [this] {
+    controller_->Command1_Click();
+    refrescar();
+  });
+  connect(command_[2], &QPushButton::clicked, this, [this] {
+    controller_->Command2_Click();
+    refrescar();
+  });
+  connect(command_[3], &QPushButton::clicked, this, [this] { controller_->Command3_Click(); });
+}
+
+void Form4View::refrescar() {
+  const Form4& f = *controller_;
+  for (int i = 0; i <= 1; ++i) option1_[i]->setChecked(f.Option1(i));
+  for (int i = 0; i <= 5; ++i) label1_[i]->setEnabled(f.Label1_Enabled(i));
+  refrescarCombo(combo1_, f.Combo1_List(), f.Combo1_ListIndex(), f.Combo1_Enabled());
+  refrescarCombo(combo2_, f.Combo2_List(), f.Combo2_ListIndex(), f.Combo2_Enabled());
+  refrescarGrid();
+  picture1_->setEnabled(f.Picture1_Enabled());
+  text1_->setEnabled(f.Text1_Enabled());
+  text1_->setText(texto(f.Text1_Text()));
+  ui::qt::placeAt(text1_, f.Text1_Left(), c::kText1.top, f.Text1_Width(), c::kText1.height);
+  text1_->setVisible(f.Text1_Visible());
+  text1_->raise();
+  list1_->clear();
+  for (const std::string& linea : f.List1()) list1_->addItem(texto(linea));
+}
+
+void Form4View::refrescarCombo(QComboBox* combo, const std::vector<std::string>& lista,
+                               int indice, bool habilitado) {
+  const QSignalBlocker bloqueo(combo);
+  QStringList textos;
+  for (const std::string& t : lista) textos << texto(t);
+  QStringList actuales;
+  for (int i = 0; i < combo->count(); ++i) actuales << combo->itemText(i);
+  if (actuales != textos) {
+    combo->clear();
+    combo->addItems(textos);
+  }
+  combo->setCurrentIndex(indice);
+  combo->setEnabled(habilitado);
+}
+
+// Row 0 and column 0 are the grid's fixed cells, shaded like headings; the columns share the
+// grid's width and the rows its height.
+void Form4View::refrescarGrid() {
+  const Form4& f = *controller_;
+  grid_->setVisible(f.Grid_Visible());
+  grid_->setRowCount(f.Grid_Rows());
+  grid_->setColumnCount(f.Grid_Cols());
+  if (f.Grid_Rows() == 0 || f.Grid_Cols() == 0) return;
+  const QRect area = grid_->contentsRect();
+  const int ancho_primera = f.Grid_Cols() > 5 ? area.width() / 9 : area.width() / 5;
+  grid_->setColumnWidth(0, ancho_primera);
+  for (int col = 1; col < f.Grid_Cols(); ++col) {
+    grid_->setColumnWidth(col, (area.width() - ancho_primera) / (f.Grid_Cols() - 1));
+  }
+  for (int row = 0; row < f.Grid_Rows(); ++row) {
+    grid_->setRowHeight(row, area.height() / f.Grid_Rows());
+    for (int col = 0; col < f.Grid_Cols(); ++col) {
+      auto* celda = new QTableWidgetItem(texto(f.Grid_TextMatrix(row, col)));
+      if (row == 0 || col == 0) celda->setBackground(palette().color(QPalette::Button));
+      celda->setTextAlignment(Qt::AlignCenter);
+      grid_->setItem(row, col, celda);
+    }
+  }
+}
+
+bool Form4View::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == picture1_) {
+    if (event->type() == QEvent::MouseMove) {
+      const auto* raton = static_cast<QMouseEvent*>(event);
+      controller_->Picture1_MouseMove(static_cast<float>(raton->position().x() * ui::kTwipsPerPixel));
+      refrescar();
+    } else if (event->type() == QEvent::MouseButtonPress) {
+      controller_->Picture1_MouseDown();
+      refrescar();
+      return true;
+    } else if (event->type() == QEvent::Leave) {
+      controller_->Form_MouseMove();
+      refrescar();
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void Form4View::mouseMoveEvent(QMouseEvent* event) {
+  controller_->Form_MouseMove();
+  text1_->setVisible(controller_->Text1_Visible());
+  QWidget::mouseMoveEvent(event);
+}
+
+void Form4View::descargar() {
+  QWidget* ventana_mdi = parentWidget() ? parentWidget() : this;
+  ventana_mdi->close();
+}
+
+}  // namespace medravolix::crop_tool::qt
