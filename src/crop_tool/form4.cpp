@@ -4,10 +4,13 @@
 #include <stdexcept>
 
 #include "balance/etc_mensual.h"
+#include "batch/anotacion.h"
+#include "batch/hojas_batch.h"
 #include "common/calendario.h"
 #include "common/enteros.h"
 #include "common/number_text.h"
 #include "crop_tool/dibujos_cultivos.h"
+#include "crop_tool/form4_controles.h"
 #include "crops/fechas.h"
 #include "crops/reparto_mes_etapa.h"
 #include "crops/series_rotacion.h"
@@ -81,10 +84,14 @@ void Form4::Option1_Click(int Index) {
   CALENDARIO();
 }
 
+// A grid of empty cells whose columns share the grid's width, the first one (the row
+// headings) wider when there are many.
 void Form4::prepararGrid(int filas, int columnas) {
-  grid_rows_ = filas;
-  grid_cols_ = columnas;
-  grid_.assign(filas, std::vector<std::string>(columnas));
+  grid_ = ui::GridState(filas, columnas, 1);
+  const double ancho = controles::kGrid.width - 60;  // inside the grid's border
+  const double primera = columnas > 5 ? ancho / 8 : ancho / columnas;
+  grid_.setColumnWidth(0, primera);
+  for (int c = 1; c < columnas; ++c) grid_.setColumnWidth(c, (ancho - primera) / (columnas - 1));
 }
 
 void Form4::CARGAR_ANUALES() {
@@ -95,9 +102,9 @@ void Form4::CARGAR_ANUALES() {
   combo1_index_ = -1;
   conMensaje([&] { combo1_ = listarCultivos(*libroParaLeer(), kHojaAnuales); });
   prepararGrid(3, 5);
-  for (int c = 0; c <= 4; ++c) grid_[0][c] = kNombresEtapas[c];
-  grid_[1][0] = "Kcb";
-  grid_[2][0] = "length/day";
+  for (int c = 0; c <= 4; ++c) grid_.setText(0, c, kNombresEtapas[c]);
+  grid_.setText(1, 0, "Kcb");
+  grid_.setText(2, 0, "length/day");
 }
 
 void Form4::CARGAR_MULTIANUALES() {
@@ -105,9 +112,9 @@ void Form4::CARGAR_MULTIANUALES() {
   combo1_index_ = -1;
   conMensaje([&] { combo1_ = listarCultivos(*libroParaLeer(), kHojaArboles); });
   prepararGrid(2, 13);
-  for (int m = 1; m <= 12; ++m) grid_[0][m] = NOMBRE_MES(static_cast<int16_t>(m), 1);
-  grid_[0][0] = "Month";
-  grid_[1][0] = "Kcb";
+  for (int m = 1; m <= 12; ++m) grid_.setText(0, m, NOMBRE_MES(static_cast<int16_t>(m), 1));
+  grid_.setText(0, 0, "Month");
+  grid_.setText(1, 0, "Kcb");
 }
 
 void Form4::Combo1_Click(int ListIndex) {
@@ -130,7 +137,7 @@ void Form4::elegirAnual(int k) {
     CultivoAnual cultivo = leerCultivoAnual(libro, k);
     riego_ = leerRiegoCultivo(libro, cultivo.NOMBRE_ANUAL);
     cultivo_ = std::move(cultivo);
-    for (int s = 1; s <= 4; ++s) grid_[1][s] = plainDecimal(cultivo_.KCB_ETAPA[s]);
+    for (int s = 1; s <= 4; ++s) grid_.setText(1, s, plainDecimal(cultivo_.KCB_ETAPA[s]));
     llenarCombo2();
   });
   if (!leido) combo1_index_ = -1;
@@ -168,7 +175,7 @@ void Form4::Combo2_Click(int ListIndex) {
 
 void Form4::escribirDuraciones() {
   for (int s = 1; s <= 4; ++s) {
-    grid_[2][s] = plainDecimal(REDONDEAR(cultivo_.DURACION_CICLO * cultivo_.FRACCION_DURACION[s], 0));
+    grid_.setText(2, s, plainDecimal(REDONDEAR(cultivo_.DURACION_CICLO * cultivo_.FRACCION_DURACION[s], 0)));
   }
 }
 
@@ -181,7 +188,7 @@ void Form4::elegirArbol(int k) {
   arbol_elegido_.RAIZ_MAXIMA = arbol_.RAIZ_MAXIMA;
   arbol_elegido_.COBERTURA_MAXIMA = arbol_.COBERTURA_MAXIMA;
   KCB_MENSUAL_ = arbol_.KCB_MENSUAL;
-  for (int m = 1; m <= 12; ++m) grid_[1][m] = plainDecimal(KCB_MENSUAL_[m]);
+  for (int m = 1; m <= 12; ++m) grid_.setText(1, m, plainDecimal(KCB_MENSUAL_[m]));
   entorno_.Picture1.clear(ui::kGreen);
   CALENDARIO();
   list1_ = {arbol_.NOMBRE_ARBOL};
@@ -308,8 +315,26 @@ void Form4::Command1_Click() {
   anotar(id);
 }
 
+// The block of the monthly series in Crop_batch and, for annual crops, the irrigation row in
+// Irrigat_batch, written together and saved at once (or nothing, with the reason).
 void Form4::anotar(const std::string& id) {
-  (void)id;
+  workbook::Workbook* libro = entorno_.LIBRO ? entorno_.LIBRO() : nullptr;
+  if (!libro) {
+    entorno_.dialogs.messageBox("No workbook is open: choose one with File > Workbook.",
+                                ui::Icon::Critical);
+    return;
+  }
+  const auto celda_id = workbook::CellValue::text(id);
+  std::vector<batch::BloqueAnotacion> bloques;
+  bloques.push_back({std::string(batch::kHojaCultivos), batch::BloqueAnotacion::Forma::Bloque12,
+                     filasCropBatch(celda_id, KCB_MENSUAL_, RAIZ_MENSUAL_, COBERTURA_MENSUAL_)});
+  if (TIPO_CULTIVO_ == crops::kTipoAnual) {
+    bloques.push_back({std::string(batch::kHojaRiegos), batch::BloqueAnotacion::Forma::Fila,
+                       {filaIrrigatBatch(celda_id, DATOS_RIEGO_.RIEGO_MENSUAL,
+                                         DATOS_RIEGO_.NRIEGOS_MENSUAL,
+                                         riego_.FRACCION_MOJADA_CULTIVO)}});
+  }
+  batch::anotarBloques(*libro, entorno_.dialogs, bloques);
 }
 
 void Form4::Command2_Click() {
@@ -332,8 +357,8 @@ void Form4::LIMPIAR() {
   entorno_.Picture1.clear(ui::kWhite);
   KCB_MENSUAL_ = RAIZ_MENSUAL_ = COBERTURA_MENSUAL_ = Mensual{};
   DATOS_RIEGO_.RIEGO_MENSUAL = DATOS_RIEGO_.NRIEGOS_MENSUAL = Mensual{};
-  for (int r = 1; r < grid_rows_; ++r) {
-    for (int c = 1; c < grid_cols_; ++c) grid_[r][c].clear();
+  for (int r = 1; r < grid_.rows(); ++r) {
+    for (int c = 1; c < grid_.cols(); ++c) grid_.setText(r, c, "");
   }
   COEFIGRAMA();
 }

@@ -21,6 +21,7 @@
 #include "simulation/registro_riego.h"
 #include "ui/canvas.h"
 #include "ui/dialogs.h"
+#include "ui/grid_state.h"
 #include "workbook/workbook.h"
 
 namespace medravolix::crop_tool {
@@ -78,9 +79,10 @@ class Form4 {
   int Combo2_ListIndex() const { return combo2_index_; }
   bool Combo2_Enabled() const { return combo2_enabled_; }
   bool Grid_Visible() const { return grid_visible_; }
-  int Grid_Rows() const { return grid_rows_; }
-  int Grid_Cols() const { return grid_cols_; }
-  const std::string& Grid_TextMatrix(int row, int col) const { return grid_.at(row).at(col); }
+  const ui::GridState& Grid() const { return grid_; }
+  int Grid_Rows() const { return grid_.rows(); }
+  int Grid_Cols() const { return grid_.cols(); }
+  const std::string& Grid_TextMatrix(int row, int col) const { return grid_.text(row, col); }
   bool Picture1_Enabled() const { return picture1_enabled_; }
   bool Text1_Enabled() const { return picture1_enabled_; }
   bool Text1_Visible() const { return text1_visible_; }
@@ -144,8 +146,7 @@ class Form4 {
   int combo1_index_ = -1, combo2_index_ = -1;
   bool combo1_enabled_ = false, combo2_enabled_ = false;
   bool grid_visible_ = false;
-  int grid_rows_ = 0, grid_cols_ = 0;
-  std::vector<std::vector<std::string>> grid_;
+  ui::GridState grid_;
   bool picture1_enabled_ = false;
   bool text1_visible_ = false;
   std::string text1_;

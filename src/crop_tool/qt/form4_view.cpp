@@ -95,12 +95,7 @@ void Form4View::crearListasYGrid() {
     controller_->Combo2_Click(i);
     refrescar();
   });
-  grid_ = new QTableWidget(this);
-  grid_->horizontalHeader()->hide();
-  grid_->verticalHeader()->hide();
-  grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  grid_->setSelectionMode(QAbstractItemView::NoSelection);
-  grid_->setFocusPolicy(Qt::NoFocus);
+  grid_ = new ui::qt::GridTable(this);
   grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   grid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   grid_->setFont(ventana(8.25));
@@ -160,27 +155,20 @@ void Form4View::refrescarCombo(QComboBox* combo, const std::vector<std::string>&
   combo->setEnabled(habilitado);
 }
 
-// Row 0 and column 0 are the grid's fixed cells, shaded like headings; the columns share the
-// grid's width and the rows its height.
+// Row 0 and column 0 are the grid's fixed cells, shaded like headings; the rows share the
+// grid's height.
 void Form4View::refrescarGrid() {
   const Form4& f = *controller_;
   grid_->setVisible(f.Grid_Visible());
-  grid_->setRowCount(f.Grid_Rows());
-  grid_->setColumnCount(f.Grid_Cols());
-  if (f.Grid_Rows() == 0 || f.Grid_Cols() == 0) return;
-  const QRect area = grid_->contentsRect();
-  const int ancho_primera = f.Grid_Cols() > 5 ? area.width() / 9 : area.width() / 5;
-  grid_->setColumnWidth(0, ancho_primera);
-  for (int col = 1; col < f.Grid_Cols(); ++col) {
-    grid_->setColumnWidth(col, (area.width() - ancho_primera) / (f.Grid_Cols() - 1));
-  }
-  for (int row = 0; row < f.Grid_Rows(); ++row) {
-    grid_->setRowHeight(row, area.height() / f.Grid_Rows());
+  grid_->showGrid(f.Grid());
+  const int filas = f.Grid_Rows();
+  for (int r = 0; r < filas; ++r) {
+    grid_->setRowHeight(r, grid_->contentsRect().height() / filas);
+    if (QTableWidgetItem* celda = grid_->item(r, 0)) {
+      celda->setBackground(palette().brush(QPalette::Button));
+    }
     for (int col = 0; col < f.Grid_Cols(); ++col) {
-      auto* celda = new QTableWidgetItem(texto(f.Grid_TextMatrix(row, col)));
-      if (row == 0 || col == 0) celda->setBackground(palette().color(QPalette::Button));
-      celda->setTextAlignment(Qt::AlignCenter);
-      grid_->setItem(row, col, celda);
+      if (QTableWidgetItem* celda = grid_->item(r, col)) celda->setTextAlignment(Qt::AlignCenter);
     }
   }
 }

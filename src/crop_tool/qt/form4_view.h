@@ -10,13 +10,13 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTableWidget>
 #include <QWidget>
 #include <array>
 #include <functional>
 #include <memory>
 
 #include "crop_tool/form4.h"
+#include "ui/qt/grid_table.h"
 #include "ui/qt/picture_box.h"
 
 namespace medravolix::crop_tool::qt {
@@ -31,7 +31,7 @@ class Form4View : public QWidget {
   QRadioButton* Option1(int index) const { return option1_.at(index); }
   QComboBox* Combo1() const { return combo1_; }
   QComboBox* Combo2() const { return combo2_; }
-  QTableWidget* Grid() const { return grid_; }
+  ui::qt::GridTable* Grid() const { return grid_; }
   ui::qt::PictureBox* Picture1() const { return picture1_; }
   ui::qt::PictureBox* Picture2() const { return picture2_; }
   QLineEdit* Text1() const { return text1_; }
@@ -63,7 +63,7 @@ class Form4View : public QWidget {
   std::array<QLabel*, 6> label1_{};
   QComboBox* combo1_ = nullptr;
   QComboBox* combo2_ = nullptr;
-  QTableWidget* grid_ = nullptr;
+  ui::qt::GridTable* grid_ = nullptr;
   QLineEdit* text1_ = nullptr;
   QListWidget* list1_ = nullptr;
   std::array<QPushButton*, 4> command_{};
