@@ -136,9 +136,8 @@ std::string duraciones(const crop_tool::Form4& f) {
   const auto& lista = f.Combo2_List();
   if (lista.empty()) return "null";
   const int i = f.Combo2_ListIndex();
-  return jsonObject({{"first", lista.front()},
-                     {"last", lista.back()},
-                     {"selected", i < 0 ? "null" : lista[i]}});
+  return jsonObject(
+      {{"first", lista.front()}, {"last", lista.back()}, {"selected", i < 0 ? "null" : lista[i]}});
 }
 
 std::string series(const crop_tool::Form4& f) {

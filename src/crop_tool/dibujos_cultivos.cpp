@@ -70,8 +70,8 @@ void CALENDARIO(ui::Canvas& calendario, int16_t IDIOMA) {
   }
 }
 
-void DIBUJAR_CULTIVO(ui::Canvas& calendario, int N_CULTIVOS, float X_RATON,
-                     int16_t DURACION_CICLO, ui::Rgb& COLOR_CULTIVO, int16_t IDIOMA) {
+void DIBUJAR_CULTIVO(ui::Canvas& calendario, int N_CULTIVOS, float X_RATON, int16_t DURACION_CICLO,
+                     ui::Rgb& COLOR_CULTIVO, int16_t IDIOMA) {
   COLOR_CULTIVO = colorDelCultivo(N_CULTIVOS, COLOR_CULTIVO);
   const int s = crops::ENTERO_SUPERIOR(static_cast<double>(X_RATON) / 30);
   // Whole twips in 32 bits: a season of any length is drawn (the picture cuts what lies beyond
@@ -114,7 +114,9 @@ int16_t COEFIGRAMA(ui::Canvas& grafico, const Mensual& KCB_MENSUAL, int16_t IDIO
 void GRAFICAR_COEFICIENTES(ui::Canvas& grafico, const Mensual& KCB_MENSUAL, int16_t k) {
   const double T = 0.6 * k + 1.2;
   auto x = [](int m) { return static_cast<double>(static_cast<int16_t>(433 * m + 200)); };
-  auto y = [&](int m) { return static_cast<double>(static_cast<float>(3150 - (2850 / T) * KCB_MENSUAL[m])); };
+  auto y = [&](int m) {
+    return static_cast<double>(static_cast<float>(3150 - (2850 / T) * KCB_MENSUAL[m]));
+  };
   grafico.setPenWidth(2);
   for (int m = 1; m <= 11; ++m) grafico.line(x(m), y(m), x(m + 1), y(m + 1), ui::kGreen);
 }

@@ -25,8 +25,8 @@ void CALENDARIO(ui::Canvas& calendario, int16_t IDIOMA);
 // filled with the colour of its place in the rotation (green, blue, magenta, yellow; yellow for
 // a fifth and later); a season crossing the year's end gets a second box from the left edge.
 // COLOR_CULTIVO keeps the colour of the last bar drawn. Then the month lines again, over it.
-void DIBUJAR_CULTIVO(ui::Canvas& calendario, int N_CULTIVOS, float X_RATON,
-                     int16_t DURACION_CICLO, ui::Rgb& COLOR_CULTIVO, int16_t IDIOMA);
+void DIBUJAR_CULTIVO(ui::Canvas& calendario, int N_CULTIVOS, float X_RATON, int16_t DURACION_CICLO,
+                     ui::Rgb& COLOR_CULTIVO, int16_t IDIOMA);
 
 // Clears the graph and draws its frame, grid, scale and month names; returns the scale index k
 // (the scale's top is 1.2 + 0.6 k, the smallest such value above the largest coefficient).

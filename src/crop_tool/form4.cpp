@@ -42,7 +42,8 @@ bool Form4::conMensaje(F&& f) {
 // spreadsheet program are seen.
 workbook::Workbook* Form4::libroParaLeer() {
   workbook::Workbook* libro = entorno_.LIBRO ? entorno_.LIBRO() : nullptr;
-  if (!libro) throw workbook::WorkbookError("No workbook is open: choose one with File > Workbook.");
+  if (!libro)
+    throw workbook::WorkbookError("No workbook is open: choose one with File > Workbook.");
   libro->reloadIfChanged();
   return libro;
 }
@@ -175,7 +176,8 @@ void Form4::Combo2_Click(int ListIndex) {
 
 void Form4::escribirDuraciones() {
   for (int s = 1; s <= 4; ++s) {
-    grid_.setText(2, s, plainDecimal(REDONDEAR(cultivo_.DURACION_CICLO * cultivo_.FRACCION_DURACION[s], 0)));
+    grid_.setText(
+        2, s, plainDecimal(REDONDEAR(cultivo_.DURACION_CICLO * cultivo_.FRACCION_DURACION[s], 0)));
   }
 }
 
@@ -270,8 +272,8 @@ crops::REGISTRO_CULTIVO Form4::nuevoRegistro() {
 bool Form4::agregarCultivo() {
   try {
     const crops::REGISTRO_CULTIVO c = nuevoRegistro();
-    const std::string texto = c.NOMBRE + ": " + crops::FECHA_LARGA(c.FECHA_SIEMBRA, IDIOMA) +
-                              "-" + crops::FECHA_LARGA(c.FECHA_COSECHA, IDIOMA);
+    const std::string texto = c.NOMBRE + ": " + crops::FECHA_LARGA(c.FECHA_SIEMBRA, IDIOMA) + "-" +
+                              crops::FECHA_LARGA(c.FECHA_COSECHA, IDIOMA);
     rotacion_.agregar(c);
     TEXTO_CULTIVOS.push_back(texto);
     crops::REPARTO_MES_ETAPA(rotacion_);
@@ -329,10 +331,11 @@ void Form4::anotar(const std::string& id) {
   bloques.push_back({std::string(batch::kHojaCultivos), batch::BloqueAnotacion::Forma::Bloque12,
                      filasCropBatch(celda_id, KCB_MENSUAL_, RAIZ_MENSUAL_, COBERTURA_MENSUAL_)});
   if (TIPO_CULTIVO_ == crops::kTipoAnual) {
-    bloques.push_back({std::string(batch::kHojaRiegos), batch::BloqueAnotacion::Forma::Fila,
-                       {filaIrrigatBatch(celda_id, DATOS_RIEGO_.RIEGO_MENSUAL,
-                                         DATOS_RIEGO_.NRIEGOS_MENSUAL,
-                                         riego_.FRACCION_MOJADA_CULTIVO)}});
+    bloques.push_back(
+        {std::string(batch::kHojaRiegos),
+         batch::BloqueAnotacion::Forma::Fila,
+         {filaIrrigatBatch(celda_id, DATOS_RIEGO_.RIEGO_MENSUAL, DATOS_RIEGO_.NRIEGOS_MENSUAL,
+                           riego_.FRACCION_MOJADA_CULTIVO)}});
   }
   batch::anotarBloques(*libro, entorno_.dialogs, bloques);
 }

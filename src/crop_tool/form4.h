@@ -50,10 +50,10 @@ class Form4 {
 
   // Events of the window.
   void Form_Load();
-  void Option1_Click(int Index);      // 0 annual, 1 tree
-  void Combo1_Click(int ListIndex);   // a crop chosen; -1 removes the choice
-  void Combo2_Click(int ListIndex);   // a season length chosen
-  void Picture1_MouseMove(float X);   // twips from the calendar's left edge
+  void Option1_Click(int Index);     // 0 annual, 1 tree
+  void Combo1_Click(int ListIndex);  // a crop chosen; -1 removes the choice
+  void Combo2_Click(int ListIndex);  // a season length chosen
+  void Picture1_MouseMove(float X);  // twips from the calendar's left edge
   void Form_MouseMove();
   void Picture1_MouseDown();
   void Command1_Click();  // "Annotate"
@@ -138,7 +138,8 @@ class Form4 {
   float X_RATON = 0;
   ui::Rgb COLOR_CULTIVO_ = ui::kBlack;
   int16_t escala_ = 0;
-  int crops_anteriores_ = 0;  // crops of the rotation before the click being handled  // the graph's scale index, from COEFIGRAMA to GRAFICAR_COEFICIENTES
+  int crops_anteriores_ = 0;  // crops of the rotation before the click being handled  // the
+                              // graph's scale index, from COEFIGRAMA to GRAFICAR_COEFICIENTES
 
   // The controls' state.
   std::array<bool, 6> label1_enabled_{};

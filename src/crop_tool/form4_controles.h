@@ -18,8 +18,8 @@ struct Control {
   ui::TwipsRect lugar;
 };
 
-inline constexpr Control kLabel3{"Calculation of parameters of yearly crop rotations and tree crops",
-                                 {960, 240, 11055, 495}};
+inline constexpr Control kLabel3{
+    "Calculation of parameters of yearly crop rotations and tree crops", {960, 240, 11055, 495}};
 inline constexpr Control kFrame1{"Crop type:", {960, 1080, 3495, 975}};
 inline constexpr Control kOption1[] = {{"Annual", {240, 480, 1215, 255}},
                                        {"Tree", {2040, 480, 1215, 255}}};

@@ -25,9 +25,9 @@ inline constexpr std::string_view kHojaArboles = "Tree_crops";
 // An annual crop of Annual_crops_growth.
 struct CultivoAnual {
   std::string NOMBRE_ANUAL;
-  double RAIZ_CULTIVO = 0.0;       // cm
-  double COBERTURA_CULTIVO = 0.0;  // fraction
-  int16_t DURACION_CICLO = 0;      // days
+  double RAIZ_CULTIVO = 0.0;                  // cm
+  double COBERTURA_CULTIVO = 0.0;             // fraction
+  int16_t DURACION_CICLO = 0;                 // days
   std::array<double, 5> KCB_ETAPA{};          // [1..4]
   std::array<double, 5> FRACCION_DURACION{};  // [1..4]
 };
@@ -37,7 +37,7 @@ struct CultivoAnual {
 struct RiegoCultivo {
   int FILA_RIEGO = 0;
   double FRACCION_MOJADA_CULTIVO = 0.0;
-  double RIEGO_TOTAL = 0.0;   // mm
+  double RIEGO_TOTAL = 0.0;  // mm
   double NRIEGOS_TOTAL = 0.0;
   std::array<double, 5> RIEGO_ETAPA{};    // [1..4] shares of the depth
   std::array<double, 5> NRIEGOS_ETAPA{};  // [1..4] shares of the number

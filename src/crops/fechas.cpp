@@ -12,7 +12,7 @@ namespace {
 constexpr std::array<const char*, 13> kLargoMes = {"",   "31", "28", "31", "30", "31", "30",
                                                    "31", "31", "30", "31", "30", "31"};
 constexpr std::array<const char*, 13> kMesEs = {
-    "",      "enero",  "febrero", "marzo",      "abril",   "mayo",      "junio",
+    "",      "enero",  "febrero",    "marzo",   "abril",     "mayo",     "junio",
     "julio", "agosto", "septiembre", "octubre", "noviembre", "diciembre"};
 constexpr std::array<const char*, 13> kMesEn = {
     "",     "January", "February",  "March",   "April",    "May",     "June",

@@ -12,8 +12,8 @@ Mensual escalarRotacion(const Rotacion& rotacion, const Mensual& kcb,
       const REGISTRO_CULTIVO& c = rotacion.cultivo(I);
       if (c.KCB_PERIODO[3] == 0.0) continue;
       for (int s = 1; s <= 4; ++s) {
-        serie[m] = ((rotacion.fraccion(m, s + 1, I) * c.*maximo) * kcb[m]) / c.KCB_PERIODO[3] +
-                   serie[m];
+        serie[m] =
+            ((rotacion.fraccion(m, s + 1, I) * c.*maximo) * kcb[m]) / c.KCB_PERIODO[3] + serie[m];
       }
     }
   }

@@ -22,14 +22,14 @@ struct REGISTRO_CULTIVO {
   std::string FECHA_COSECHA;  // date code of the sowing day plus the season, folded into the year
   int16_t DIA_COSECHA = 0;
   int16_t MES_COSECHA = 0;
-  std::array<double, 5> KCB_PERIODO{};    // [0] the fallow (0), [1..4] the stages
-  std::array<double, 5> OCUPA_PERIODO{};  // 0 for the fallow, 1 for each stage
-  int16_t DURACION = 0;                   // season length, days
-  std::array<double, 5> FRACCION_ETAPA{};  // [1..4] share of the season of each stage
-  std::array<int16_t, 5> DIAS_ETAPA{};     // [1..4] stage lengths, days
-  std::array<int16_t, 6> LIMITE{};         // [1..5] day of the year on which each period ends
-  double RAIZ_MAXIMA_CULTIVO = 0.0;        // cm
-  double COBERTURA_MAXIMA_CULTIVO = 0.0;   // fraction
+  std::array<double, 5> KCB_PERIODO{};      // [0] the fallow (0), [1..4] the stages
+  std::array<double, 5> OCUPA_PERIODO{};    // 0 for the fallow, 1 for each stage
+  int16_t DURACION = 0;                     // season length, days
+  std::array<double, 5> FRACCION_ETAPA{};   // [1..4] share of the season of each stage
+  std::array<int16_t, 5> DIAS_ETAPA{};      // [1..4] stage lengths, days
+  std::array<int16_t, 6> LIMITE{};          // [1..5] day of the year on which each period ends
+  double RAIZ_MAXIMA_CULTIVO = 0.0;         // cm
+  double COBERTURA_MAXIMA_CULTIVO = 0.0;    // fraction
   std::array<double, 5> RIEGO_PERIODO{};    // [1..4] irrigation depth of each stage, mm
   std::array<double, 5> NRIEGOS_PERIODO{};  // [1..4] number of irrigations of each stage
 };

@@ -103,7 +103,7 @@ TEST(AnotarCultivos, ATreeCropWritesOnlyItsCropBlock) {
   const std::string salida = leerConOpenpyxl(muestra.archivo, "olive here");
   EXPECT_NE(salida.find("Crop_batch [122,"), std::string::npos) << salida;
   EXPECT_NE(salida.find("Irrigat_batch []"), std::string::npos) << salida;
-    // January 0.55 of a peak of 0.65: 145 cm and a cover of 0.5 scaled by 0.55 / 0.65.
+  // January 0.55 of a peak of 0.65: 145 cm and a cover of 0.5 scaled by 0.55 / 0.65.
   EXPECT_NE(salida.find("['olive here', 0.55, 122.6923076923077, 0.4230769230769231, 'Jan'"),
             std::string::npos)
       << salida;

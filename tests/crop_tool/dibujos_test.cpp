@@ -26,8 +26,7 @@ TEST(Dibujos, TheCalendarsMonthLinesAndNames) {
   const auto textos = deTipo(canvas, Kind::Text);
   ASSERT_EQ(lineas.size(), 12u);
   ASSERT_EQ(textos.size(), 12u);
-  const double fines[] = {930,  1770, 2700, 3600, 4530,  5430,
-                          6360, 7290, 8190, 9120, 10020, 10950};
+  const double fines[] = {930, 1770, 2700, 3600, 4530, 5430, 6360, 7290, 8190, 9120, 10020, 10950};
   for (int m = 0; m < 12; ++m) {
     EXPECT_EQ(std::make_tuple(lineas[m].x1, lineas[m].y1, lineas[m].x2, lineas[m].y2),
               std::make_tuple(fines[m], 0.0, fines[m], 400.0));
@@ -35,7 +34,8 @@ TEST(Dibujos, TheCalendarsMonthLinesAndNames) {
   }
   EXPECT_EQ(std::make_tuple(textos[0].text, textos[0].x1, textos[0].y1),
             std::make_tuple(std::string("Jan"), 290.0, 10.0));
-  EXPECT_EQ(std::make_tuple(textos[1].text, textos[1].x1), std::make_tuple(std::string("Feb"), 1175.0));
+  EXPECT_EQ(std::make_tuple(textos[1].text, textos[1].x1),
+            std::make_tuple(std::string("Feb"), 1175.0));
   EXPECT_EQ(textos[11].text, "Dec");
   EXPECT_EQ(textos[0].font_family, "MS Reference Sans Serif");
   EXPECT_EQ(textos[0].font_size_pt, 12);

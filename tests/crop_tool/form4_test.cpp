@@ -31,7 +31,8 @@ std::string resumen(const ui::RecordingCanvas& canvas) {
   std::string anterior;
   auto cerrar = [&] {
     if (anterior.empty()) return;
-    texto += (texto.empty() ? "" : " ") + anterior + (repetidas > 1 ? "*" + std::to_string(repetidas) : "");
+    texto += (texto.empty() ? "" : " ") + anterior +
+             (repetidas > 1 ? "*" + std::to_string(repetidas) : "");
   };
   for (const auto& call : canvas.calls()) {
     std::string actual = nombres[static_cast<int>(call.kind)];
@@ -73,9 +74,10 @@ TEST(Form4, StatesAtLoadAndForEachCropType) {
   EXPECT_TRUE(f.Option1(0) && f.Combo1_Enabled() && f.Combo2_Enabled() && f.Picture1_Enabled());
   EXPECT_EQ(filaGrid(f, 0), "Stage|Initial|Development|Mid-season|Late season");
   EXPECT_EQ(filaGrid(f, 1) + " " + filaGrid(f, 2), "Kcb|||| length/day||||");
-  EXPECT_EQ(resumen(v.calendario), "clear(255,255,255) line text line text line text line text "
-                                   "line text line text line text line text line text line text "
-                                   "line text line text");
+  EXPECT_EQ(resumen(v.calendario),
+            "clear(255,255,255) line text line text line text line text "
+            "line text line text line text line text line text line text "
+            "line text line text");
   f.Option1_Click(1);
   EXPECT_EQ(f.Combo1_List(), (std::vector<std::string>{"Olive", "Almond"}));
   EXPECT_TRUE(f.Option1(1) && !f.Option1(0) && !f.Combo2_Enabled() && !f.Picture1_Enabled());
@@ -112,7 +114,7 @@ TEST(Form4, TheDateTipFollowsThePointerAndHidesOverTheWindow) {
   EXPECT_FALSE(v.form.Text1_Visible());
   v.form.Option1_Click(0);
   const std::pair<float, const char*> casos[] = {
-      {3140, "April 15th"}, {0, "January 1st"}, {30, "January 1st"}, {30.5f, "January 2nd"},
+      {3140, "April 15th"},     {0, "January 1st"},    {30, "January 1st"}, {30.5f, "January 2nd"},
       {10950, "December 31st"}, {10990, "January 2nd"}};  // past the year: folded into it
   for (const auto& [X, texto] : casos) {
     v.form.Picture1_MouseMove(X);
@@ -200,9 +202,9 @@ TEST(Form4, ARotationOfThreeCropsCrossingTheYearsEndInItsColours) {
     f.Combo1_Click(1);
     v.clic(xDelDia(dia));
   }
-  EXPECT_EQ(f.List1(), (std::vector<std::string>{"Wheat: March 1st-April 30th",
-                                                 "Wheat: May 30th-July 29th",
-                                                 "Wheat: November 26th-January 25th"}));
+  EXPECT_EQ(f.List1(),
+            (std::vector<std::string>{"Wheat: March 1st-April 30th", "Wheat: May 30th-July 29th",
+                                      "Wheat: November 26th-January 25th"}));
   // The third crop crosses the year's end: two boxes.
   EXPECT_NE(resumen(v.calendario).find("box(255,0,255)*2"), std::string::npos);
   EXPECT_TRUE(v.mensajes().empty());

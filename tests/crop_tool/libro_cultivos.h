@@ -33,14 +33,13 @@ inline CellValue T(std::string t) {
 // Annual crops: "Maize" (125 days), "Wheat" (60 days, quarters), "Long" (400 days); irrigation
 // rows for Maize and Wheat; tree crops "Olive" and "Almond" (peaking at 0.9).
 inline workbook::Workbook libroCultivos() {
-  auto libro = workbook::Workbook::create({std::string(kHojaAnuales),
-                                           std::string(kHojaRiegosAnuales),
-                                           std::string(kHojaArboles), "Crop_batch",
-                                           "Irrigat_batch"});
+  auto libro =
+      workbook::Workbook::create({std::string(kHojaAnuales), std::string(kHojaRiegosAnuales),
+                                  std::string(kHojaArboles), "Crop_batch", "Irrigat_batch"});
   fila(libro, kHojaAnuales, 1, {T("Annual crop")});
   fila(libro, kHojaAnuales, 2,
-       {T("Maize"), N(100), N(0.3), N(0.8), N(1.2), N(0.5), N(0.2), N(0.3), N(0.3), N(0.2),
-        N(0.9), N(125)});
+       {T("Maize"), N(100), N(0.3), N(0.8), N(1.2), N(0.5), N(0.2), N(0.3), N(0.3), N(0.2), N(0.9),
+        N(125)});
   fila(libro, kHojaAnuales, 3,
        {T("Wheat"), N(120), N(0.3), N(0.7), N(1.1), N(0.3), N(0.25), N(0.25), N(0.25), N(0.25),
         N(0.8), N(60)});
@@ -49,11 +48,11 @@ inline workbook::Workbook libroCultivos() {
         N(0.8), N(400)});
   fila(libro, kHojaRiegosAnuales, 1, {T("Annual crop")});
   fila(libro, kHojaRiegosAnuales, 2,
-       {T("Maize"), N(1), N(600), N(0.1), N(0.2), N(0.5), N(0.2), N(0.1), N(0.2), N(0.5),
-        N(0.2), N(24)});
+       {T("Maize"), N(1), N(600), N(0.1), N(0.2), N(0.5), N(0.2), N(0.1), N(0.2), N(0.5), N(0.2),
+        N(24)});
   fila(libro, kHojaRiegosAnuales, 3,
-       {T("Wheat"), N(0.5), N(300), N(0.25), N(0.25), N(0.25), N(0.25), N(0.25), N(0.25),
-        N(0.25), N(0.25), N(12)});
+       {T("Wheat"), N(0.5), N(300), N(0.25), N(0.25), N(0.25), N(0.25), N(0.25), N(0.25), N(0.25),
+        N(0.25), N(12)});
   fila(libro, kHojaArboles, 1, {T("Tree crop")});
   std::vector<CellValue> olivo{T("Olive"), N(140)}, almendro{T("Almond"), N(150)};
   for (int m = 1; m <= 12; ++m) {

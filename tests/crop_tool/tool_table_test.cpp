@@ -43,8 +43,9 @@ TEST(ToolTableCrops, OneLinePerEventWithWhatTheWindowShows) {
   ASSERT_EQ(lineas.size(), 9u);
   EXPECT_EQ(lineas[0].substr(0, 66),
             R"({"event": "type=annual", "messages": [], "list": [], "grid": [["St)");
-  EXPECT_NE(lineas[2].find(R"("lengths": {"first": 75, "last": 225, "selected": 120}, "tip": null)"),
-            std::string::npos)
+  EXPECT_NE(
+      lineas[2].find(R"("lengths": {"first": 75, "last": 225, "selected": 120}, "tip": null)"),
+      std::string::npos)
       << lineas[2];
   EXPECT_NE(lineas[3].find(R"("tip": "April 15th", "series": {"KCB_MENSUAL": [0, 0, 0, 0, 0,)"),
             std::string::npos)

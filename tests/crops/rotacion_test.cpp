@@ -29,17 +29,18 @@ REGISTRO_CULTIVO ejemplo() {
 TEST(Rotacion, TheWorkedExampleStagesBoundariesStartAndShares) {
   const Rotacion r = prueba::rotacion({ejemplo()});
   const REGISTRO_CULTIVO& c = r.cultivo(1);
-  EXPECT_EQ((std::array<int, 4>{c.DIAS_ETAPA[1], c.DIAS_ETAPA[2], c.DIAS_ETAPA[3],
-                                c.DIAS_ETAPA[4]}),
-            (std::array<int, 4>{21, 60, 40, 29}));
+  EXPECT_EQ(
+      (std::array<int, 4>{c.DIAS_ETAPA[1], c.DIAS_ETAPA[2], c.DIAS_ETAPA[3], c.DIAS_ETAPA[4]}),
+      (std::array<int, 4>{21, 60, 40, 29}));
   EXPECT_EQ((std::array<int, 5>{c.LIMITE[1], c.LIMITE[2], c.LIMITE[3], c.LIMITE[4], c.LIMITE[5]}),
             (std::array<int, 5>{299, 320, 15, 55, 84}));
   EXPECT_EQ(r.CULTIVO_INICIO, 1);
   EXPECT_EQ(r.ETAPA_INICIO, 3);
   // Days of each month in the fallow, initial, development, mid-season and late periods.
-  const char* const tabla[] = {"", ". . 15 16 .", ". . . 24 4", "6 . . . 25", "30 . . . .",
-                               "31 . . . .", "30 . . . .", "31 . . . .", "31 . . . .",
-                               "30 . . . .", "26 5 . . .", ". 16 14 . .", ". . 31 . ."};
+  const char* const tabla[] = {"",           ". . 15 16 .", ". . . 24 4", "6 . . . 25",
+                               "30 . . . .", "31 . . . .",  "30 . . . .", "31 . . . .",
+                               "31 . . . .", "30 . . . .",  "26 5 . . .", ". 16 14 . .",
+                               ". . 31 . ."};
   for (int m = 1; m <= 12; ++m) EXPECT_EQ(diasMes(r, m), tabla[m]) << "month " << m;
   EXPECT_EQ(r.fraccion(1, 3, 1), 15.0 / 31);
   EXPECT_EQ(r.fraccion(2, 5, 1), 4.0 / 28);
@@ -68,7 +69,8 @@ TEST(Rotacion, TheMonthlyKcbOccupancyAndIrrigationOfTheWorkedExample) {
     EXPECT_TRUE(Near(t.riego, riego.RIEGO_MENSUAL[t.m], 1e-9)) << "month " << t.m;
     EXPECT_EQ(riego.NRIEGOS_MENSUAL[t.m], t.nriegos) << "month " << t.m;  // 5.5 goes to 6
   }
-  const double total = std::accumulate(riego.RIEGO_MENSUAL.begin() + 1, riego.RIEGO_MENSUAL.end(), 0.0);
+  const double total =
+      std::accumulate(riego.RIEGO_MENSUAL.begin() + 1, riego.RIEGO_MENSUAL.end(), 0.0);
   EXPECT_TRUE(Near(300, total, 1e-9));
 }
 
@@ -85,9 +87,9 @@ TEST(Rotacion, StageLengthsRoundHalvesToEvenAndCorrectOneDayOnly) {
   for (const Caso& caso : casos) {
     REGISTRO_CULTIVO c = cultivo(100, caso.duracion, caso.fracciones);
     CALCULAR_DURACION_ETAPAS(c);
-    EXPECT_EQ((std::array<int, 4>{c.DIAS_ETAPA[1], c.DIAS_ETAPA[2], c.DIAS_ETAPA[3],
-                                  c.DIAS_ETAPA[4]}),
-              caso.dias)
+    EXPECT_EQ(
+        (std::array<int, 4>{c.DIAS_ETAPA[1], c.DIAS_ETAPA[2], c.DIAS_ETAPA[3], c.DIAS_ETAPA[4]}),
+        caso.dias)
         << caso.duracion;
   }
   REGISTRO_CULTIVO enorme = cultivo(100, 30000, {2, 0, 0, 0});  // 60000 days: no wrap-around
@@ -112,8 +114,8 @@ TEST(Rotacion, BoundariesAndTheStartOfTheYear) {
   EXPECT_EQ(r.CULTIVO_INICIO * 10 + r.ETAPA_INICIO, 11);
   // The third of three crops crosses the year's end: its mid-season (days 360 to 24) holds
   // 1 January.
-  r = prueba::rotacion({cultivo(60, 90, kCuartos), cultivo(180, 90, kCuartos),
-                        cultivo(300, 120, kCuartos)});
+  r = prueba::rotacion(
+      {cultivo(60, 90, kCuartos), cultivo(180, 90, kCuartos), cultivo(300, 120, kCuartos)});
   EXPECT_EQ(r.CULTIVO_INICIO * 10 + r.ETAPA_INICIO, 34);
   EXPECT_EQ(diasMes(r, 1, 3), ". . . 24 7");
   EXPECT_EQ(diasMes(r, 12, 3), ". . 25 6 .");
@@ -129,7 +131,9 @@ TEST(Rotacion, TheOverlapTestCountsWholeDays) {
   // mid-season: the shares add up to a rounding error above 1, yet nothing overlaps.
   const REGISTRO_CULTIVO febrero = cultivo(11, 60, {0.5, 0.3, 1.0 / 60, 11.0 / 60});
   const Caso casos[] = {
-      {"sown on the harvest day of the first", {cultivo(100, 60, kCuartos), cultivo(160, 60, kCuartos)}, false},
+      {"sown on the harvest day of the first",
+       {cultivo(100, 60, kCuartos), cultivo(160, 60, kCuartos)},
+       false},
       {"ten shared days", {cultivo(100, 60, kCuartos), cultivo(150, 60, kCuartos)}, true},
       {"added out of calendar order",
        {cultivo(30, 60, kCuartos), cultivo(250, 60, kCuartos), cultivo(120, 60, kCuartos)},
@@ -139,7 +143,9 @@ TEST(Rotacion, TheOverlapTestCountsWholeDays) {
        {cultivo(1, 40, kCuartos), cultivo(38, 10, {0.2, 0.3, 0.3, 0.2})},
        false},
       {"February split 9, 18 and 1", {febrero}, false},
-      {"a few days after the first", {cultivo(100, 60, kCuartos), cultivo(165, 60, kCuartos)}, false},
+      {"a few days after the first",
+       {cultivo(100, 60, kCuartos), cultivo(165, 60, kCuartos)},
+       false},
       {"inside the first one's season",
        {cultivo(100, 100, {0.2, 0.3, 0.3, 0.2}), cultivo(150, 100, {0.2, 0.3, 0.3, 0.2})},
        true}};
@@ -158,8 +164,8 @@ TEST(Rotacion, TheOverlapTestCountsWholeDays) {
 }
 
 TEST(Rotacion, AStageOfNoDaysAddsNoIrrigationAndNoNumberIsNaN) {
-  const Rotacion r =
-      prueba::rotacion({cultivo(100, 60, {0.5, 0.5, 0, 0}, {0.3, 1, 1, 0.5}, {10, 20, 30, 40}, {1, 2, 3, 4})});
+  const Rotacion r = prueba::rotacion(
+      {cultivo(100, 60, {0.5, 0.5, 0, 0}, {0.3, 1, 1, 0.5}, {10, 20, 30, 40}, {1, 2, 3, 4})});
   EXPECT_EQ(r.cultivo(1).DIAS_ETAPA[3], 0);
   REGISTRO_RIEGO riego;
   CALCULAR_RIEGO_MENSUAL(r, riego);
@@ -250,22 +256,21 @@ TEST(Rotacion, InCalendarOrderEveryMonthIsSharedOutWholeAndTheDepthsAddUp) {
     REGISTRO_RIEGO riego;
     CALCULAR_RIEGO_MENSUAL(r, riego);
     double etapas = 0, meses = 0;
-    for (const auto& c : r.CULTIVOS) etapas += c.RIEGO_PERIODO[1] + c.RIEGO_PERIODO[2] +
-                                               c.RIEGO_PERIODO[3] + c.RIEGO_PERIODO[4];
+    for (const auto& c : r.CULTIVOS)
+      etapas += c.RIEGO_PERIODO[1] + c.RIEGO_PERIODO[2] + c.RIEGO_PERIODO[3] + c.RIEGO_PERIODO[4];
     for (int m = 1; m <= 12; ++m) meses += riego.RIEGO_MENSUAL[m];
     ASSERT_TRUE(Near(etapas, meses, 1e-9, 1e-12)) << "case " << caso;
   }
 }
 
 TEST(Fechas, DayUnderThePointerCodesAndTexts) {
-  const std::pair<double, int> superiores[] = {{0, 1}, {1, 1}, {1.0001, 2}, {2, 2},
-                                               {364.9, 365}, {1.5, 2}, {30.2, 31}, {-4, 1}};
+  const std::pair<double, int> superiores[] = {{0, 1},       {1, 1},   {1.0001, 2}, {2, 2},
+                                               {364.9, 365}, {1.5, 2}, {30.2, 31},  {-4, 1}};
   for (const auto& [x, k] : superiores) EXPECT_EQ(ENTERO_SUPERIOR(x), k) << x;
   EXPECT_THROW(ENTERO_SUPERIOR(40000), std::out_of_range);
-  const std::pair<int, const char*> codigos[] = {{1, "0101"},   {31, "3101"},  {32, "0102"},
-                                                 {59, "2802"},  {60, "0103"},  {300, "2710"},
-                                                 {365, "3112"}, {366, "0101"}, {450, "2603"},
-                                                 {730, "3112"}, {731, "0101"}};
+  const std::pair<int, const char*> codigos[] = {
+      {1, "0101"},   {31, "3101"},  {32, "0102"},  {59, "2802"},  {60, "0103"}, {300, "2710"},
+      {365, "3112"}, {366, "0101"}, {450, "2603"}, {730, "3112"}, {731, "0101"}};
   for (const auto& [dia, codigo] : codigos) {
     int16_t d = static_cast<int16_t>(dia);
     EXPECT_EQ(FECHA_DDMM(d), codigo) << dia;
@@ -273,14 +278,11 @@ TEST(Fechas, DayUnderThePointerCodesAndTexts) {
   }
   int16_t cero = 0;
   EXPECT_THROW(FECHA_DDMM(cero), std::out_of_range);
-  const char* const textos[][3] = {{"2710", "October 27th", "27 de octubre"},
-                                   {"0101", "January 1st", "1 de enero"},
-                                   {"2202", "February 22nd", "22 de febrero"},
-                                   {"1103", "March 11th", "11 de marzo"},
-                                   {"1203", "March 12th", "12 de marzo"},
-                                   {"2304", "April 23rd", "23 de abril"},
-                                   {"0501", "January 5th", "5 de enero"},
-                                   {"3112", "December 31st", "31 de diciembre"}};
+  const char* const textos[][3] = {
+      {"2710", "October 27th", "27 de octubre"},  {"0101", "January 1st", "1 de enero"},
+      {"2202", "February 22nd", "22 de febrero"}, {"1103", "March 11th", "11 de marzo"},
+      {"1203", "March 12th", "12 de marzo"},      {"2304", "April 23rd", "23 de abril"},
+      {"0501", "January 5th", "5 de enero"},      {"3112", "December 31st", "31 de diciembre"}};
   for (const auto& t : textos) {
     EXPECT_EQ(FECHA_LARGA(t[0], 1), t[1]);
     EXPECT_EQ(FECHA_LARGA(t[0], 0), t[2]);

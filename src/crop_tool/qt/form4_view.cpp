@@ -131,17 +131,23 @@ void Form4View::refrescar() {
   refrescarCombo(combo2_, f.Combo2_List(), f.Combo2_ListIndex(), f.Combo2_Enabled());
   refrescarGrid();
   picture1_->setEnabled(f.Picture1_Enabled());
+  refrescarTip();
+  list1_->clear();
+  for (const std::string& linea : f.List1()) list1_->addItem(texto(linea));
+}
+
+// The date tip: its text, width and place follow the pointer.
+void Form4View::refrescarTip() {
+  const Form4& f = *controller_;
   text1_->setEnabled(f.Text1_Enabled());
   text1_->setText(texto(f.Text1_Text()));
   ui::qt::placeAt(text1_, f.Text1_Left(), c::kText1.top, f.Text1_Width(), c::kText1.height);
   text1_->setVisible(f.Text1_Visible());
   text1_->raise();
-  list1_->clear();
-  for (const std::string& linea : f.List1()) list1_->addItem(texto(linea));
 }
 
-void Form4View::refrescarCombo(QComboBox* combo, const std::vector<std::string>& lista,
-                               int indice, bool habilitado) {
+void Form4View::refrescarCombo(QComboBox* combo, const std::vector<std::string>& lista, int indice,
+                               bool habilitado) {
   const QSignalBlocker bloqueo(combo);
   QStringList textos;
   for (const std::string& t : lista) textos << texto(t);
@@ -177,15 +183,17 @@ bool Form4View::eventFilter(QObject* watched, QEvent* event) {
   if (watched == picture1_) {
     if (event->type() == QEvent::MouseMove) {
       const auto* raton = static_cast<QMouseEvent*>(event);
-      controller_->Picture1_MouseMove(static_cast<float>(raton->position().x() * ui::kTwipsPerPixel));
-      refrescar();
+      controller_->Picture1_MouseMove(
+          static_cast<float>(raton->position().x() * ui::kTwipsPerPixel));
+      refrescarTip();
+      return true;  // not passed on to the window, whose own moves hide the tip
     } else if (event->type() == QEvent::MouseButtonPress) {
       controller_->Picture1_MouseDown();
       refrescar();
       return true;
     } else if (event->type() == QEvent::Leave) {
       controller_->Form_MouseMove();
-      refrescar();
+      refrescarTip();
     }
   }
   return QWidget::eventFilter(watched, event);
@@ -193,7 +201,7 @@ bool Form4View::eventFilter(QObject* watched, QEvent* event) {
 
 void Form4View::mouseMoveEvent(QMouseEvent* event) {
   controller_->Form_MouseMove();
-  text1_->setVisible(controller_->Text1_Visible());
+  refrescarTip();
   QWidget::mouseMoveEvent(event);
 }
 

@@ -53,6 +53,7 @@ class Form4View : public QWidget {
   void refrescarCombo(QComboBox* combo, const std::vector<std::string>& lista, int indice,
                       bool habilitado);
   void refrescarGrid();
+  void refrescarTip();
   void descargar();
 
   ui::qt::PictureBox* picture1_ = nullptr;

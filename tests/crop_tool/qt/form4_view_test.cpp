@@ -1,0 +1,146 @@
+// The crop tool window on a copy of the sample workbook, driven as a user would: a rotation of
+// three crops built by clicks on the calendar (one crossing the year's end), a refused overlap,
+// a tree crop. With MEDRAVOLIX_SHOTS set to a folder, each state is saved there as a PNG.
+#include "crop_tool/qt/form4_view.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QTimer>
+#include <cstdlib>
+#include <filesystem>
+
+#include "support/fake_dialogs.h"
+#include "support/test_support.h"
+#include "ui/qt/qt_dialogs.h"
+
+namespace medravolix::crop_tool::qt {
+namespace {
+
+namespace fs = std::filesystem;
+
+void guardar(QWidget& ventana, const char* nombre) {
+  const char* carpeta = std::getenv("MEDRAVOLIX_SHOTS");
+  if (!carpeta) return;
+  ventana.grab().save(QString::fromStdString((fs::path(carpeta) / nombre).string()));
+}
+
+// The pointer moved to day d of the calendar and, when asked, a click there.
+void sobreElDia(Form4View& v, int dia, bool clic) {
+  const QPointF punto((30.0 * dia - 15) / 15.0, 10);
+  QMouseEvent mover(QEvent::MouseMove, punto, v.Picture1()->mapToGlobal(punto), Qt::NoButton,
+                    Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(v.Picture1(), &mover);
+  if (!clic) return;
+  QMouseEvent pulsar(QEvent::MouseButtonPress, punto, v.Picture1()->mapToGlobal(punto),
+                     Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(v.Picture1(), &pulsar);
+}
+
+QColor colorEnElDia(Form4View& v, int dia) {
+  return v.Picture1()->grab().toImage().pixelColor(static_cast<int>((30.0 * dia - 15) / 15), 22);
+}
+
+struct Muestra {
+  testing::ScratchDir dir;
+  fs::path archivo = dir / "sample copy.xlsx";
+  std::unique_ptr<workbook::Workbook> libro;
+  testing::FakeDialogs dialogs;
+  Muestra() {
+    fs::copy_file(testing::BinaryDir() / "share" / "medravolix" / "sample.xlsx", archivo);
+    libro = std::make_unique<workbook::Workbook>(workbook::Workbook::open(archivo));
+  }
+};
+
+TEST(Form4View, ARotationOfThreeCropsARefusedOverlapAndATreeCrop) {
+  Muestra m;
+  Form4View v(m.dialogs, [&] { return m.libro.get(); });
+  v.show();
+  EXPECT_FALSE(v.Picture1()->isEnabled());
+  EXPECT_FALSE(v.Grid()->isVisible());
+  v.Option1(0)->click();
+  EXPECT_TRUE(v.Option1(0)->isChecked());
+  EXPECT_EQ(v.Combo1()->count(), 10);
+  EXPECT_EQ(v.Combo1()->currentIndex(), -1);
+  // Sweet melon from 10 May, lettuce from 12 September, potato from 27 December into May.
+  const std::pair<int, int> cultivos[] = {{6, 130}, {7, 255}, {5, 361}};
+  for (const auto& [k, dia] : cultivos) {
+    emit v.Combo1()->activated(k);
+    sobreElDia(v, dia, true);
+  }
+  EXPECT_TRUE(m.dialogs.messages.empty());
+  ASSERT_EQ(v.List1()->count(), 3);
+  EXPECT_EQ(v.List1()->item(2)->text(), "Potato: December 27th-May 6th");
+  EXPECT_EQ(colorEnElDia(v, 150), QColor(Qt::green));
+  EXPECT_EQ(colorEnElDia(v, 300), QColor(Qt::blue));
+  EXPECT_EQ(colorEnElDia(v, 20), QColor(Qt::magenta));  // the potato's second box
+  EXPECT_EQ(colorEnElDia(v, 128), QColor(Qt::white));
+  EXPECT_FALSE(v.Combo2()->isEnabled());
+  sobreElDia(v, 200, false);
+  EXPECT_TRUE(v.Text1()->isVisible());
+  EXPECT_EQ(v.Text1()->text(), "July 19th");
+  guardar(v, "rotation_of_three_crops.png");
+
+  // A fourth crop inside the melon's season is refused and listed; nothing else changes.
+  emit v.Combo1()->activated(4);
+  sobreElDia(v, 150, true);
+  ASSERT_EQ(m.dialogs.messages.size(), 1u);
+  EXPECT_EQ(m.dialogs.messages[0].text.substr(0, 17), "Crops overlap\r\n\r\n");
+  EXPECT_EQ(v.List1()->count(), 3);
+  guardar(v, "refused_overlap.png");
+
+  v.Option1(1)->click();
+  emit v.Combo1()->activated(2);  // almond
+  EXPECT_FALSE(v.Picture1()->isEnabled());
+  EXPECT_EQ(colorEnElDia(v, 150), QColor(Qt::green));
+  EXPECT_EQ(v.List1()->item(0)->text(), "Almond");
+  EXPECT_EQ(v.Grid()->item(1, 6)->text(), "0.85");
+  EXPECT_EQ(v.Grid()->columnCount(), 13);
+  guardar(v, "tree_crop.png");
+  v.Command(3)->click();
+}
+
+// The refusal as the user sees it, with the real boxes: the question answered Yes, then the
+// message box drawn over the window. Only when pictures are asked for.
+TEST(Form4View, TheRefusedOverlapWithItsMessageBox) {
+  const char* carpeta = std::getenv("MEDRAVOLIX_SHOTS");
+  if (!carpeta) GTEST_SKIP() << "MEDRAVOLIX_SHOTS is not set";
+  Muestra m;
+  ui::qt::QtDialogs dialogs;
+  Form4View v(dialogs, [&] { return m.libro.get(); });
+  dialogs.setParent(&v);
+  v.show();
+  v.Option1(0)->click();
+  bool mostrada = false;
+  QTimer reloj;
+  QObject::connect(&reloj, &QTimer::timeout, [&] {
+    auto* caja = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!caja) return;
+    if (QAbstractButton* si = caja->button(QMessageBox::Yes)) {
+      si->click();
+      return;
+    }
+    QImage imagen = v.grab().toImage();
+    QPainter pintor(&imagen);
+    pintor.drawImage(QPoint((imagen.width() - caja->width()) / 2, 200), caja->grab().toImage());
+    pintor.end();
+    imagen.save(
+        QString::fromStdString((fs::path(carpeta) / "refused_overlap_message.png").string()));
+    mostrada = true;
+    caja->accept();
+  });
+  reloj.start(20);
+  for (const auto& [k, dia] : {std::pair{6, 130}, std::pair{4, 150}}) {
+    emit v.Combo1()->activated(k);
+    sobreElDia(v, dia, true);
+  }
+  EXPECT_TRUE(mostrada);
+}
+
+}  // namespace
+}  // namespace medravolix::crop_tool::qt
