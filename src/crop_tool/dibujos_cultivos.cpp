@@ -1,7 +1,8 @@
 #include "crop_tool/dibujos_cultivos.h"
 
+#include <array>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <string>
 
 #include "balance/etc_mensual.h"
@@ -54,10 +55,12 @@ void marcoYRejilla(ui::Canvas& g) {
 
 }  // namespace
 
+// Fifteen significant digits, trailing zeros dropped, whatever the user's locale.
 std::string textoEscala(double valor) {
-  char texto[32];
-  std::snprintf(texto, sizeof texto, "%.15g", valor);
-  return texto;
+  std::array<char, 64> texto{};
+  const auto r = std::to_chars(texto.data(), texto.data() + texto.size(), valor,
+                               std::chars_format::general, 15);
+  return std::string(texto.data(), r.ptr);
 }
 
 void CALENDARIO(ui::Canvas& calendario, int16_t IDIOMA) {

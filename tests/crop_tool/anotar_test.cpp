@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "batch/ejecutar_batch.h"
 #include "batch/lectura_batch.h"
 #include "crop_tool/libro_cultivos.h"
 #include "support/test_support.h"
@@ -76,6 +77,20 @@ TEST(AnotarCultivos, ARotationGoesToCropBatchAndIrrigatBatchWhereTheBatchFindsIt
   EXPECT_EQ(sim.DATOS_RIEGO.RIEGO_MENSUAL, v.form.DATOS_RIEGO().RIEGO_MENSUAL);
   EXPECT_EQ(sim.DATOS_RIEGO.NRIEGOS_MENSUAL, v.form.DATOS_RIEGO().NRIEGOS_MENSUAL);
   EXPECT_EQ(sim.DATOS_RIEGO.FRACCION_MOJADA, 1);
+
+  // A simulation that names the rotation as its crop and its irrigation runs in a batch.
+  auto batch = workbook::Workbook::open(muestra.archivo);
+  const int fila = batch.lastRow("Sim_batch") + 1;
+  const char* const ids[] = {"S rotation", "Zaragoza",   "Calcareous loam",
+                             "Canal",      "rotation A", "rotation A"};
+  for (int c = 1; c <= 6; ++c) batch.setCell("Sim_batch", fila, c, prueba::T(ids[c - 1]));
+  const auto r = batch::ejecutarYGuardar(batch, {}, 2, nullptr);
+  ASSERT_EQ(r.estado, batch::EstadoOperacion::Completado) << r.motivo;
+  EXPECT_EQ(r.informe.mensajeSinDatos().find("S rotation"), std::string::npos);
+  EXPECT_EQ(r.informe.mensajeObservadas().find("S rotation"), std::string::npos);
+  const auto resultado = workbook::Workbook::open(muestra.archivo);
+  EXPECT_EQ(resultado.cell("SSol_batch", fila, 1).toDisplayText(), "S rotation");
+  EXPECT_TRUE(resultado.cell("SSol_batch", fila, 12).isNumber());
 
   // The same id again: the question comes first, and No writes nothing.
   v.dialogs.input_answers = {"rotation A"};
