@@ -139,6 +139,7 @@ void Form4::elegirAnual(int k) {
     riego_ = leerRiegoCultivo(libro, cultivo.NOMBRE_ANUAL);
     cultivo_ = std::move(cultivo);
     for (int s = 1; s <= 4; ++s) grid_.setText(1, s, plainDecimal(cultivo_.KCB_ETAPA[s]));
+    escribirDuraciones();
     llenarCombo2();
   });
   if (!leido) combo1_index_ = -1;

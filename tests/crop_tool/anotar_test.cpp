@@ -124,25 +124,5 @@ TEST(AnotarCultivos, ATreeCropWritesOnlyItsCropBlock) {
       << salida;
 }
 
-TEST(AnotarCultivos, ACropBatchWithoutItsHeadingIsRefusedAndTheFileKept) {
-  Muestra muestra;
-  {
-    auto libro = workbook::Workbook::open(muestra.archivo);
-    libro.setCell("Crop_batch", 1, 1, {});
-    libro.save();
-  }
-  const auto antes = fs::last_write_time(muestra.archivo);
-  Ventana v(workbook::Workbook::open(muestra.archivo));
-  v.form.Option1_Click(0);
-  v.form.Combo1_Click(0);
-  v.clic(xDelDia(105));
-  v.dialogs.input_answers = {"rotation B"};
-  v.form.Command1_Click();
-  const auto mensajes = v.mensajes();
-  ASSERT_EQ(mensajes.size(), 1u);
-  EXPECT_NE(mensajes[0].find("Nothing was written"), std::string::npos) << mensajes[0];
-  EXPECT_EQ(fs::last_write_time(muestra.archivo), antes);
-}
-
 }  // namespace
 }  // namespace medravolix::crop_tool

@@ -194,28 +194,6 @@ TEST(Form4, AnOverlappingCropIsListedAndDroppedAndNothingElseChanges) {
   EXPECT_TRUE(f.List1().empty());
 }
 
-TEST(Form4, ARotationOfThreeCropsCrossingTheYearsEndInItsColours) {
-  Ventana v(prueba::libroCultivos());
-  Form4& f = v.form;
-  f.Option1_Click(0);
-  for (int dia : {60, 150, 330}) {
-    f.Combo1_Click(1);
-    v.clic(xDelDia(dia));
-  }
-  EXPECT_EQ(f.List1(),
-            (std::vector<std::string>{"Wheat: March 1st-April 30th", "Wheat: May 30th-July 29th",
-                                      "Wheat: November 26th-January 25th"}));
-  // The third crop crosses the year's end: two boxes.
-  EXPECT_NE(resumen(v.calendario).find("box(255,0,255)*2"), std::string::npos);
-  EXPECT_TRUE(v.mensajes().empty());
-  EXPECT_TRUE(seriesFinitas(f));
-  // 3 crops of 12 irrigations spread over their stages: January holds 25 of the third's days.
-  EXPECT_GT(f.DATOS_RIEGO().RIEGO_MENSUAL[1], 0.0);
-  double total = 0;
-  for (int m = 1; m <= 12; ++m) total += f.DATOS_RIEGO().RIEGO_MENSUAL[m];
-  EXPECT_TRUE(testing::Near(900, total, 1e-9));
-}
-
 TEST(Form4, ATreeCropFillsTheCalendarListGridAndSeries) {
   Ventana v(prueba::libroCultivos());
   Form4& f = v.form;

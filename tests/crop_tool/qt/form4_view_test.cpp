@@ -1,34 +1,22 @@
 // The crop tool window on a copy of the sample workbook, driven as a user would: a rotation of
 // three crops built by clicks on the calendar (one crossing the year's end), a refused overlap,
-// a tree crop. With MEDRAVOLIX_SHOTS set to a folder, each state is saved there as a PNG.
+// a tree crop.
 #include "crop_tool/qt/form4_view.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QImage>
-#include <QMessageBox>
 #include <QMouseEvent>
-#include <QPainter>
-#include <QPushButton>
-#include <QTimer>
-#include <cstdlib>
 #include <filesystem>
 
 #include "support/fake_dialogs.h"
 #include "support/test_support.h"
-#include "ui/qt/qt_dialogs.h"
 
 namespace medravolix::crop_tool::qt {
 namespace {
 
 namespace fs = std::filesystem;
-
-void guardar(QWidget& ventana, const char* nombre) {
-  const char* carpeta = std::getenv("MEDRAVOLIX_SHOTS");
-  if (!carpeta) return;
-  ventana.grab().save(QString::fromStdString((fs::path(carpeta) / nombre).string()));
-}
 
 // The pointer moved to day d of the calendar and, when asked, a click there.
 void sobreElDia(Form4View& v, int dia, bool clic) {
@@ -84,7 +72,6 @@ TEST(Form4View, ARotationOfThreeCropsARefusedOverlapAndATreeCrop) {
   sobreElDia(v, 200, false);
   EXPECT_TRUE(v.Text1()->isVisible());
   EXPECT_EQ(v.Text1()->text(), "July 19th");
-  guardar(v, "rotation_of_three_crops.png");
 
   // A fourth crop inside the melon's season is refused and listed; nothing else changes.
   emit v.Combo1()->activated(4);
@@ -92,7 +79,6 @@ TEST(Form4View, ARotationOfThreeCropsARefusedOverlapAndATreeCrop) {
   ASSERT_EQ(m.dialogs.messages.size(), 1u);
   EXPECT_EQ(m.dialogs.messages[0].text.substr(0, 17), "Crops overlap\r\n\r\n");
   EXPECT_EQ(v.List1()->count(), 3);
-  guardar(v, "refused_overlap.png");
 
   v.Option1(1)->click();
   emit v.Combo1()->activated(2);  // almond
@@ -101,45 +87,7 @@ TEST(Form4View, ARotationOfThreeCropsARefusedOverlapAndATreeCrop) {
   EXPECT_EQ(v.List1()->item(0)->text(), "Almond");
   EXPECT_EQ(v.Grid()->item(1, 6)->text(), "0.85");
   EXPECT_EQ(v.Grid()->columnCount(), 13);
-  guardar(v, "tree_crop.png");
   v.Command(3)->click();
-}
-
-// The refusal as the user sees it, with the real boxes: the question answered Yes, then the
-// message box drawn over the window. Only when pictures are asked for.
-TEST(Form4View, TheRefusedOverlapWithItsMessageBox) {
-  const char* carpeta = std::getenv("MEDRAVOLIX_SHOTS");
-  if (!carpeta) GTEST_SKIP() << "MEDRAVOLIX_SHOTS is not set";
-  Muestra m;
-  ui::qt::QtDialogs dialogs;
-  Form4View v(dialogs, [&] { return m.libro.get(); });
-  dialogs.setParent(&v);
-  v.show();
-  v.Option1(0)->click();
-  bool mostrada = false;
-  QTimer reloj;
-  QObject::connect(&reloj, &QTimer::timeout, [&] {
-    auto* caja = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (!caja) return;
-    if (QAbstractButton* si = caja->button(QMessageBox::Yes)) {
-      si->click();
-      return;
-    }
-    QImage imagen = v.grab().toImage();
-    QPainter pintor(&imagen);
-    pintor.drawImage(QPoint((imagen.width() - caja->width()) / 2, 200), caja->grab().toImage());
-    pintor.end();
-    imagen.save(
-        QString::fromStdString((fs::path(carpeta) / "refused_overlap_message.png").string()));
-    mostrada = true;
-    caja->accept();
-  });
-  reloj.start(20);
-  for (const auto& [k, dia] : {std::pair{6, 130}, std::pair{4, 150}}) {
-    emit v.Combo1()->activated(k);
-    sobreElDia(v, dia, true);
-  }
-  EXPECT_TRUE(mostrada);
 }
 
 }  // namespace
