@@ -151,8 +151,8 @@ void Form4::llenarCombo2() {
   combo2_enabled_ = true;
   combo2_.clear();
   const int16_t D = cultivo_.DURACION_CICLO;
-  const int lo = std::max<int>(1, A_ENTERO16(REDONDEAR(D / 2.0, 0), "Half the season length"));
-  const int hi = A_ENTERO16(REDONDEAR(3.0 * D / 2, 0), "One and a half times the season length");
+  const int lo = std::max<int>(1, toInt16(REDONDEAR(D / 2.0, 0), "Half the season length"));
+  const int hi = toInt16(REDONDEAR(3.0 * D / 2, 0), "One and a half times the season length");
   for (int n = lo; n <= hi; ++n) combo2_.push_back(std::to_string(n));
   const int n = static_cast<int>(combo2_.size());
   int elegido = -1;
@@ -259,7 +259,7 @@ crops::REGISTRO_CULTIVO Form4::nuevoRegistro() {
   }
   int16_t d = crops::ENTERO_SUPERIOR(static_cast<double>(X_RATON) / 30);
   c.FECHA_SIEMBRA = crops::FECHA_DDMM(d);
-  int16_t fin = A_ENTERO16(static_cast<double>(d) + c.DURACION, "The day the season ends");
+  int16_t fin = toInt16(static_cast<double>(d) + c.DURACION, "The day the season ends");
   c.FECHA_COSECHA = crops::FECHA_DDMM(fin);
   c.DIA_SIEMBRA = static_cast<int16_t>(std::stoi(c.FECHA_SIEMBRA.substr(0, 2)));
   c.MES_SIEMBRA = static_cast<int16_t>(std::stoi(c.FECHA_SIEMBRA.substr(2, 2)));

@@ -54,8 +54,7 @@ CultivoAnual leerCultivoAnual(const workbook::Workbook& libro, int k) {
   c.NOMBRE_ANUAL = textoCelda(libro, hoja, r, 1);
   c.RAIZ_CULTIVO = libro.number(hoja, r, 2);
   c.COBERTURA_CULTIVO = libro.number(hoja, r, 11);
-  c.DURACION_CICLO =
-      A_ENTERO16(libro.number(hoja, r, 12), celda(hoja, r, 12) + ": the season length");
+  c.DURACION_CICLO = toInt16(libro.number(hoja, r, 12), celda(hoja, r, 12) + ": the season length");
   for (int s = 1; s <= 4; ++s) {
     c.KCB_ETAPA[s] = libro.number(hoja, r, s + 2);
     c.FRACCION_DURACION[s] = libro.number(hoja, r, s + 6);

@@ -45,7 +45,7 @@ struct Rotacion {
   std::vector<PorMesPeriodo<double>> FRACCION_MES_PERIODO;
   // The same shares as whole numbers of days (the numerators of the fractions), so that a test
   // on a month's days is exact.
-  std::vector<PorMesPeriodo<int>> DIAS_MES_PERIODO;
+  std::vector<PorMesPeriodo<int>> diasMesPeriodo;
   // The crop and period that contain 1 January.
   int16_t CULTIVO_INICIO = 1;
   int16_t ETAPA_INICIO = 1;
@@ -55,7 +55,7 @@ struct Rotacion {
   REGISTRO_CULTIVO& cultivo(int I) { return CULTIVOS.at(I - 1); }
   const REGISTRO_CULTIVO& cultivo(int I) const { return CULTIVOS.at(I - 1); }
   double fraccion(int m, int p, int I) const { return FRACCION_MES_PERIODO.at(I - 1)[m][p]; }
-  int dias(int m, int p, int I) const { return DIAS_MES_PERIODO.at(I - 1)[m][p]; }
+  int dias(int m, int p, int I) const { return diasMesPeriodo.at(I - 1)[m][p]; }
 
   // Adds a crop at the end (its tables grow with it) or drops the last one.
   void agregar(const REGISTRO_CULTIVO& cultivo);

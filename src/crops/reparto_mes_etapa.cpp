@@ -21,7 +21,7 @@ struct Limite {
 
 // Stores (it does not add) the days of month m that lie in period J of crop I.
 void guardar(Rotacion& rotacion, int m, const Limite& l, int dias) {
-  rotacion.DIAS_MES_PERIODO[l.I - 1][m][l.J] = dias;
+  rotacion.diasMesPeriodo[l.I - 1][m][l.J] = dias;
   rotacion.FRACCION_MES_PERIODO[l.I - 1][m][l.J] =
       static_cast<double>(dias) / static_cast<double>(DIAS_MES(static_cast<int16_t>(m)));
 }
@@ -61,12 +61,12 @@ void CALCULAR_DURACION_ETAPAS(REGISTRO_CULTIVO& c) {
   int SUMA_DURACION = 0;
   for (int k = 1; k <= 4; ++k) {
     c.DIAS_ETAPA[k] =
-        A_ENTERO16(REDONDEAR(c.DURACION * c.FRACCION_ETAPA[k], 0), "The length of a stage");
+        toInt16(REDONDEAR(c.DURACION * c.FRACCION_ETAPA[k], 0), "The length of a stage");
     SUMA_DURACION += c.DIAS_ETAPA[k];
   }
   const int DIF_DURACION = SUMA_DURACION - c.DURACION;
-  if (DIF_DURACION > 0) c.DIAS_ETAPA[1] = A_ENTERO16(c.DIAS_ETAPA[1] - 1.0, "A stage length");
-  if (DIF_DURACION < 0) c.DIAS_ETAPA[4] = A_ENTERO16(c.DIAS_ETAPA[4] + 1.0, "A stage length");
+  if (DIF_DURACION > 0) c.DIAS_ETAPA[1] = toInt16(c.DIAS_ETAPA[1] - 1.0, "A stage length");
+  if (DIF_DURACION < 0) c.DIAS_ETAPA[4] = toInt16(c.DIAS_ETAPA[4] + 1.0, "A stage length");
 }
 
 void CALCULAR_INICIO_ETAPAS(Rotacion& rotacion) {
@@ -75,7 +75,7 @@ void CALCULAR_INICIO_ETAPAS(Rotacion& rotacion) {
     for (int J = 2; J <= 5; ++J) {
       int limite = c.LIMITE[J - 1] + c.DIAS_ETAPA[J - 1];
       if (limite > 365) limite -= 365;
-      c.LIMITE[J] = A_ENTERO16(limite, "The end of a stage (day of the year)");
+      c.LIMITE[J] = toInt16(limite, "The end of a stage (day of the year)");
     }
   }
 }
@@ -100,7 +100,7 @@ void BUSCAR_INICIO_ROTACION(Rotacion& rotacion) {
 
 void REPARTO_MES_ETAPA(Rotacion& rotacion) {
   for (auto& f : rotacion.FRACCION_MES_PERIODO) f = {};
-  for (auto& d : rotacion.DIAS_MES_PERIODO) d = {};
+  for (auto& d : rotacion.diasMesPeriodo) d = {};
   if (rotacion.N_CULTIVOS() == 0) return;  // no boundary to start the walk from
   for (REGISTRO_CULTIVO& c : rotacion.CULTIVOS) CALCULAR_DURACION_ETAPAS(c);
   CALCULAR_INICIO_ETAPAS(rotacion);
