@@ -10,6 +10,8 @@
 #include "batch/form5.h"
 #include "batch/qt/form11_view.h"
 #include "batch/qt/form5_view.h"
+#include "crop_tool/form4_controles.h"
+#include "crop_tool/qt/form4_view.h"
 #include "shell/form10.h"
 #include "shell/qt/area_mdi.h"
 #include "shell/qt/form10_view.h"
@@ -49,8 +51,9 @@ void MDIForm1View::crearMenus() {
   connect(mnuSimBatch_, &QAction::triggered, this, &MDIForm1View::mnuSimBatch_Click);
   QMenu* mnuTool = menuBar()->addMenu(QStringLiteral("Tools"));
   mnuTool->setObjectName(QStringLiteral("mnuTool"));
-  // The crop and reference-evapotranspiration tool windows are not part of the program yet.
+  // The reference-evapotranspiration tool window is not part of the program yet.
   mnuSimKcb_ = accion(mnuTool, "mnuSimKcb", "Crop parameters");
+  connect(mnuSimKcb_, &QAction::triggered, this, &MDIForm1View::mnuSimKcb_Click);
   mnuSimETo_ = accion(mnuTool, "mnuSimETo", "Reference Evapotranspiration");
   QAction* mnuHelp = menuBar()->addAction(QStringLiteral("Help"));
   mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
@@ -97,6 +100,19 @@ void MDIForm1View::mnuSimBatch_Click() {
   form5_window_->show();
 }
 
+void MDIForm1View::mnuSimKcb_Click() {
+  if (form4_window_) {
+    area_->setActiveSubWindow(form4_window_);
+    return;
+  }
+  auto* view = new crop_tool::qt::Form4View(dialogs_, [this] { return controller_.LIBRO(); });
+  form4_window_ = area_->addSubWindow(view);
+  form4_window_->setAttribute(Qt::WA_DeleteOnClose);
+  form4_window_->setWindowTitle(QString::fromUtf8(crop_tool::controles::kCaption));
+  form4_window_->move(0, 0);
+  form4_window_->show();
+}
+
 batch::ResultadoOperacion MDIForm1View::mostrarForm11(const batch::AjustesBatch& ajustes) {
   batch::Form11 form11([this, ajustes](const batch::Progreso& progreso) {
     return controller_.ejecutarBatch(ajustes, progreso);
@@ -115,6 +131,11 @@ void MDIForm1View::mnuHelp_Click() {
 batch::qt::Form5View* MDIForm1View::form5() const {
   if (!form5_window_) return nullptr;
   return qobject_cast<batch::qt::Form5View*>(form5_window_->widget());
+}
+
+crop_tool::qt::Form4View* MDIForm1View::form4() const {
+  if (!form4_window_) return nullptr;
+  return qobject_cast<crop_tool::qt::Form4View*>(form4_window_->widget());
 }
 
 }  // namespace medravolix::shell::qt

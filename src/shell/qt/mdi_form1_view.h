@@ -14,6 +14,9 @@ class QMdiSubWindow;
 namespace medravolix::batch::qt {
 class Form5View;
 }
+namespace medravolix::crop_tool::qt {
+class Form4View;
+}
 
 namespace medravolix::shell::qt {
 
@@ -30,12 +33,15 @@ class MDIForm1View : public QMainWindow {
 
   // The settings dialog while it is open (tests).
   batch::qt::Form5View* form5() const;
+  // The crop tool while it is open (tests).
+  crop_tool::qt::Form4View* form4() const;
 
  private:
   void crearMenus();
   void refrescarMenus();
   void mnuFileOpen_Click();
   void mnuSimBatch_Click();
+  void mnuSimKcb_Click();
   void mnuHelp_Click();
   batch::ResultadoOperacion mostrarForm11(const batch::AjustesBatch& ajustes);
 
@@ -46,6 +52,7 @@ class MDIForm1View : public QMainWindow {
   QAction* mnuSimKcb_ = nullptr;
   QAction* mnuSimETo_ = nullptr;
   QPointer<QMdiSubWindow> form5_window_;
+  QPointer<QMdiSubWindow> form4_window_;
 };
 
 }  // namespace medravolix::shell::qt

@@ -1,14 +1,18 @@
-// The crop tool window on a copy of the sample workbook, driven as a user would: a rotation of
-// three crops built by clicks on the calendar (one crossing the year's end), a refused overlap,
-// a tree crop.
+// The crop tool window on a copy of the sample workbook, opened from the main window's menu and
+// driven as a user would: a rotation of three crops built by clicks on the calendar (one crossing
+// the year's end) and annotated, a refused overlap, a tree crop.
 #include "crop_tool/qt/form4_view.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QImage>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <filesystem>
+
+#include "shell/qt/mdi_form1_view.h"
 
 #include "support/fake_dialogs.h"
 #include "support/test_support.h"
@@ -34,21 +38,23 @@ QColor colorEnElDia(Form4View& v, int dia) {
   return v.Picture1()->grab().toImage().pixelColor(static_cast<int>((30.0 * dia - 15) / 15), 22);
 }
 
-struct Muestra {
+TEST(Form4View, FromTheMenuARotationOfThreeCropsARefusedOverlapAndATreeCrop) {
   testing::ScratchDir dir;
-  fs::path archivo = dir / "sample copy.xlsx";
-  std::unique_ptr<workbook::Workbook> libro;
+  const fs::path archivo = dir / "sample copy.xlsx";
+  fs::copy_file(testing::BinaryDir() / "share" / "medravolix" / "sample.xlsx", archivo);
   testing::FakeDialogs dialogs;
-  Muestra() {
-    fs::copy_file(testing::BinaryDir() / "share" / "medravolix" / "sample.xlsx", archivo);
-    libro = std::make_unique<workbook::Workbook>(workbook::Workbook::open(archivo));
-  }
-};
-
-TEST(Form4View, ARotationOfThreeCropsARefusedOverlapAndATreeCrop) {
-  Muestra m;
-  Form4View v(m.dialogs, [&] { return m.libro.get(); });
-  v.show();
+  shell::MDIForm1 principal(dialogs, {testing::BinaryDir(), {}, {}, {}});
+  shell::qt::MDIForm1View ventana(principal, dialogs);
+  ventana.show();
+  dialogs.file_answers = {archivo.string()};
+  ventana.findChild<QAction*>("mnuFileOpen")->trigger();
+  ventana.findChild<QAction*>("mnuSimKcb")->trigger();
+  ventana.findChild<QAction*>("mnuSimKcb")->trigger();  // the window exists once
+  auto* area = qobject_cast<QMdiArea*>(ventana.centralWidget());
+  ASSERT_EQ(area->subWindowList().size(), 1);
+  EXPECT_EQ(area->subWindowList()[0]->pos(), QPoint(0, 0));
+  ASSERT_NE(ventana.form4(), nullptr);
+  Form4View& v = *ventana.form4();
   EXPECT_FALSE(v.Picture1()->isEnabled());
   EXPECT_FALSE(v.Grid()->isVisible());
   v.Option1(0)->click();
@@ -61,7 +67,7 @@ TEST(Form4View, ARotationOfThreeCropsARefusedOverlapAndATreeCrop) {
     emit v.Combo1()->activated(k);
     sobreElDia(v, dia, true);
   }
-  EXPECT_TRUE(m.dialogs.messages.empty());
+  EXPECT_TRUE(dialogs.messages.empty());
   ASSERT_EQ(v.List1()->count(), 3);
   EXPECT_EQ(v.List1()->item(2)->text(), "Potato: December 27th-May 6th");
   EXPECT_EQ(colorEnElDia(v, 150), QColor(Qt::green));
@@ -72,12 +78,16 @@ TEST(Form4View, ARotationOfThreeCropsARefusedOverlapAndATreeCrop) {
   sobreElDia(v, 200, false);
   EXPECT_TRUE(v.Text1()->isVisible());
   EXPECT_EQ(v.Text1()->text(), "July 19th");
+  dialogs.input_answers = {"three crops"};
+  v.Command(1)->click();
+  EXPECT_EQ(workbook::Workbook::open(archivo).cell("Crop_batch", 122, 1).toDisplayText(),
+            "three crops");
 
   // A fourth crop inside the melon's season is refused and listed; nothing else changes.
   emit v.Combo1()->activated(4);
   sobreElDia(v, 150, true);
-  ASSERT_EQ(m.dialogs.messages.size(), 1u);
-  EXPECT_EQ(m.dialogs.messages[0].text.substr(0, 17), "Crops overlap\r\n\r\n");
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.messages[0].text.substr(0, 17), "Crops overlap\r\n\r\n");
   EXPECT_EQ(v.List1()->count(), 3);
 
   v.Option1(1)->click();
@@ -88,6 +98,8 @@ TEST(Form4View, ARotationOfThreeCropsARefusedOverlapAndATreeCrop) {
   EXPECT_EQ(v.Grid()->item(1, 6)->text(), "0.85");
   EXPECT_EQ(v.Grid()->columnCount(), 13);
   v.Command(3)->click();
+  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(ventana.form4(), nullptr);
 }
 
 }  // namespace
