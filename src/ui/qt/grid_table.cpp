@@ -20,6 +20,9 @@ void GridTable::showGrid(const GridState& grid) {
   setRowCount(grid.rows());
   setColumnCount(grid.cols());
   const QBrush sombra = palette().brush(QPalette::Button);
+  // Rows as tall as a line of the grid's font, so the rows of a small grid fit its place.
+  verticalHeader()->setMinimumSectionSize(1);
+  verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
   for (int c = 0; c < grid.cols(); ++c) setColumnWidth(c, twipsToPixels(grid.columnWidth(c)));
   for (int r = 0; r < grid.rows(); ++r) {
     for (int c = 0; c < grid.cols(); ++c) {
