@@ -3,6 +3,8 @@
 #include <exception>
 #include <stdexcept>
 
+#include "batch/anotacion.h"
+#include "batch/hojas_batch.h"
 #include "common/calendario.h"
 #include "eto/calcular_eto.h"
 #include "eto_tool/climograma.h"
@@ -185,8 +187,29 @@ void Form2::informarErrorDatos(int index, const eto::ErrorDatoClima& error) {
                               ui::Icon::Exclamation);
 }
 
+// "Annotate": the station's rainfall, rainy days and ETo as a twelve-row block of Clim_batch
+// under the id typed, at the block-start row where a batch will look for it; the workbook is
+// saved at once. The shared append says what must be fixed when it cannot write.
 void Form2::Command1_Click() {
-  // "Annotate": wired to the shared append of the batch sheets.
+  DatosForm2& d = entorno_.datos;
+  d.ID_SIMULACION = entorno_.dialogs.inputBox(kPreguntaId, "");
+  if (d.ID_SIMULACION.empty()) return;
+  workbook::Workbook* libro = entorno_.libro ? entorno_.libro() : nullptr;
+  if (!libro) {
+    entorno_.dialogs.messageBox("No workbook is open: choose one with File > Workbook.",
+                                ui::Icon::Critical);
+    return;
+  }
+  batch::BloqueAnotacion bloque{
+      std::string(batch::kHojaClimas), batch::BloqueAnotacion::Forma::Bloque12, {}};
+  const workbook::CellValue id = workbook::CellValue::text(d.ID_SIMULACION);
+  for (int16_t m = 1; m <= 12; ++m) {
+    bloque.filas.push_back({id, workbook::CellValue::number(d.ESTACION.PRECIPITACION[m]),
+                            workbook::CellValue::number(d.ESTACION.DIAS_LLUVIA[m]),
+                            workbook::CellValue::number(d.ETO_MENSUAL[m]),
+                            workbook::CellValue::text(NOMBRE_MES(m, 1))});
+  }
+  batch::anotarBloques(*libro, entorno_.dialogs, {bloque});
 }
 
 void Form2::Command2_Click() {
