@@ -221,6 +221,15 @@ TEST(Form2, AMissingLibraryIsNamedWhenTheWindowOpens) {
   ASSERT_EQ(dialogs.messages.size(), 1u);
   EXPECT_CONTIENE(dialogs.messages[0].text, "Clim_WS");
   EXPECT_TRUE(form.Combo1_List().empty());
+  // A list without its monthly data: the station cannot be chosen.
+  libro = workbook::Workbook::create({"Clim_WS", "Clim_batch"});
+  libro.setCell("Clim_WS", 2, 1, T("Solo"));
+  form.Form_Load();
+  form.Combo1_Click(0);
+  ASSERT_EQ(dialogs.messages.size(), 2u);
+  EXPECT_CONTIENE(dialogs.messages[1].text, "The station 'Solo' cannot be loaded");
+  EXPECT_CONTIENE(dialogs.messages[1].text, "Clim_data");
+  EXPECT_FALSE(form.Frame1_Enabled());
 }
 
 }  // namespace
