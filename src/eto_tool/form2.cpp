@@ -20,7 +20,7 @@ const char* const kOption1[] = {"Thornthwaite", "Penman-Monteith", "Hargreaves",
 const char* const kEncabezados[] = {"Station",    "Province", "UTMx", "UTMy",
                                     "Altitude/m", "R/mm",     "T/ºC"};
 // Column widths of the summary grid, twips: the station's name and province get the room.
-const double kAnchoColumna[] = {2900, 2150, 1100, 1250, 1650, 950, 950};
+const double kAnchoColumna[] = {2800, 2450, 1100, 1250, 1550, 900, 900};
 
 void comprobarIndice(int index, int desde, int hasta) {
   if (index < desde || index > hasta) throw std::out_of_range("no such control in the window");
