@@ -44,7 +44,6 @@ std::string celdasDelError(int k, const eto::ErrorDatoClima& error) {
 }  // namespace
 
 Form2::Form2(Entorno entorno) : entorno_(std::move(entorno)) {
-  grid_.resize(2, 7);
   for (int c = 0; c < 7; ++c) {
     grid_.setText(0, c, kEncabezados[c]);
     grid_.setColumnWidth(c, kAnchoColumna[c]);
