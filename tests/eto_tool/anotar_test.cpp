@@ -61,7 +61,7 @@ TEST(Annotate, TheBlockLandsWhereTheBatchLooksAndTheBatchFindsIt) {
   EXPECT_CONTIENE(salida, "'Dec']");
   EXPECT_CONTIENE(salida, "86 [None, None, None, None, None]");
 
-  Simulacion sim;
+  EntradasSimulacion sim;
   sim.SIMULACION.ID_CLIMA = CellValue::text("Maricopa H");
   const Workbook guardado = Workbook::open(m.archivo);
   EXPECT_EQ(batch::BUSCAR_CLIMA(guardado, sim), 74);
