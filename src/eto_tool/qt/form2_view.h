@@ -34,10 +34,10 @@ class Form2View : public QWidget {
   QPushButton* Command2() const { return command2_; }
 
  private:
-  void crearControles();
-  void crearOpciones();
-  void refrescar();
-  void descargar();
+  void createControls();
+  void createOptions();
+  void refresh();
+  void unload();
 
   ui::qt::PictureBox* picture2_;
   Form2 controller_;
