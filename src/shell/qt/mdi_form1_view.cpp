@@ -12,6 +12,7 @@
 #include "batch/qt/form5_view.h"
 #include "crop_tool/form4_controles.h"
 #include "crop_tool/qt/form4_view.h"
+#include "eto_tool/qt/form2_view.h"
 #include "shell/form10.h"
 #include "shell/qt/area_mdi.h"
 #include "shell/qt/form10_view.h"
@@ -51,10 +52,10 @@ void MDIForm1View::crearMenus() {
   connect(mnuSimBatch_, &QAction::triggered, this, &MDIForm1View::mnuSimBatch_Click);
   QMenu* mnuTool = menuBar()->addMenu(QStringLiteral("Tools"));
   mnuTool->setObjectName(QStringLiteral("mnuTool"));
-  // The reference-evapotranspiration tool window is not part of the program yet.
   mnuSimKcb_ = accion(mnuTool, "mnuSimKcb", "Crop parameters");
   connect(mnuSimKcb_, &QAction::triggered, this, &MDIForm1View::mnuSimKcb_Click);
   mnuSimETo_ = accion(mnuTool, "mnuSimETo", "Reference Evapotranspiration");
+  connect(mnuSimETo_, &QAction::triggered, this, &MDIForm1View::mnuSimETo_Click);
   QAction* mnuHelp = menuBar()->addAction(QStringLiteral("Help"));
   mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
   connect(mnuHelp, &QAction::triggered, this, &MDIForm1View::mnuHelp_Click);
@@ -113,6 +114,20 @@ void MDIForm1View::mnuSimKcb_Click() {
   form4_window_->show();
 }
 
+void MDIForm1View::mnuSimETo_Click() {
+  if (form2_window_) {
+    area_->setActiveSubWindow(form2_window_);
+    return;
+  }
+  auto* view = new eto_tool::qt::Form2View(
+      dialogs_, [this] { return controller_.LIBRO(); }, datos_form2_);
+  form2_window_ = area_->addSubWindow(view);
+  form2_window_->setAttribute(Qt::WA_DeleteOnClose);
+  form2_window_->setWindowTitle(QString::fromUtf8(eto_tool::Form2::Caption));
+  form2_window_->move(0, 0);
+  form2_window_->show();
+}
+
 batch::ResultadoOperacion MDIForm1View::mostrarForm11(const batch::AjustesBatch& ajustes) {
   batch::Form11 form11([this, ajustes](const batch::Progreso& progreso) {
     return controller_.ejecutarBatch(ajustes, progreso);
@@ -136,6 +151,11 @@ batch::qt::Form5View* MDIForm1View::form5() const {
 crop_tool::qt::Form4View* MDIForm1View::form4() const {
   if (!form4_window_) return nullptr;
   return qobject_cast<crop_tool::qt::Form4View*>(form4_window_->widget());
+}
+
+eto_tool::qt::Form2View* MDIForm1View::form2() const {
+  if (!form2_window_) return nullptr;
+  return qobject_cast<eto_tool::qt::Form2View*>(form2_window_->widget());
 }
 
 }  // namespace medravolix::shell::qt

@@ -6,6 +6,7 @@
 #include <QPointer>
 
 #include "batch/ejecutar_batch.h"
+#include "eto_tool/form2.h"
 #include "shell/mdi_form1.h"
 #include "ui/dialogs.h"
 
@@ -16,6 +17,9 @@ class Form5View;
 }
 namespace medravolix::crop_tool::qt {
 class Form4View;
+}
+namespace medravolix::eto_tool::qt {
+class Form2View;
 }
 
 namespace medravolix::shell::qt {
@@ -35,6 +39,8 @@ class MDIForm1View : public QMainWindow {
   batch::qt::Form5View* form5() const;
   // The crop tool while it is open (tests).
   crop_tool::qt::Form4View* form4() const;
+  // The reference-evapotranspiration tool while it is open (tests).
+  eto_tool::qt::Form2View* form2() const;
 
  private:
   void crearMenus();
@@ -42,6 +48,7 @@ class MDIForm1View : public QMainWindow {
   void mnuFileOpen_Click();
   void mnuSimBatch_Click();
   void mnuSimKcb_Click();
+  void mnuSimETo_Click();
   void mnuHelp_Click();
   batch::ResultadoOperacion mostrarForm11(const batch::AjustesBatch& ajustes);
 
@@ -53,6 +60,9 @@ class MDIForm1View : public QMainWindow {
   QAction* mnuSimETo_ = nullptr;
   QPointer<QMdiSubWindow> form5_window_;
   QPointer<QMdiSubWindow> form4_window_;
+  QPointer<QMdiSubWindow> form2_window_;
+  // The evapotranspiration tool's station and series, kept while its window is closed.
+  eto_tool::DatosForm2 datos_form2_;
 };
 
 }  // namespace medravolix::shell::qt
