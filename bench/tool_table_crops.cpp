@@ -37,7 +37,8 @@ struct Herramienta {
   workbook::Workbook libro;
   DialogosGuion dialogos;
   ui::RecordingCanvas calendario, grafico;
-  crop_tool::Form4 form{{dialogos, [this] { return &libro; }, calendario, grafico, {}}};
+  crop_tool::DatosForm4 datos;
+  crop_tool::Form4 form{{dialogos, [this] { return &libro; }, datos, calendario, grafico, {}}};
 
   explicit Herramienta(const std::string& ruta) : libro(workbook::Workbook::open(ruta)) {}
 };

@@ -24,7 +24,7 @@ const char* const kNombresEtapas[] = {"Stage", "Initial", "Development", "Mid-se
 
 }  // namespace
 
-Form4::Form4(Entorno entorno) : entorno_(std::move(entorno)) {}
+Form4::Form4(Entorno entorno) : entorno_(std::move(entorno)), d_(entorno_.datos) {}
 
 // Runs a step that reads the workbook; a failure is shown to the user and the step reports it.
 template <typename F>
@@ -66,7 +66,7 @@ void Form4::Option1_Click(int Index) {
   label1_enabled_[0] = true;
   combo1_enabled_ = true;
   grid_visible_ = true;
-  TIPO_CULTIVO_ = Index;
+  d_.TIPO_CULTIVO = Index;
   if (Index == crops::kTipoAnual) {
     label1_enabled_[1] = label1_enabled_[2] = label1_enabled_[3] = true;
     combo2_enabled_ = true;
@@ -124,7 +124,7 @@ void Form4::Combo1_Click(int ListIndex) {
   }
   combo1_index_ = ListIndex;
   if (ListIndex == -1) return;
-  if (TIPO_CULTIVO_ == crops::kTipoAnual) {
+  if (d_.TIPO_CULTIVO == crops::kTipoAnual) {
     elegirAnual(ListIndex);
   } else {
     elegirArbol(ListIndex);
@@ -137,6 +137,7 @@ void Form4::elegirAnual(int k) {
     workbook::Workbook& libro = *libroParaLeer();
     CultivoAnual cultivo = leerCultivoAnual(libro, k);
     riego_ = leerRiegoCultivo(libro, cultivo.NOMBRE_ANUAL);
+    d_.FRACCION_MOJADA_CULTIVO = riego_.FRACCION_MOJADA_CULTIVO;
     cultivo_ = std::move(cultivo);
     for (int s = 1; s <= 4; ++s) grid_.setText(1, s, plainDecimal(cultivo_.KCB_ETAPA[s]));
     escribirDuraciones();
@@ -190,13 +191,13 @@ void Form4::elegirArbol(int k) {
   }
   arbol_elegido_.RAIZ_MAXIMA = arbol_.RAIZ_MAXIMA;
   arbol_elegido_.COBERTURA_MAXIMA = arbol_.COBERTURA_MAXIMA;
-  KCB_MENSUAL_ = arbol_.KCB_MENSUAL;
-  for (int m = 1; m <= 12; ++m) grid_.setText(1, m, plainDecimal(KCB_MENSUAL_[m]));
+  d_.KCB_MENSUAL = arbol_.KCB_MENSUAL;
+  for (int m = 1; m <= 12; ++m) grid_.setText(1, m, plainDecimal(d_.KCB_MENSUAL[m]));
   entorno_.Picture1.clear(ui::kGreen);
   CALENDARIO();
   list1_ = {arbol_.NOMBRE_ARBOL};
   COEFIGRAMA();
-  arbol_elegido_.KCB_MAXIMO = MAXIMO_KCB_MENSUAL(KCB_MENSUAL_);
+  arbol_elegido_.KCB_MAXIMO = MAXIMO_KCB_MENSUAL(d_.KCB_MENSUAL);
   calcularSeries();
   GRAFICAR_COEFICIENTES();
 }
@@ -204,9 +205,10 @@ void Form4::elegirArbol(int k) {
 // Root depth and ground cover of the rotation or of the tree crop.
 void Form4::calcularSeries() {
   const crops::Rotacion& r = rotacion_;
-  RAIZ_MENSUAL_ = crops::CALCULAR_RAICES_MENSUAL(TIPO_CULTIVO_, r, KCB_MENSUAL_, arbol_elegido_);
-  COBERTURA_MENSUAL_ =
-      crops::CALCULAR_COBERTURA_MENSUAL(TIPO_CULTIVO_, r, KCB_MENSUAL_, arbol_elegido_);
+  d_.RAIZ_MENSUAL =
+      crops::CALCULAR_RAICES_MENSUAL(d_.TIPO_CULTIVO, r, d_.KCB_MENSUAL, arbol_elegido_);
+  d_.COBERTURA_MENSUAL =
+      crops::CALCULAR_COBERTURA_MENSUAL(d_.TIPO_CULTIVO, r, d_.KCB_MENSUAL, arbol_elegido_);
 }
 
 void Form4::Picture1_MouseMove(float X) {
@@ -278,7 +280,7 @@ bool Form4::agregarCultivo() {
     rotacion_.agregar(c);
     TEXTO_CULTIVOS.push_back(texto);
     crops::REPARTO_MES_ETAPA(rotacion_);
-    OCUPACION_MENSUAL_ = crops::CALCULAR_OCUPACION_MENSUAL(rotacion_);
+    d_.OCUPACION_MENSUAL = crops::CALCULAR_OCUPACION_MENSUAL(rotacion_);
     return true;
   } catch (const std::exception& error) {
     if (TEXTO_CULTIVOS.size() > static_cast<std::size_t>(crops_anteriores_)) {
@@ -293,8 +295,8 @@ bool Form4::agregarCultivo() {
 
 void Form4::aceptarCultivo() {
   DIBUJAR_CULTIVO();
-  KCB_MENSUAL_ = crops::CALCULAR_KCB_MENSUAL(rotacion_);
-  crops::CALCULAR_RIEGO_MENSUAL(rotacion_, DATOS_RIEGO_);
+  d_.KCB_MENSUAL = crops::CALCULAR_KCB_MENSUAL(rotacion_);
+  crops::CALCULAR_RIEGO_MENSUAL(rotacion_, d_.DATOS_RIEGO);
   calcularSeries();
   COEFIGRAMA();
   GRAFICAR_COEFICIENTES();
@@ -313,9 +315,9 @@ void Form4::rechazarCultivo() {
 }
 
 void Form4::Command1_Click() {
-  const std::string id = entorno_.dialogs.inputBox(kPreguntaId, "");
-  if (id.empty()) return;
-  anotar(id);
+  d_.ID_SIMULACION = entorno_.dialogs.inputBox(kPreguntaId, "");
+  if (d_.ID_SIMULACION.empty()) return;
+  anotar(d_.ID_SIMULACION);
 }
 
 // The block of the monthly series in Crop_batch and, for annual crops, the irrigation row in
@@ -329,14 +331,15 @@ void Form4::anotar(const std::string& id) {
   }
   const auto celda_id = workbook::CellValue::text(id);
   std::vector<batch::BloqueAnotacion> bloques;
-  bloques.push_back({std::string(batch::kHojaCultivos), batch::BloqueAnotacion::Forma::Bloque12,
-                     filasCropBatch(celda_id, KCB_MENSUAL_, RAIZ_MENSUAL_, COBERTURA_MENSUAL_)});
-  if (TIPO_CULTIVO_ == crops::kTipoAnual) {
+  bloques.push_back(
+      {std::string(batch::kHojaCultivos), batch::BloqueAnotacion::Forma::Bloque12,
+       filasCropBatch(celda_id, d_.KCB_MENSUAL, d_.RAIZ_MENSUAL, d_.COBERTURA_MENSUAL)});
+  if (d_.TIPO_CULTIVO == crops::kTipoAnual) {
     bloques.push_back(
         {std::string(batch::kHojaRiegos),
          batch::BloqueAnotacion::Forma::Fila,
-         {filaIrrigatBatch(celda_id, DATOS_RIEGO_.RIEGO_MENSUAL, DATOS_RIEGO_.NRIEGOS_MENSUAL,
-                           riego_.FRACCION_MOJADA_CULTIVO)}});
+         {filaIrrigatBatch(celda_id, d_.DATOS_RIEGO.RIEGO_MENSUAL, d_.DATOS_RIEGO.NRIEGOS_MENSUAL,
+                           d_.FRACCION_MOJADA_CULTIVO)}});
   }
   batch::anotarBloques(*libro, entorno_.dialogs, bloques);
 }
@@ -359,8 +362,8 @@ void Form4::LIMPIAR() {
   combo2_.clear();
   combo2_index_ = -1;
   entorno_.Picture1.clear(ui::kWhite);
-  KCB_MENSUAL_ = RAIZ_MENSUAL_ = COBERTURA_MENSUAL_ = Mensual{};
-  DATOS_RIEGO_.RIEGO_MENSUAL = DATOS_RIEGO_.NRIEGOS_MENSUAL = Mensual{};
+  d_.KCB_MENSUAL = d_.RAIZ_MENSUAL = d_.COBERTURA_MENSUAL = Mensual{};
+  d_.DATOS_RIEGO.RIEGO_MENSUAL = d_.DATOS_RIEGO.NRIEGOS_MENSUAL = Mensual{};
   for (int r = 1; r < grid_.rows(); ++r) {
     for (int c = 1; c < grid_.cols(); ++c) grid_.setText(r, c, "");
   }
@@ -377,11 +380,11 @@ void Form4::DIBUJAR_CULTIVO() {
 }
 
 void Form4::COEFIGRAMA() {
-  escala_ = crop_tool::COEFIGRAMA(entorno_.Picture2, KCB_MENSUAL_, IDIOMA);
+  escala_ = crop_tool::COEFIGRAMA(entorno_.Picture2, d_.KCB_MENSUAL, IDIOMA);
 }
 
 void Form4::GRAFICAR_COEFICIENTES() {
-  crop_tool::GRAFICAR_COEFICIENTES(entorno_.Picture2, KCB_MENSUAL_, escala_);
+  crop_tool::GRAFICAR_COEFICIENTES(entorno_.Picture2, d_.KCB_MENSUAL, escala_);
 }
 
 }  // namespace medravolix::crop_tool

@@ -5,7 +5,7 @@
 // monthly coefficients come from the library. "Annotate" appends the series to Crop_batch and,
 // for annual crops, Irrigat_batch.
 //
-// The window keeps its own rotation and series: a batch run does not change them.
+// The tool keeps its own series (DatosForm4): a batch run does not change them.
 #pragma once
 
 #include <array>
@@ -26,6 +26,17 @@
 
 namespace medravolix::crop_tool {
 
+// What the crop tool keeps while the program runs, also when its window is closed: the crop type
+// chosen last, the wetted fraction of the annual crop chosen last, the monthly series and the
+// last id annotated. A batch does not touch them.
+struct DatosForm4 {
+  int TIPO_CULTIVO = crops::kTipoAnual;  // annual until a type is chosen
+  double FRACCION_MOJADA_CULTIVO = 0.0;
+  Mensual KCB_MENSUAL{}, RAIZ_MENSUAL{}, COBERTURA_MENSUAL{}, OCUPACION_MENSUAL{};
+  REGISTRO_RIEGO DATOS_RIEGO;
+  std::string ID_SIMULACION;
+};
+
 class Form4 {
  public:
   static constexpr const char* kPreguntaAgregar = "Would you like to add this crop?";
@@ -40,6 +51,7 @@ class Form4 {
     ui::Dialogs& dialogs;
     // The bound workbook (LIBRO) at the moment of the call; nullptr when none is bound.
     std::function<workbook::Workbook*()> LIBRO;
+    DatosForm4& datos;
     ui::Canvas& Picture1;  // the calendar
     ui::Canvas& Picture2;  // the graph of the basal crop coefficients
     // Closes (unloads) the window.
@@ -93,13 +105,14 @@ class Form4 {
   bool descargado() const { return descargado_; }
 
   // The window's own state.
-  int TIPO_CULTIVO() const { return TIPO_CULTIVO_; }
+  const DatosForm4& datos() const { return d_; }
+  int TIPO_CULTIVO() const { return d_.TIPO_CULTIVO; }
   const crops::Rotacion& rotacion() const { return rotacion_; }
-  const Mensual& KCB_MENSUAL() const { return KCB_MENSUAL_; }
-  const Mensual& RAIZ_MENSUAL() const { return RAIZ_MENSUAL_; }
-  const Mensual& COBERTURA_MENSUAL() const { return COBERTURA_MENSUAL_; }
-  const Mensual& OCUPACION_MENSUAL() const { return OCUPACION_MENSUAL_; }
-  const REGISTRO_RIEGO& DATOS_RIEGO() const { return DATOS_RIEGO_; }
+  const Mensual& KCB_MENSUAL() const { return d_.KCB_MENSUAL; }
+  const Mensual& RAIZ_MENSUAL() const { return d_.RAIZ_MENSUAL; }
+  const Mensual& COBERTURA_MENSUAL() const { return d_.COBERTURA_MENSUAL; }
+  const Mensual& OCUPACION_MENSUAL() const { return d_.OCUPACION_MENSUAL; }
+  const REGISTRO_RIEGO& DATOS_RIEGO() const { return d_.DATOS_RIEGO; }
   int16_t DURACION_CICLO() const { return cultivo_.DURACION_CICLO; }
   ui::Rgb COLOR_CULTIVO() const { return COLOR_CULTIVO_; }
 
@@ -120,9 +133,9 @@ class Form4 {
   void anotar(const std::string& id);
 
   Entorno entorno_;
+  DatosForm4& d_;
   int16_t IDIOMA = 1;
-  int TIPO_CULTIVO_ = crops::kTipoAnual;  // the crop type last chosen (annual before any)
-  int TIPO_ELEGIDO_ = -1;                 // the option button that is on, -1 for none
+  int TIPO_ELEGIDO_ = -1;  // the option button that is on, -1 for none
 
   // The crop variables read from the libraries.
   CultivoAnual cultivo_;
@@ -130,11 +143,9 @@ class Form4 {
   CultivoArbol arbol_;
   crops::ArbolElegido arbol_elegido_;
 
-  // The rotation and the monthly series of the window.
+  // The rotation on the calendar.
   crops::Rotacion rotacion_;
   std::vector<std::string> TEXTO_CULTIVOS;
-  Mensual KCB_MENSUAL_{}, RAIZ_MENSUAL_{}, COBERTURA_MENSUAL_{}, OCUPACION_MENSUAL_{};
-  REGISTRO_RIEGO DATOS_RIEGO_;
   float X_RATON = 0;
   ui::Rgb COLOR_CULTIVO_ = ui::kBlack;
   int16_t escala_ = 0;

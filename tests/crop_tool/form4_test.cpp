@@ -237,6 +237,21 @@ TEST(Form4, ClearEmptiesTheRotationButKeepsTheCropType) {
   EXPECT_TRUE(v.descargado);
 }
 
+// Closed and opened again, the window starts with no crop type shown, but the type last chosen
+// and the series stay for "Annotate" (a batch does not change them).
+TEST(Form4, TheCropTypeAndTheSeriesOutliveTheWindow) {
+  Ventana v(prueba::libroCultivos());
+  v.form.Option1_Click(1);
+  v.form.Combo1_Click(1);
+  v.form.Command3_Click();
+  Form4 otra({v.dialogs, [&] { return v.libro.get(); }, v.datos, v.calendario, v.grafico, {}});
+  otra.Form_Load();
+  EXPECT_FALSE(otra.Option1(0) || otra.Option1(1));
+  EXPECT_TRUE(otra.List1().empty());
+  EXPECT_EQ(otra.TIPO_CULTIVO(), 1);
+  EXPECT_EQ(otra.RAIZ_MENSUAL()[7], 150);
+}
+
 TEST(Form4, LibraryFaultsAreNamedAndTheCropIsNotChosen) {
   struct Caso {
     const char* hoja;

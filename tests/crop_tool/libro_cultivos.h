@@ -78,7 +78,8 @@ struct Ventana {
   testing::FakeDialogs dialogs;
   ui::RecordingCanvas calendario, grafico;
   bool descargado = false;
-  Form4 form{{dialogs, [this] { return libro.get(); }, calendario, grafico,
+  DatosForm4 datos;
+  Form4 form{{dialogs, [this] { return libro.get(); }, datos, calendario, grafico,
               [this] { descargado = true; }}};
 
   // A click on the calendar at X twips, the question answered so.

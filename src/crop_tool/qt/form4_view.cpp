@@ -30,7 +30,7 @@ QFont ventana(double size_pt) {
 }  // namespace
 
 Form4View::Form4View(ui::Dialogs& dialogs, std::function<workbook::Workbook*()> libro,
-                     QWidget* parent)
+                     DatosForm4& datos, QWidget* parent)
     : QWidget(parent) {
   setWindowTitle(QString::fromUtf8(c::kCaption));
   setFixedSize(ui::qt::sizeFromTwips(c::kAnchoCliente, c::kAltoCliente));
@@ -38,8 +38,8 @@ Form4View::Form4View(ui::Dialogs& dialogs, std::function<workbook::Workbook*()> 
   setMouseTracking(true);
   picture1_ = new ui::qt::PictureBox(c::kPicture1.width, c::kPicture1.height, ui::kWhite, this);
   picture2_ = new ui::qt::PictureBox(c::kPicture2.width, c::kPicture2.height, ui::kWhite, this);
-  controller_ = std::make_unique<Form4>(
-      Form4::Entorno{dialogs, std::move(libro), *picture1_, *picture2_, [this] { descargar(); }});
+  controller_ = std::make_unique<Form4>(Form4::Entorno{dialogs, std::move(libro), datos, *picture1_,
+                                                       *picture2_, [this] { descargar(); }});
   crearControles();
   controller_->Form_Load();
   refrescar();

@@ -24,7 +24,7 @@ namespace medravolix::crop_tool::qt {
 class Form4View : public QWidget {
   Q_OBJECT
  public:
-  Form4View(ui::Dialogs& dialogs, std::function<workbook::Workbook*()> libro,
+  Form4View(ui::Dialogs& dialogs, std::function<workbook::Workbook*()> libro, DatosForm4& datos,
             QWidget* parent = nullptr);
 
   Form4& controller() { return *controller_; }

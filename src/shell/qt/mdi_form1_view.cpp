@@ -106,7 +106,8 @@ void MDIForm1View::mnuSimKcb_Click() {
     area_->setActiveSubWindow(form4_window_);
     return;
   }
-  auto* view = new crop_tool::qt::Form4View(dialogs_, [this] { return controller_.LIBRO(); });
+  auto* view = new crop_tool::qt::Form4View(
+      dialogs_, [this] { return controller_.LIBRO(); }, datos_form4_);
   form4_window_ = area_->addSubWindow(view);
   form4_window_->setAttribute(Qt::WA_DeleteOnClose);
   form4_window_->setWindowTitle(QString::fromUtf8(crop_tool::controles::kCaption));

@@ -6,6 +6,7 @@
 #include <QPointer>
 
 #include "batch/ejecutar_batch.h"
+#include "crop_tool/form4.h"
 #include "eto_tool/form2.h"
 #include "shell/mdi_form1.h"
 #include "ui/dialogs.h"
@@ -61,6 +62,8 @@ class MDIForm1View : public QMainWindow {
   QPointer<QMdiSubWindow> form5_window_;
   QPointer<QMdiSubWindow> form4_window_;
   QPointer<QMdiSubWindow> form2_window_;
+  // The crop tool's crop type and series, kept while its window is closed.
+  crop_tool::DatosForm4 datos_form4_;
   // The evapotranspiration tool's station and series, kept while its window is closed.
   eto_tool::DatosForm2 datos_form2_;
 };
