@@ -24,8 +24,8 @@ namespace medravolix::crop_tool::qt {
 class Form4View : public QWidget {
   Q_OBJECT
  public:
-  Form4View(ui::Dialogs& dialogs, std::function<workbook::Workbook*()> libro, DatosForm4& datos,
-            QWidget* parent = nullptr);
+  Form4View(ui::Dialogs& dialogs, std::function<workbook::Workbook*()> bound_workbook,
+            DatosForm4& datos, QWidget* parent = nullptr);
 
   Form4& controller() { return *controller_; }
   QRadioButton* Option1(int index) const { return option1_.at(index); }
@@ -40,21 +40,21 @@ class Form4View : public QWidget {
   QPushButton* Command(int index) const { return command_.at(index); }
 
   // Brings the controls up to the controller's state.
-  void refrescar();
+  void refresh();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
 
  private:
-  void crearControles();
-  void crearListasYGrid();
-  void crearBotones();
-  void refrescarCombo(QComboBox* combo, const std::vector<std::string>& lista, int indice,
-                      bool habilitado);
-  void refrescarGrid();
-  void refrescarTip();
-  void descargar();
+  void createControls();
+  void createListsAndGrid();
+  void createButtons();
+  void refreshCombo(QComboBox* combo, const std::vector<std::string>& list, int index,
+                    bool enabled);
+  void refreshGrid();
+  void refreshTip();
+  void unload();
 
   ui::qt::PictureBox* picture1_ = nullptr;
   ui::qt::PictureBox* picture2_ = nullptr;

@@ -23,7 +23,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // The pointer moved to day d of the calendar and, when asked, a click there.
-void sobreElDia(Form4View& v, int dia, bool clic) {
+void pointerOnDay(Form4View& v, int dia, bool clic) {
   const QPointF punto((30.0 * dia - 15) / 15.0, 10);
   QMouseEvent mover(QEvent::MouseMove, punto, v.Picture1()->mapToGlobal(punto), Qt::NoButton,
                     Qt::NoButton, Qt::NoModifier);
@@ -34,7 +34,7 @@ void sobreElDia(Form4View& v, int dia, bool clic) {
   QApplication::sendEvent(v.Picture1(), &pulsar);
 }
 
-QColor colorEnElDia(Form4View& v, int dia) {
+QColor colourOnDay(Form4View& v, int dia) {
   return v.Picture1()->grab().toImage().pixelColor(static_cast<int>((30.0 * dia - 15) / 15), 22);
 }
 
@@ -65,17 +65,17 @@ TEST(Form4View, FromTheMenuARotationOfThreeCropsARefusedOverlapAndATreeCrop) {
   const std::pair<int, int> cultivos[] = {{6, 130}, {7, 255}, {5, 361}};
   for (const auto& [k, dia] : cultivos) {
     emit v.Combo1()->activated(k);
-    sobreElDia(v, dia, true);
+    pointerOnDay(v, dia, true);
   }
   EXPECT_TRUE(dialogs.messages.empty());
   ASSERT_EQ(v.List1()->count(), 3);
   EXPECT_EQ(v.List1()->item(2)->text(), "Potato: December 27th-May 6th");
-  EXPECT_EQ(colorEnElDia(v, 150), QColor(Qt::green));
-  EXPECT_EQ(colorEnElDia(v, 300), QColor(Qt::blue));
-  EXPECT_EQ(colorEnElDia(v, 20), QColor(Qt::magenta));  // the potato's second box
-  EXPECT_EQ(colorEnElDia(v, 128), QColor(Qt::white));
+  EXPECT_EQ(colourOnDay(v, 150), QColor(Qt::green));
+  EXPECT_EQ(colourOnDay(v, 300), QColor(Qt::blue));
+  EXPECT_EQ(colourOnDay(v, 20), QColor(Qt::magenta));  // the potato's second box
+  EXPECT_EQ(colourOnDay(v, 128), QColor(Qt::white));
   EXPECT_FALSE(v.Combo2()->isEnabled());
-  sobreElDia(v, 200, false);
+  pointerOnDay(v, 200, false);
   EXPECT_TRUE(v.Text1()->isVisible());
   EXPECT_EQ(v.Text1()->text(), "July 19th");
   dialogs.input_answers = {"three crops"};
@@ -85,7 +85,7 @@ TEST(Form4View, FromTheMenuARotationOfThreeCropsARefusedOverlapAndATreeCrop) {
 
   // A fourth crop inside the melon's season is refused and listed; nothing else changes.
   emit v.Combo1()->activated(4);
-  sobreElDia(v, 150, true);
+  pointerOnDay(v, 150, true);
   ASSERT_EQ(dialogs.messages.size(), 1u);
   EXPECT_EQ(dialogs.messages[0].text.substr(0, 17), "Crops overlap\r\n\r\n");
   EXPECT_EQ(v.List1()->count(), 3);
@@ -93,7 +93,7 @@ TEST(Form4View, FromTheMenuARotationOfThreeCropsARefusedOverlapAndATreeCrop) {
   v.Option1(1)->click();
   emit v.Combo1()->activated(2);  // almond
   EXPECT_FALSE(v.Picture1()->isEnabled());
-  EXPECT_EQ(colorEnElDia(v, 150), QColor(Qt::green));
+  EXPECT_EQ(colourOnDay(v, 150), QColor(Qt::green));
   EXPECT_EQ(v.List1()->item(0)->text(), "Almond");
   EXPECT_EQ(v.Grid()->item(1, 6)->text(), "0.85");
   EXPECT_EQ(v.Grid()->columnCount(), 13);
