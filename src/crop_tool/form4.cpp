@@ -78,7 +78,8 @@ void Form4::Option1_Click(int Index) {
     combo2_.clear();
     combo2_index_ = -1;
     combo2_enabled_ = false;
-    picture1_enabled_ = false;  // the tip with it; a move over the window hides it
+    picture1_enabled_ = false;
+    text1_visible_ = false;  // no date tip is left over a calendar that takes no pointer
     CARGAR_MULTIANUALES();
   }
   CALENDARIO();

@@ -197,7 +197,11 @@ TEST(Form4, AnOverlappingCropIsListedAndDroppedAndNothingElseChanges) {
 TEST(Form4, ATreeCropFillsTheCalendarListGridAndSeries) {
   Ventana v(prueba::libroCultivos());
   Form4& f = v.form;
+  f.Option1_Click(0);
+  f.Picture1_MouseMove(3140);
+  ASSERT_TRUE(f.Text1_Visible());
   f.Option1_Click(1);
+  EXPECT_FALSE(f.Text1_Visible());  // the tip goes with the calendar's pointer
   v.calendario = {};
   f.Combo1_Click(1);  // Almond: 0.9 from June to September, 0.45 otherwise
   EXPECT_EQ(resumen(v.calendario).substr(0, 18), "clear(0,255,0) lin");
