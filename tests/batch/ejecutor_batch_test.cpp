@@ -212,11 +212,11 @@ TEST(BatchMuestra, AFailedSaveIsReportedAsNotSavedAndLeavesTheFile) {
   const fs::path archivo = copiaMuestra(dir);
   const auto antes = fs::last_write_time(archivo);
   Workbook libro = Workbook::open(archivo);
-  Workbook::setSaveHookForTests([](std::string_view etapa) {
+  libro.setSaveHookForTests([](std::string_view etapa) {
     if (etapa == "rename") throw std::runtime_error("the disk is full");
   });
   const auto r = ejecutarYGuardar(libro, {}, 2, nullptr);
-  Workbook::setSaveHookForTests(nullptr);
+  libro.setSaveHookForTests(nullptr);
   EXPECT_EQ(r.estado, EstadoOperacion::NoGuardado);
   EXPECT_CONTIENE(r.motivo, "the disk is full");
   EXPECT_EQ(r.informe.ejecutadas, 13);
