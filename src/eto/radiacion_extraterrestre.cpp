@@ -1,0 +1,36 @@
+#include "eto/radiacion_extraterrestre.h"
+
+#include <cmath>
+
+#include "common/calendario.h"
+#include "eto/geometria_solar.h"
+
+namespace medravolix::eto {
+
+// Ra = 24 x 60 / pi x Gsc x dr x (ws sin p sin d + cos p cos d sin ws), with the solar constant
+// Gsc = 0.0820 MJ m-2 min-1 (118.08 = 24 x 60 x 0.0820).
+TerminosSolares terminosSolares(double latitud, int16_t J) {
+  TerminosSolares t;
+  const double p = latitud * kPi / 180;
+  t.d = declinacionSolar(J);
+  t.dr = 1 + 0.033 * std::cos(kDosPi * J / 365);
+  t.ws = ARCOCOSENO(-std::tan(p) * std::tan(t.d));
+  t.ra = 118.08 / kPi * t.dr *
+         (t.ws * std::sin(p) * std::sin(t.d) + std::cos(p) * std::cos(t.d) * std::sin(t.ws));
+  return t;
+}
+
+RadiacionExtraterrestre CALCULAR_RADIACION_EXTRATERRESTRE(const REGISTRO_CLIMA& ESTACION) {
+  RadiacionExtraterrestre r;
+  for (int16_t MES = 1; MES <= 12; ++MES) {
+    const TerminosSolares t =
+        terminosSolares(ESTACION.LATITUD, DIA_JULIANO(DIA_MEDIO_MES(MES), MES));
+    r.DECLINACION[MES] = t.d;
+    r.DISTANCIA_RELATIVA[MES] = t.dr;
+    r.ANGULO_PUESTA_SOL[MES] = t.ws;
+    r.RA[MES] = t.ra;
+  }
+  return r;
+}
+
+}  // namespace medravolix::eto
