@@ -58,13 +58,15 @@ void opcion(Opciones& o, const std::string& nombre, const std::string& valor) {
   } else if (nombre == "--simulation-depth") {
     o.ajustes.PROF_SIMULACION = static_cast<double>(entero(nombre, valor, 32767));
   } else if (nombre == "--capacity" && (valor == "pedotransfer" || valor == "empirical")) {
-    o.ajustes.OPCION_CAPACIDAD = valor == "pedotransfer" ? 1 : 0;
+    o.ajustes.OPCION_CAPACIDAD = valor == "pedotransfer"
+                                     ? medravolix::OpcionCapacidad::Pedotransferencia
+                                     : medravolix::OpcionCapacidad::Empirica;
   } else if (nombre == "--solution" && valor == "field-capacity") {
-    o.ajustes.OPCION_SOLUCION = "capacidad de campo";
+    o.ajustes.OPCION_SOLUCION = medravolix::OpcionSolucion::CapacidadCampo;
   } else if (nombre == "--solution" && valor == "saturation") {
-    o.ajustes.OPCION_SOLUCION = "saturación";
+    o.ajustes.OPCION_SOLUCION = medravolix::OpcionSolucion::Saturacion;
   } else if (nombre == "--solution" && valor == "drainage") {
-    o.ajustes.OPCION_SOLUCION = "drenaje";
+    o.ajustes.OPCION_SOLUCION = medravolix::OpcionSolucion::Drenaje;
   } else if (nombre == "--threads") {
     o.hilos = static_cast<unsigned>(entero(nombre, valor, 4096));
     if (o.hilos == 0) throw ErrorUso{"--threads takes at least 1"};

@@ -14,7 +14,7 @@
 
 namespace medravolix::batch {
 
-using AjustesBatch = AJUSTES_BATCH;
+using medravolix::AjustesBatch;
 
 // A simulation that was refused for its data, or computed only in part, with the reason.
 struct SimulacionObservada {

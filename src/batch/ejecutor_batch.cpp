@@ -8,7 +8,6 @@
 #include <system_error>
 #include <thread>
 
-#include "batch/entradas_simulacion.h"
 #include "batch/escritura_batch.h"
 #include "batch/hojas_batch.h"
 #include "batch/lectura_batch.h"
@@ -90,8 +89,8 @@ class EjecutorBatch {
   // The ids and the five inputs, in the order the model needs them: soil, climate, crop, the
   // given reference ET, irrigation and irrigation water.
   void leer(Caso& caso) {
-    Simulacion sim;
-    static_cast<AJUSTES_BATCH&>(sim) = ajustes_;
+    auto entradas = std::make_unique<EntradasSimulacion>();
+    EntradasSimulacion& sim = *entradas;
     try {
       LEER_SIMULACION(libro_, caso.i, sim);
       bool completos = BUSCAR_SUELO(libro_, sim).has_value();
@@ -102,8 +101,7 @@ class EjecutorBatch {
       completos = BUSCAR_AGUA(libro_, sim).has_value() && completos;
       caso.id = sim.SIMULACION.ID_SIMULACION.toDisplayText();
       caso.estado = completos ? Caso::Estado::Pendiente : Caso::Estado::SinDatos;
-      if (completos)
-        caso.entradas = std::make_unique<EntradasSimulacion>(tomarEntradas(std::move(sim)));
+      if (completos) caso.entradas = std::move(entradas);
     } catch (const workbook::WorkbookDamaged& e) {
       // A sheet that cannot be read fails every simulation alike: the batch is refused, not run
       // with each simulation refused for the same damage.
@@ -126,11 +124,11 @@ class EjecutorBatch {
   void calcularCaso(Caso& caso) const {
     try {
       Simulacion sim;
-      static_cast<AJUSTES_BATCH&>(sim) = ajustes_;
-      ponerEntradas(*caso.entradas, sim);
+      static_cast<AjustesBatch&>(sim) = ajustes_;
+      static_cast<EntradasSimulacion&>(sim) = std::move(*caso.entradas);
       caso.entradas.reset();
       modelo_.ejecutarCadena(sim);
-      caso.escrituras = ESCRIBIR_RESULTADOS(sim, caso.i);
+      caso.escrituras = escribirResultados(sim, caso.i);
       caso.motivo = unirAvisos(sim.AVISOS);
       caso.estado = Caso::Estado::Ejecutada;
     } catch (const std::exception& e) {

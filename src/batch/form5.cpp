@@ -15,8 +15,14 @@ const char* const kOption1[] = {"Empirical field capacity and wilting point",
                                 "Drainage"};
 const char* const kPorDefecto[] = {"", "15", "90", "64"};
 
-// The keywords the chemistry and the results sheet compare against.
-const char* const kOpcionSolucion[] = {"capacidad de campo", "saturación", "drenaje"};
+// The options of Option1(0..1) and Option1(2..4).
+constexpr OpcionCapacidad kOpcionCapacidad[] = {OpcionCapacidad::Empirica,
+                                                OpcionCapacidad::Pedotransferencia};
+constexpr OpcionSolucion kOpcionSolucion[] = {
+    OpcionSolucion::CapacidadCampo,  // "capacidad de campo"
+    OpcionSolucion::Saturacion,      // "saturación"
+    OpcionSolucion::Drenaje,         // "drenaje"
+};
 
 void comprobarIndice(int index, int desde, int hasta) {
   if (index < desde || index > hasta) throw std::out_of_range("no such control in the dialog");
@@ -147,8 +153,9 @@ void Form5::guardarAjustes() {
   a.PROF_EVAPORATIVA = static_cast<double>(*enteroDelCampo(text1_[1]));
   a.PROF_SIMULACION = static_cast<double>(*enteroDelCampo(text1_[2]));
   a.NUM_CAPAS = *enteroDelCampo(text1_[3]);
-  if (option1_[0]) a.OPCION_CAPACIDAD = 0;
-  if (option1_[1]) a.OPCION_CAPACIDAD = 1;
+  for (int i = 0; i <= 1; ++i) {
+    if (option1_[i]) a.OPCION_CAPACIDAD = kOpcionCapacidad[i];
+  }
   for (int i = 2; i <= 4; ++i) {
     if (option1_[i]) a.OPCION_SOLUCION = kOpcionSolucion[i - 2];
   }

@@ -8,11 +8,6 @@
 
 namespace medravolix {
 
-// The three reference solutions of the batch settings.
-inline constexpr const char* kSolucionDrenaje = "drenaje";
-inline constexpr const char* kSolucionCapacidadCampo = "capacidad de campo";
-inline constexpr const char* kSolucionSaturacion = "saturación";
-
 // Puts the tables' log K, charges, conductivity coefficients, CE and FACTOR_CE where the solver
 // reads them (ESPECIES 1..11, QUIMICA.PARES, QUIMICA.CONSTANTES).
 void APLICAR_TABLAS_QUIMICAS(Simulacion& sim, const TablasQuimicas& tablas);

@@ -23,7 +23,7 @@ using workbook::Workbook;
 class ModeloDePrueba : public ModeloSimulacion {
  public:
   void prepararBatch(const Workbook& libro) override { (void)libro.number("Constants", 5, 2); }
-  void CARGAR_ETO_EXTERNA(Simulacion& sim) const override {
+  void CARGAR_ETO_EXTERNA(EntradasSimulacion& sim) const override {
     sim.ETO_MENSUAL = sim.ESTACION.ETO_EXTERNA;
   }
   void ejecutarCadena(Simulacion& sim) const override {
@@ -60,7 +60,8 @@ TEST(EjecutarBatch, NoneOrThreeSimulationsReportProgressAndWriteTheirRows) {
   for (int n : {0, 3}) {
     for (unsigned hilos : {1u, 3u}) {
       LibroPrueba p(n);
-      const auto [informe, progreso] = correr(p, hilos, {10, 120, 64, 0, "drenaje"});
+      const auto [informe, progreso] =
+          correr(p, hilos, {10, 120, 64, OpcionCapacidad::Empirica, OpcionSolucion::Drenaje});
       EXPECT_EQ(progreso, (n ? std::vector<double>{33, 67, 100} : std::vector<double>{}));
       EXPECT_EQ(informe.mensajeSinDatos() + informe.mensajeObservadas(), "");
       for (int i = 1; i <= 4; ++i) {
@@ -280,7 +281,9 @@ TEST(BatchMuestra, AFailedSaveIsReportedAsNotSavedAndLeavesTheFile) {
   // simulation refused) must not save them behind the user's back.
   EXPECT_FALSE(libro.isModified());
   EXPECT_TRUE(libro.cell(kHojaSolucion, 2, 1).isEmpty());
-  const auto otra = ejecutarYGuardar(libro, {32767, 1, 64, 1, "saturación"}, 2, nullptr);
+  const auto otra = ejecutarYGuardar(
+      libro, {32767, 1, 64, OpcionCapacidad::Pedotransferencia, OpcionSolucion::Saturacion}, 2,
+      nullptr);
   EXPECT_EQ(otra.estado, EstadoOperacion::Completado) << otra.motivo;
   EXPECT_EQ(otra.informe.ejecutadas, 0);
   EXPECT_TRUE(Workbook::open(archivo).cell(kHojaSolucion, 2, 1).isEmpty());

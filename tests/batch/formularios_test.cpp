@@ -12,6 +12,9 @@
 namespace medravolix::batch {
 namespace {
 
+// OPCION_SOLUCION by the keyword of its option.
+const char* const kPalabraSolucion[] = {"capacidad de campo", "saturación", "drenaje"};
+
 // The dialog, with a busy window that records that it was shown and answers `resultado`.
 struct Dialogo {
   testing::FakeDialogs dialogs;
@@ -31,7 +34,8 @@ struct Dialogo {
     const AjustesBatch& a = ajustes;
     return workbook::plainDecimal(a.PROF_EVAPORATIVA) + " " +
            workbook::plainDecimal(a.PROF_SIMULACION) + " " + std::to_string(a.NUM_CAPAS) + " " +
-           std::to_string(a.OPCION_CAPACIDAD) + " " + a.OPCION_SOLUCION;
+           std::to_string(static_cast<int>(a.OPCION_CAPACIDAD)) + " " +
+           kPalabraSolucion[static_cast<int>(a.OPCION_SOLUCION)];
   }
 };
 
@@ -88,13 +92,13 @@ TEST(Form5, AcceptStoresTheFieldsAndTheChosenOptionOfEachFrameWithItsKeyword) {
 
 TEST(Form5, CancelStoresNothingAndAReopenedDialogShowsTheDefaults) {
   Dialogo d;
-  d.ajustes = {1, 2, 3, 0, "x"};
+  d.ajustes = {1, 2, 3, OpcionCapacidad::Pedotransferencia, OpcionSolucion::CapacidadCampo};
   d.form.Text1_Change(1, "30");
   d.form.Option1_Click(0);
   d.form.Option1_Click(4);
   d.form.Command2_Click();
   EXPECT_EQ(d.eventos, (std::vector<std::string>{"unload"}));
-  EXPECT_EQ(d.guardados(), "1 2 3 0 x");
+  EXPECT_EQ(d.guardados(), "1 2 3 1 capacidad de campo");
   Form5 reabierto(d.entorno());
   reabierto.Form_Load();
   EXPECT_EQ(reabierto.Text1(1) + " " + reabierto.Text1(2) + " " + reabierto.Text1(3), "15 90 64");
