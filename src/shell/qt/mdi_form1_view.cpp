@@ -10,6 +10,7 @@
 #include "batch/form5.h"
 #include "batch/qt/form11_view.h"
 #include "batch/qt/form5_view.h"
+#include "eto_tool/qt/form2_view.h"
 #include "shell/form10.h"
 #include "shell/qt/area_mdi.h"
 #include "shell/qt/form10_view.h"
@@ -49,9 +50,10 @@ void MDIForm1View::crearMenus() {
   connect(mnuSimBatch_, &QAction::triggered, this, &MDIForm1View::mnuSimBatch_Click);
   QMenu* mnuTool = menuBar()->addMenu(QStringLiteral("Tools"));
   mnuTool->setObjectName(QStringLiteral("mnuTool"));
-  // The crop and reference-evapotranspiration tool windows are not part of the program yet.
+  // The crop tool window is not part of the program yet.
   mnuSimKcb_ = accion(mnuTool, "mnuSimKcb", "Crop parameters");
   mnuSimETo_ = accion(mnuTool, "mnuSimETo", "Reference Evapotranspiration");
+  connect(mnuSimETo_, &QAction::triggered, this, &MDIForm1View::mnuSimETo_Click);
   QAction* mnuHelp = menuBar()->addAction(QStringLiteral("Help"));
   mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
   connect(mnuHelp, &QAction::triggered, this, &MDIForm1View::mnuHelp_Click);
@@ -99,6 +101,17 @@ void MDIForm1View::mnuSimBatch_Click() {
   form5_window_->show();
 }
 
+void MDIForm1View::mnuSimETo_Click() {
+  if (form2_window_) {
+    area_->setActiveSubWindow(form2_window_);
+    return;
+  }
+  auto* view = new eto_tool::qt::Form2View(
+      dialogs_, [this] { return controller_.LIBRO(); }, datos_form2_);
+  form2_window_ = area_->agregarHija(view, QString::fromUtf8(eto_tool::Form2::Caption));
+  form2_window_->show();
+}
+
 batch::ResultadoOperacion MDIForm1View::mostrarForm11(const batch::AjustesBatch& ajustes) {
   batch::Form11 form11([this, ajustes](const batch::Progreso& progreso) {
     return controller_.ejecutarBatch(ajustes, progreso);
@@ -117,6 +130,11 @@ void MDIForm1View::mnuHelp_Click() {
 batch::qt::Form5View* MDIForm1View::form5() const {
   if (!form5_window_) return nullptr;
   return qobject_cast<batch::qt::Form5View*>(form5_window_->widget());
+}
+
+eto_tool::qt::Form2View* MDIForm1View::form2() const {
+  if (!form2_window_) return nullptr;
+  return qobject_cast<eto_tool::qt::Form2View*>(form2_window_->widget());
 }
 
 }  // namespace medravolix::shell::qt

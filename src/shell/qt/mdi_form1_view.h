@@ -6,6 +6,7 @@
 #include <QPointer>
 
 #include "batch/ejecutar_batch.h"
+#include "eto_tool/form2.h"
 #include "shell/mdi_form1.h"
 #include "ui/dialogs.h"
 
@@ -13,6 +14,9 @@ class QMdiSubWindow;
 
 namespace medravolix::batch::qt {
 class Form5View;
+}
+namespace medravolix::eto_tool::qt {
+class Form2View;
 }
 
 namespace medravolix::shell::qt {
@@ -30,12 +34,15 @@ class MDIForm1View : public QMainWindow {
 
   // The settings dialog while it is open (tests).
   batch::qt::Form5View* form5() const;
+  // The reference-evapotranspiration tool while it is open (tests).
+  eto_tool::qt::Form2View* form2() const;
 
  private:
   void crearMenus();
   void refrescarMenus();
   void mnuFileOpen_Click();
   void mnuSimBatch_Click();
+  void mnuSimETo_Click();
   void mnuHelp_Click();
   batch::ResultadoOperacion mostrarForm11(const batch::AjustesBatch& ajustes);
 
@@ -46,6 +53,9 @@ class MDIForm1View : public QMainWindow {
   QAction* mnuSimKcb_ = nullptr;
   QAction* mnuSimETo_ = nullptr;
   QPointer<QMdiSubWindow> form5_window_;
+  QPointer<QMdiSubWindow> form2_window_;
+  // The evapotranspiration tool's station and series, kept while its window is closed.
+  eto_tool::DatosForm2 datos_form2_;
 };
 
 }  // namespace medravolix::shell::qt
