@@ -110,10 +110,7 @@ void MDIForm1View::mnuSimKcb_Click() {
   }
   auto* view = new crop_tool::qt::Form4View(
       dialogs_, [this] { return controller_.LIBRO(); }, datos_form4_);
-  form4_window_ = area_->addSubWindow(view);
-  form4_window_->setAttribute(Qt::WA_DeleteOnClose);
-  form4_window_->setWindowTitle(QString::fromUtf8(crop_tool::controles::kCaption));
-  form4_window_->move(0, 0);
+  form4_window_ = area_->agregarHija(view, QString::fromUtf8(crop_tool::controles::kCaption));
   form4_window_->show();
 }
 
