@@ -90,12 +90,14 @@ void MDIForm1View::mnuSimBatch_Click() {
       dialogs_,
       controller_.ajustes(),
       [this](const batch::AjustesBatch& ajustes) { return mostrarForm11(ajustes); },
+      {},
+      [this] {
+        const workbook::Workbook* libro = controller_.LIBRO();
+        return libro ? libro->path() : std::filesystem::path();
+      },
       {}};
   auto* view = new batch::qt::Form5View(std::move(entorno));
-  form5_window_ = area_->addSubWindow(view);
-  form5_window_->setAttribute(Qt::WA_DeleteOnClose);
-  form5_window_->setWindowTitle(QString::fromUtf8(batch::Form5::Caption));
-  form5_window_->move(0, 0);
+  form5_window_ = area_->agregarHija(view, QString::fromUtf8(batch::Form5::Caption));
   form5_window_->show();
 }
 
@@ -106,10 +108,7 @@ void MDIForm1View::mnuSimETo_Click() {
   }
   auto* view = new eto_tool::qt::Form2View(
       dialogs_, [this] { return controller_.LIBRO(); }, datos_form2_);
-  form2_window_ = area_->addSubWindow(view);
-  form2_window_->setAttribute(Qt::WA_DeleteOnClose);
-  form2_window_->setWindowTitle(QString::fromUtf8(eto_tool::Form2::Caption));
-  form2_window_->move(0, 0);
+  form2_window_ = area_->agregarHija(view, QString::fromUtf8(eto_tool::Form2::Caption));
   form2_window_->show();
 }
 

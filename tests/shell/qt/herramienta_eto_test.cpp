@@ -34,6 +34,7 @@ TEST(HerramientaEto, OpensOnceAtTheTopLeftAndStartsAgainWithoutAStation) {
   ASSERT_EQ(area->subWindowList().size(), 1);
   EXPECT_EQ(area->subWindowList()[0]->pos(), QPoint(0, 0));
   EXPECT_EQ(area->subWindowList()[0]->windowTitle(), "MEDRAVOLIX");
+  EXPECT_FALSE(area->subWindowList()[0]->windowFlags() & Qt::WindowMaximizeButtonHint);
   ASSERT_NE(window.form2(), nullptr);
   EXPECT_EQ(window.form2()->Combo1()->count(), 6);
   window.form2()->Combo1()->activated(2);
