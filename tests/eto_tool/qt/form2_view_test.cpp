@@ -98,6 +98,7 @@ TEST(Form2View, TheListGoesBackToTheStationShownWhenOneCannotBeLoaded) {
   EXPECT_EQ(ventana.MSHFlexGrid1()->item(1, 0)->text(), "Maricopa");
   EXPECT_TRUE(ventana.Option1(1)->isChecked());
   EXPECT_EQ(dialogs.messages.size(), 2u);
+  guardarSiSePide(ventana, "eto_after_failed_station.png");
 }
 
 }  // namespace
