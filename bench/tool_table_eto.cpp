@@ -52,25 +52,33 @@ std::optional<int> entero(const std::string& texto) {
   return valor;
 }
 
-// The station's line: its summary, sources, options and the twelve values of each method.
+// The station's line: its summary, sources, options and the twelve values of each method. A
+// station that cannot be loaded leaves the window on the station shown before, which is not this
+// one: its line has empty texts, no sources, every option disabled and the load's message only.
 std::string lineaEstacion(Herramienta& h, int k) {
   h.dialogos.mensajes.clear();
   h.form.Combo1_Click(k);
+  const bool cargada = h.form.Combo1_ListIndex() == k;
   std::vector<std::string> eto;
+  std::vector<std::string> habilitados;
   for (int i = 0; i < 5; ++i) {
-    if (!h.form.Option1_Enabled(i)) {
+    const bool habilitado = cargada && h.form.Option1_Enabled(i);
+    habilitados.push_back(jsonBool(habilitado));
+    if (!habilitado) {
       eto.push_back("null");
       continue;
     }
     h.form.Option1_Click(i);
     eto.push_back(jsonMonths(h.datos.ETO_MENSUAL));
   }
+  const auto fuente = [cargada](int16_t opcion) { return jsonNumber(cargada ? opcion : 0); };
   return jsonObject({{"k", jsonNumber(k)},
                      {"entry", jsonString(h.form.Combo1_List()[k])},
-                     {"summary", jsonStrings(h.form.MSHFlexGrid1().rowTexts(1))},
-                     {"humidity_source", jsonNumber(h.datos.fuentes.OPCION_HUMEDAD)},
-                     {"radiation_source", jsonNumber(h.datos.fuentes.OPCION_RADIACION)},
-                     {"enabled", h.habilitados()},
+                     {"summary", jsonStrings(cargada ? h.form.MSHFlexGrid1().rowTexts(1)
+                                                     : std::vector<std::string>(7))},
+                     {"humidity_source", fuente(h.datos.fuentes.OPCION_HUMEDAD)},
+                     {"radiation_source", fuente(h.datos.fuentes.OPCION_RADIACION)},
+                     {"enabled", jsonArray(habilitados)},
                      {"eto", jsonArray(eto)},
                      {"messages", jsonStrings(h.dialogos.mensajes)}});
 }

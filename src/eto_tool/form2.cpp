@@ -120,7 +120,9 @@ void Form2::Form_Load() {
   }
 }
 
-// A station that cannot be read leaves the window showing the station it showed before.
+// A station that cannot be read leaves the window as it was: the list goes back to the station
+// shown before, whose data, options and curve stay (or to no station when none was shown), so
+// what the list names is always what the grid, the graph and "Annotate" hold.
 void Form2::Combo1_Click(int k) {
   if (k < 0 || k >= static_cast<int>(combo1_.size())) return;
   workbook::Workbook* libro = libroReleido();
@@ -129,9 +131,13 @@ void Form2::Combo1_Click(int k) {
   try {
     estacion = leerEstacion(*libro, k);
   } catch (const std::exception& error) {
-    entorno_.dialogs.messageBox(
-        "The station '" + combo1_[k] + "' cannot be loaded:\r\n\r\n" + error.what(),
-        ui::Icon::Critical);
+    const std::string mostrada =
+        combo1_index_ < 0 || combo1_index_ >= static_cast<int>(combo1_.size())
+            ? "No station is shown."
+            : "The window still shows the station '" + combo1_[combo1_index_] + "'.";
+    entorno_.dialogs.messageBox("The station '" + combo1_[k] + "' cannot be loaded:\r\n\r\n" +
+                                    error.what() + "\r\n\r\n" + mostrada,
+                                ui::Icon::Critical);
     return;
   }
   mostrarEstacion(k, estacion);

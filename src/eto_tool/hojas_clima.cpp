@@ -4,6 +4,8 @@
 #include <stdexcept>
 
 #include "common/calendario.h"
+#include "common/number_text.h"
+#include "workbook/workbook_error.h"
 
 namespace medravolix::eto_tool {
 
@@ -11,6 +13,15 @@ namespace {
 
 std::string texto(const workbook::Workbook& libro, std::string_view hoja, int fila, int col) {
   return libro.cell(hoja, fila, col).toDisplayText();
+}
+
+// Degrees north (negative south) of the station in row r of Clim_WS.
+double leerLatitud(const workbook::Workbook& libro, int r) {
+  const double latitud = libro.number(kHojaEstaciones, r, 2);
+  if (std::fabs(latitud) <= 90) return latitud;
+  throw workbook::WorkbookError(workbook::cellReference(kHojaEstaciones, r, 2) +
+                                " holds the latitude " + plainDecimal(latitud) +
+                                ": a latitude in degrees lies between -90 (south) and 90 (north)");
 }
 
 }  // namespace
@@ -43,7 +54,7 @@ REGISTRO_CLIMA leerEstacion(const workbook::Workbook& libro, int k) {
   REGISTRO_CLIMA e;
   const int r = filaEstacion(k);
   e.NOMBRE_ESTACION = texto(libro, kHojaEstaciones, r, 1);
-  e.LATITUD = libro.number(kHojaEstaciones, r, 2);
+  e.LATITUD = leerLatitud(libro, r);
   e.ALTITUD = libro.number(kHojaEstaciones, r, 3);
   e.PROVINCIA = texto(libro, kHojaEstaciones, r, 4);
   e.UTM_X = redondearEntero(libro.number(kHojaEstaciones, r, 5));

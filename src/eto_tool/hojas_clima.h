@@ -35,7 +35,7 @@ constexpr int columnaDatosClima(eto::CampoClima campo) {
 std::vector<std::string> leerListaEstaciones(const workbook::Workbook& libro);
 
 // Station k's place and monthly normals. Throws WorkbookError naming the sheet and the cell of a
-// text where a number belongs, or the missing sheet.
+// text where a number belongs or of a latitude beyond 90 degrees, or the missing sheet.
 REGISTRO_CLIMA leerEstacion(const workbook::Workbook& libro, int k);
 
 // A number rounded to a whole number with REDONDEAR, halves to even; one too large for it is

@@ -82,6 +82,28 @@ TEST(Annotate, TheBlockLandsWhereTheBatchLooksAndTheBatchFindsIt) {
   EXPECT_CONTIENE(m.leer(), "97 ['Maricopa H', 30.1, 5.3, 0, 'Dec']");
 }
 
+// A station that cannot be loaded leaves the list on the station shown, and Annotate writes that
+// station's data: never another station's under the failed one's name.
+TEST(Annotate, AfterAStationThatCannotBeLoadedWritesTheStationStillShown) {
+  Muestra m;
+  m.libro.setCell("Clim_data", 12 * 2 + 5 + 1, 10, CellValue::text("n/a"));  // Zaragoza, May
+  m.form.Form_Load();
+  m.form.Combo1_Click(4);  // Maricopa
+  m.form.Option1_Click(2);
+  const Mensual eto = m.datos.ETO_MENSUAL;
+  m.form.Combo1_Click(2);
+  ASSERT_EQ(m.dialogs.messages.size(), 1u);
+  EXPECT_CONTIENE(m.dialogs.messages[0].text, "Clim_data!J30");
+  EXPECT_CONTIENE(m.dialogs.messages[0].text, "still shows the station 'Maricopa-AZMET");
+  EXPECT_EQ(m.form.Combo1_ListIndex(), 4);
+  EXPECT_EQ(m.form.MSHFlexGrid1().rowTexts(1)[0], "Maricopa");
+  EXPECT_TRUE(m.form.Option1(2));
+  m.dialogs.input_answers = {"After"};
+  m.form.Command1_Click();
+  EXPECT_CONTIENE(m.leer(), "74 ['After', 18.2, 2.3, ");
+  EXPECT_EQ(m.datos.ETO_MENSUAL, eto);
+}
+
 TEST(Annotate, CancelWritesNothingAndASheetWithoutHeadingIsRefused) {
   Muestra m;
   m.form.Form_Load();

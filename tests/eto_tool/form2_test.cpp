@@ -211,6 +211,51 @@ TEST(Form2, DataThatCannotBeUsedAreNamedAndNoCurveIsDrawn) {
   EXPECT_TRUE(v.form.Option1(0));
 }
 
+// A station that cannot be loaded, first or after another: the list names the station whose
+// data are shown (none, or the one before), and the message says which.
+TEST(Form2, AStationThatCannotBeLoadedLeavesTheWindowOnTheStationShown) {
+  Ventana v;
+  v.lc.estacion(0, "Full", 37.5, 75, kCompleta);
+  v.lc.estacion(1, "Broken", 37.5, 75, kCompleta);
+  v.lc.libro.setCell("Clim_data", filaDatosClima(1, 3), 5, T("n/a"));
+  v.lc.estacion(2, "North", 90.5, 0, kCompleta);
+  v.lc.estacion(3, "South", -91, 0, kCompleta);
+  v.lc.estacion(4, "Pole", -90, 0, kCompleta);
+  v.form.Form_Load();
+  struct Caso {
+    int k;
+    const char* motivo;
+    int mostrada;
+    const char* queda;
+  };
+  const Caso casos[] = {
+      {1, "Clim_data!E16 holds the text \"n/a\"", -1, "No station is shown."},
+      {2, "Clim_WS!B4 holds the latitude 90.5: a latitude in degrees lies between -90", -1,
+       "No station is shown."},
+      {4, "", 4, ""},
+      {0, "", 0, ""},
+      {1, "Clim_data!E16", 0, "The window still shows the station 'Full'."},
+      {3, "Clim_WS!B5 holds the latitude -91", 0, "The window still shows the station 'Full'."},
+  };
+  for (const Caso& c : casos) {
+    v.dialogs.messages.clear();
+    v.form.Combo1_Click(c.k);
+    if (c.k == 0) v.form.Option1_Click(2);
+    EXPECT_EQ(v.form.Combo1_ListIndex(), c.mostrada) << c.k;
+    if (*c.motivo == 0) {
+      EXPECT_TRUE(v.dialogs.messages.empty()) << c.k;
+      continue;
+    }
+    ASSERT_EQ(v.dialogs.messages.size(), 1u) << c.k;
+    EXPECT_CONTIENE(v.dialogs.messages[0].text, c.motivo);
+    EXPECT_CONTIENE(v.dialogs.messages[0].text, c.queda);
+  }
+  EXPECT_EQ(v.form.MSHFlexGrid1().rowTexts(1)[0], "Full");
+  EXPECT_EQ(v.datos.ESTACION.NOMBRE_ESTACION, "Full");
+  EXPECT_TRUE(v.form.Option1(2));
+  EXPECT_GT(v.datos.ETO_MENSUAL[7], 100);
+}
+
 TEST(Form2, AMissingLibraryIsNamedWhenTheWindowOpens) {
   testing::FakeDialogs dialogs;
   ui::RecordingCanvas canvas;

@@ -70,5 +70,48 @@ TEST(ToolTable, EtoModeOnACopyOfTheSample) {
             "bad 1 0 tool_table: speed=1: unknown event 'speed=1'\n");
 }
 
+// A station that cannot be loaded: its line holds no other station's data and only its own
+// message; the next station's line is its own; an event's messages belong to that event.
+constexpr const char* kFallida = R"PY(
+import json, subprocess, sys, openpyxl
+tool, libro = sys.argv[1], sys.argv[2]
+wb = openpyxl.load_workbook(libro)
+wb['Clim_data'].cell(30, 10).value = 'n/a'
+wb.save(libro)
+def run(*events):
+    p = subprocess.run([tool, 'eto', libro, *events], capture_output=True, text=True)
+    return p.returncode, [json.loads(l) for l in p.stdout.splitlines()], p.stderr.strip()
+rc, lineas, err = run()
+print(rc, err)
+for l in lineas[1:4]:
+    print(l['k'], l['summary'][0], l['humidity_source'], l['radiation_source'], l['enabled'],
+          l['eto'][2] is None, [m.split('\r')[0] for m in l['messages']])
+rc, lineas, err = run('station=4', 'station=2', 'method=2')
+print(rc, [(l['event'], len(l['messages']), l['enabled'][1]) for l in lineas])
+print(lineas[1]['messages'][0].split('\r\n\r\n')[1:])
+)PY";
+
+TEST(ToolTable, AStationThatCannotBeLoadedShowsNoOtherStationsData) {
+  testing::ScratchDir dir;
+  const auto copia = dir / "sample copy.xlsx";
+  std::filesystem::copy_file(testing::BinaryDir() / "share/medravolix/sample.xlsx", copia);
+  std::string salida;
+  ASSERT_EQ(testing::RunPython(kFallida,
+                               "'" + (testing::BinaryDir() / "bench/tool_table").string() + "' '" +
+                                   copia.string() + "'",
+                               salida),
+            0)
+      << salida;
+  EXPECT_EQ(salida,
+            "1 tool_table: station 2 could not be loaded\n"
+            "1 Murcia-Alcantarilla BA 0 1 [True, False, True, False, False] False []\n"
+            "2  0 0 [False, False, False, False, False] True "
+            "[\"The station 'Zaragoza Aeropuerto-AEMET 9434 1981-2010' cannot be loaded:\"]\n"
+            "3 Valencia 0 1 [True, False, True, False, False] False []\n"
+            "0 [('station=4', 0, True), ('station=2', 1, True), ('method=2', 0, True)]\n"
+            "['Clim_data!J30 holds the text \"n/a\" where a number is expected', "
+            "\"The window still shows the station 'Maricopa-AZMET 2003-2020'.\"]\n");
+}
+
 }  // namespace
 }  // namespace medravolix::eto_tool

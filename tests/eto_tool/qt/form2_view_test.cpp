@@ -72,5 +72,34 @@ TEST(Form2View, DrawsTheSampleStationsAndEachEnabledMethodsCurve) {
   EXPECT_TRUE(dialogs.messages.empty());
 }
 
+// A station that cannot be loaded: the list goes back to the station whose data the window shows
+// (none at first), as a user choosing it in the list would see.
+TEST(Form2View, TheListGoesBackToTheStationShownWhenOneCannotBeLoaded) {
+  testing::ScratchDir dir;
+  const auto copia = dir / "sample.xlsx";
+  std::filesystem::copy_file(testing::BinaryDir() / "share/medravolix/sample.xlsx", copia);
+  workbook::Workbook libro = workbook::Workbook::open(copia);
+  libro.setCell("Clim_data", 30, 10, workbook::CellValue::text("n/a"));  // Zaragoza, May
+  testing::FakeDialogs dialogs;
+  DatosForm2 datos;
+  Form2View ventana(
+      dialogs, [&] { return &libro; }, datos);
+  const auto elegir = [&](int k) {
+    ventana.Combo1()->setCurrentIndex(k);
+    ventana.Combo1()->activated(k);
+  };
+  elegir(2);
+  EXPECT_EQ(ventana.Combo1()->currentIndex(), -1);
+  EXPECT_FALSE(ventana.Frame1()->isEnabled());
+  elegir(4);
+  ventana.Option1(1)->click();
+  elegir(2);
+  EXPECT_EQ(ventana.Combo1()->currentIndex(), 4);
+  EXPECT_EQ(ventana.MSHFlexGrid1()->item(1, 0)->text(), "Maricopa");
+  EXPECT_TRUE(ventana.Option1(1)->isChecked());
+  EXPECT_EQ(dialogs.messages.size(), 2u);
+  guardarSiSePide(ventana, "eto_after_failed_station.png");
+}
+
 }  // namespace
 }  // namespace medravolix::eto_tool::qt
