@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFont>
 #include <QImage>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QTemporaryDir>
@@ -20,12 +21,15 @@
 #include <functional>
 #include <future>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "batch/form11.h"
 #include "batch/form5.h"
 #include "batch/qt/form11_view.h"
 #include "batch/qt/form5_view.h"
+#include "crop_tool/qt/form4_view.h"
+#include "eto_tool/qt/form2_view.h"
 #include "shell/form10.h"
 #include "shell/mdi_form1.h"
 #include "shell/qt/form10_view.h"
@@ -41,6 +45,10 @@ class DialogosDeFoto : public ui::qt::QtDialogs {
  public:
   explicit DialogosDeFoto(std::string libro) : libro_(std::move(libro)) {}
   std::string openFileDialog(const std::string&, const std::string&) override { return libro_; }
+  // "Would you like to add this crop?": yes.
+  ui::Answer questionBox(const std::string&, ui::Buttons, ui::Icon) override {
+    return ui::Answer::Yes;
+  }
 
  private:
   std::string libro_;
@@ -87,16 +95,81 @@ QImage conMarco(QWidget& ventana) {
   return foto;
 }
 
-// The main window after the sample workbook was chosen with "File" > "Workbook".
+// The main window, with the copy of the sample workbook chosen through "File" > "Workbook".
+struct Principal {
+  explicit Principal(const Contexto& ctx)
+      : dialogos(ctx.libro),
+        controlador(dialogos, {ctx.carpeta_programa, ctx.carpeta_programa, {}, {}}),
+        ventana(controlador, dialogos) {
+    dialogos.setParent(&ventana);
+    ventana.MDIForm_Load(1);
+    ventana.findChild<QAction*>(QStringLiteral("mnuFileOpen"))->trigger();
+    asentar();
+  }
+  void menu(const char* entrada) {
+    ventana.findChild<QAction*>(QString::fromLatin1(entrada))->trigger();
+    asentar();
+  }
+  DialogosDeFoto dialogos;
+  shell::MDIForm1 controlador;
+  shell::qt::MDIForm1View ventana;
+};
+
 QImage ventanaPrincipal(const Contexto& ctx) {
-  DialogosDeFoto dialogos(ctx.libro);
-  shell::MDIForm1 controlador(dialogos, {ctx.carpeta_programa, ctx.carpeta_programa, {}, {}});
-  shell::qt::MDIForm1View ventana(controlador, dialogos);
-  dialogos.setParent(&ventana);
-  ventana.MDIForm_Load(1);
-  ventana.findChild<QAction*>(QStringLiteral("mnuFileOpen"))->trigger();
+  Principal principal(ctx);
+  return conMarco(principal.ventana);
+}
+
+// The user's pointer over a widget (a position in pixels), and a click there.
+void raton(QWidget* donde, QPointF en, bool pulsar) {
+  QMouseEvent mover(QEvent::MouseMove, en, donde->mapToGlobal(en), Qt::NoButton, Qt::NoButton,
+                    Qt::NoModifier);
+  QApplication::sendEvent(donde, &mover);
+  if (!pulsar) return;
+  QMouseEvent pulsa(QEvent::MouseButtonPress, en, donde->mapToGlobal(en), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(donde, &pulsa);
+}
+
+// The reference-evapotranspiration tool: a station chosen and its Penman-Monteith ETo drawn.
+QImage herramientaEto(const Contexto& ctx) {
+  Principal principal(ctx);
+  principal.menu("mnuSimETo");
+  eto_tool::qt::Form2View* v = principal.ventana.form2();
+  if (!v) return {};
+  const int estacion = v->Combo1()->findText(QStringLiteral("Maricopa"), Qt::MatchStartsWith);
+  v->Combo1()->setCurrentIndex(estacion);
+  emit v->Combo1()->activated(estacion);
   asentar();
-  return conMarco(ventana);
+  if (!v->Option1(1)->isEnabled()) return {};
+  v->Option1(1)->click();
+  asentar();
+  return conMarco(*v);
+}
+
+// The crop tool: a rotation of two annual crops placed on the calendar by clicks, as the user
+// places them, and the pointer over the calendar with its date.
+QImage herramientaCultivos(const Contexto& ctx) {
+  Principal principal(ctx);
+  principal.menu("mnuSimKcb");
+  crop_tool::qt::Form4View* v = principal.ventana.form4();
+  if (!v) return {};
+  v->Option1(0)->click();
+  asentar();
+  // A day of the year d lies under the calendar's pixel 2d - 1 (30 twips a day).
+  const std::pair<const char*, int> rotacion[] = {{"Sweet melon", 121}, {"Lettuce", 319}};
+  for (const auto& [cultivo, dia] : rotacion) {
+    const int k = v->Combo1()->findText(QString::fromLatin1(cultivo));
+    if (k < 0) return {};
+    v->Combo1()->setCurrentIndex(k);
+    emit v->Combo1()->activated(k);
+    raton(v->Picture1(), QPointF(2 * dia - 1, 10), true);
+    asentar();
+  }
+  if (v->List1()->count() != 2) return {};  // both crops are in the rotation
+  raton(v->Picture1(), QPointF(2 * 196 - 1, 10), false);
+  asentar();
+  return conMarco(*v);
 }
 
 // The splash window that shows while the program starts.
@@ -108,19 +181,12 @@ QImage presentacion(const Contexto&) {
   return conMarco(ventana);
 }
 
-// The batch settings dialog as it opens, with its defaults.
-QImage ajustesBatch(const Contexto&) {
-  ui::qt::QtDialogs dialogos;
-  batch::AjustesBatch ajustes;
-  batch::Form5::Entorno entorno{
-      dialogos,
-      ajustes,
-      [](const batch::AjustesBatch&) { return batch::ResultadoOperacion{}; },
-      {}};
-  batch::qt::Form5View ventana(std::move(entorno));
-  ventana.show();
-  esperar([&] { return ventana.isVisible(); });
-  return conMarco(ventana);
+// The batch settings dialog as "Simulations" > "Batch runs" opens it, with its defaults.
+QImage ajustesBatch(const Contexto& ctx) {
+  Principal principal(ctx);
+  principal.menu("mnuSimBatch");
+  batch::qt::Form5View* v = principal.ventana.form5();
+  return v ? conMarco(*v) : QImage();
 }
 
 // The busy window two thirds of the way through a batch.
@@ -162,9 +228,10 @@ struct Foto {
 };
 
 const std::vector<Foto> kFotos = {
-    {"main_window", ventanaPrincipal}, {"splash", presentacion},
-    {"batch_settings", ajustesBatch},  {"busy_window", ventanaOcupada},
-    {"message_box", mensajeFinal},
+    {"main_window", ventanaPrincipal},  {"splash", presentacion},
+    {"batch_settings", ajustesBatch},   {"busy_window", ventanaOcupada},
+    {"message_box", mensajeFinal},      {"eto_tool", herramientaEto},
+    {"crop_tool", herramientaCultivos},
 };
 
 }  // namespace

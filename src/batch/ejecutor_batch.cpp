@@ -102,6 +102,10 @@ class EjecutorBatch {
       caso.id = sim.SIMULACION.ID_SIMULACION.toDisplayText();
       caso.estado = completos ? Caso::Estado::Pendiente : Caso::Estado::SinDatos;
       if (completos) caso.entradas = std::move(entradas);
+    } catch (const workbook::WorkbookDamaged& e) {
+      // A sheet that cannot be read fails every simulation alike: the batch is refused, not run
+      // with each simulation refused for the same damage.
+      throw BatchRechazado(e.what());
     } catch (const std::exception& e) {
       const auto& id = sim.SIMULACION.ID_SIMULACION;
       caso.id = id.isEmpty() ? "row " + std::to_string(filaSimulacion(caso.i)) : id.toDisplayText();
@@ -266,6 +270,28 @@ ResultadoOperacion noGuardado(Workbook& libro, ResultadoOperacion resultado, std
 
 }  // namespace
 
+namespace {
+
+// Runs the batch on the workbook in memory; false when it was refused or stopped, with the
+// reason in `resultado`.
+bool ejecutarEnMemoria(Workbook& libro, const AjustesBatch& ajustes, unsigned threads,
+                       const Progreso& progreso, ModeloSimulacion& modelo,
+                       ResultadoOperacion& resultado) {
+  try {
+    resultado.informe = ejecutarBatch(libro, ajustes, threads, progreso, modelo);
+    return true;
+  } catch (const BatchRechazado& e) {
+    resultado.estado = EstadoOperacion::Rechazado;
+    resultado.motivo = e.what();
+  } catch (const std::exception& e) {
+    resultado =
+        noGuardado(libro, std::move(resultado), std::string("The batch stopped: ") + e.what());
+  }
+  return false;
+}
+
+}  // namespace
+
 ResultadoOperacion ejecutarYGuardar(Workbook& libro, const AjustesBatch& ajustes, unsigned threads,
                                     const Progreso& progreso, ModeloSimulacion& modelo) {
   ResultadoOperacion resultado;
@@ -277,17 +303,23 @@ ResultadoOperacion ejecutarYGuardar(Workbook& libro, const AjustesBatch& ajustes
         std::string("The workbook could not be read again from its file: ") + e.what();
     return resultado;
   }
-  try {
-    resultado.informe = ejecutarBatch(libro, ajustes, threads, progreso, modelo);
-  } catch (const BatchRechazado& e) {
-    resultado.estado = EstadoOperacion::Rechazado;
-    resultado.motivo = e.what();
-    return resultado;
-  } catch (const std::exception& e) {
-    return noGuardado(libro, std::move(resultado), std::string("The batch stopped: ") + e.what());
-  }
+  if (!ejecutarEnMemoria(libro, ajustes, threads, progreso, modelo, resultado)) return resultado;
   try {
     if (libro.isModified()) libro.save();
+  } catch (const std::exception& e) {
+    return noGuardado(libro, std::move(resultado), e.what());
+  }
+  resultado.estado = EstadoOperacion::Completado;
+  return resultado;
+}
+
+ResultadoOperacion ejecutarYGuardarComo(Workbook& libro, const std::filesystem::path& salida,
+                                        const AjustesBatch& ajustes, unsigned threads,
+                                        const Progreso& progreso, ModeloSimulacion& modelo) {
+  ResultadoOperacion resultado;
+  if (!ejecutarEnMemoria(libro, ajustes, threads, progreso, modelo, resultado)) return resultado;
+  try {
+    libro.saveAs(salida);
   } catch (const std::exception& e) {
     return noGuardado(libro, std::move(resultado), e.what());
   }

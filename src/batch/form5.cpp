@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "workbook/lock_files.h"
+
 namespace medravolix::batch {
 
 namespace {
@@ -138,14 +140,28 @@ void Form5::Command1_Click() {
   error_ = false;
   COMPROBAR_CONTENIDO_frm5();
   if (error_) {
+    if (entorno_.mostrar) entorno_.mostrar();  // the labels are red before the message shows
     entorno_.dialogs.messageBox(kMensajeVacio, ui::Icon::Critical);
     return;
   }
+  if (!seguirPeseAlBloqueo()) return;
   guardarAjustes();
   descargado_ = true;
   if (entorno_.descargar) entorno_.descargar();
   const ResultadoOperacion resultado = entorno_.mostrarForm11(entorno_.ajustes);
   informarFinDelBatch(resultado);
+}
+
+// A workbook open in LibreOffice or Excel would be saved over by that program, results and all:
+// the user decides whether to go on. "No" leaves the dialog as it was, nothing stored.
+bool Form5::seguirPeseAlBloqueo() {
+  const std::filesystem::path ruta = entorno_.rutaLibro ? entorno_.rutaLibro() : "";
+  if (ruta.empty()) return true;
+  const auto bloqueo = workbook::lockFileOfAnotherProgram(ruta);
+  if (!bloqueo) return true;
+  const std::string pregunta = workbook::lockFileQuestion(ruta, *bloqueo, kLoQueEscribe);
+  return entorno_.dialogs.questionBox(pregunta, ui::Buttons::YesNo, ui::Icon::Exclamation) ==
+         ui::Answer::Yes;
 }
 
 void Form5::guardarAjustes() {

@@ -111,6 +111,8 @@ int CONTAR_SIMULACIONES(const Workbook& libro) {
     bool con_valor = true;
     try {
       con_valor = !vacia(libro.cell(kHojaSimulaciones, n + 2, 1));
+    } catch (const workbook::WorkbookDamaged&) {
+      throw;  // the sheet itself cannot be read: no row of it counts
     } catch (const workbook::WorkbookError&) {
       // An unreadable id (an error value) still lists a simulation; reading it refuses it.
       libro.requireSheet(kHojaSimulaciones);

@@ -20,6 +20,7 @@
 namespace medravolix::batch {
 
 // The number of simulations: the run of rows from row 2 of Sim_batch whose column 1 is not empty.
+// Throws WorkbookDamaged, with its cause, when Sim_batch cannot be read at all.
 int CONTAR_SIMULACIONES(const workbook::Workbook& libro);
 
 // The six ids of simulation i (Sim_batch row i + 1, columns 1 to 6) into sim.SIMULACION.

@@ -57,6 +57,10 @@ bool usaRangoDiario(MetodoEto metodo) {
 
 }  // namespace
 
+bool nombreEnPlural(CampoClima campo) {
+  return campo == CampoClima::INSOLACION || campo == CampoClima::DIAS_LLUVIA;
+}
+
 const char* nombreCampo(CampoClima campo) {
   static const char* const kNombres[] = {"mean temperature",
                                          "mean maximum temperature",
@@ -87,10 +91,10 @@ std::optional<ErrorDatoClima> comprobarDatosMetodo(MetodoEto metodo, const REGIS
     for (const CampoClima c : campos) {
       const double v = serie(e, c)[mes];
       if (v >= 0) continue;
-      return ErrorDatoClima{
-          mes,
-          {c},
-          std::string("the ") + nombreCampo(c) + " (" + plainDecimal(v) + ") is negative"};
+      return ErrorDatoClima{mes,
+                            {c},
+                            std::string("the ") + nombreCampo(c) + " (" + plainDecimal(v) + ") " +
+                                (nombreEnPlural(c) ? "are" : "is") + " negative"};
     }
   }
   return std::nullopt;

@@ -36,6 +36,8 @@ enum class CampoClima {
 
 // What a user reads for the variable: "mean maximum temperature".
 const char* nombreCampo(CampoClima campo);
+// Whether that name is plural ("sunshine hours", "rainy days"), for the verb that follows it.
+bool nombreEnPlural(CampoClima campo);
 
 // A month whose data a method cannot use: the month (1..12), the variables at fault and what is
 // wrong with them ("the mean maximum temperature (8.3) is below the mean minimum (9.1)").

@@ -1,8 +1,11 @@
 #include "eto/geometria_solar.h"
 
+#include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "common/calendario.h"
+#include "eto/radiacion_extraterrestre.h"
 
 namespace medravolix::eto {
 
@@ -41,19 +44,24 @@ double ARCOCOSENO(double c) {
   return x1;
 }
 
+double anguloLatitud(double latitud) {
+  // The double nearest pi / 2 lies below it, so its tangent is large and positive.
+  constexpr double kLimite = std::numbers::pi / 2;
+  return std::clamp(latitud * kPi / 180, -kLimite, kLimite);
+}
+
 double declinacionSolar(int16_t J) {
   return 0.409 * std::sin(kDosPi * J / 365 - 1.39);
 }
 
 double anguloPuestaSol(double latitud, double declinacion) {
-  const double p = latitud * kPi / 180;
+  const double p = anguloLatitud(latitud);
   return ARCOCOSENO(-std::tan(p) * std::tan(declinacion));
 }
 
 double HORAS_LUZ_DIA(double latitud, int16_t mes) {
   const int16_t J = DIA_JULIANO(DIA_MEDIO_MES(mes), mes);
-  const double w = anguloPuestaSol(latitud, declinacionSolar(J));
-  return 24 * w / kPi;
+  return 24 * terminosSolares(latitud, J).ws / kPi;
 }
 
 }  // namespace medravolix::eto

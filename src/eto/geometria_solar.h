@@ -22,13 +22,20 @@ double RESIDUO_ARCOCOSENO(double x, double c);
 // hour angle of a whole half-day.
 double ARCOCOSENO(double c);
 
+// The latitude (degrees) as an angle in radians, kept below pi / 2 in magnitude: the methods'
+// pi is a little above the true one, so 90 degrees would land just past pi / 2, where the tangent
+// changes sign and the pole would see the polar night in summer. So limited, a pole behaves as
+// the limit of the latitudes next to it.
+double anguloLatitud(double latitud);
+
 // Solar declination (radians) of day of the year J.
 double declinacionSolar(int16_t J);
 
 // The sunset hour angle (radians) at a latitude (degrees) on a day of declination d (radians).
 double anguloPuestaSol(double latitud, double declinacion);
 
-// Maximum possible sunshine hours N of the month's middle day at the latitude (degrees).
+// Maximum possible sunshine hours N of the month's middle day at the latitude (degrees): 0 when
+// the sun does not rise that day or only grazes the horizon.
 double HORAS_LUZ_DIA(double latitud, int16_t mes);
 
 }  // namespace medravolix::eto

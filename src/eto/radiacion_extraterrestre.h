@@ -24,7 +24,8 @@ TerminosSolares terminosSolares(double latitud, int16_t J);
 // The terms of each month's middle day (15, or 14 in February).
 RadiacionExtraterrestre CALCULAR_RADIACION_EXTRATERRESTRE(const REGISTRO_CLIMA& ESTACION);
 
-// A month whose middle day has no sunrise at the station's latitude (ws = 0, so Ra = N = 0).
+// A month whose middle day has no sunrise at the station's latitude (ws = 0, so Ra = N = 0):
+// also one where the sun only grazes the horizon and Ra would not be positive.
 inline bool mesSinSalidaDelSol(const RadiacionExtraterrestre& r, int mes) {
   return r.ANGULO_PUESTA_SOL[mes] == 0;
 }

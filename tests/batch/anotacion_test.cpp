@@ -201,8 +201,6 @@ class Anotar : public ::testing::Test {
     p.libro.saveAs(archivo_);
     antes_ = bytes(archivo_);
   }
-  void TearDown() override { Workbook::setSaveHookForTests(nullptr); }
-
   bool anotar(Workbook& libro, const std::vector<BloqueAnotacion>& bloques) {
     return anotarBloques(libro, dialogs_, bloques);
   }
@@ -306,11 +304,11 @@ INSTANTIATE_TEST_SUITE_P(LibreOfficeAndExcel, AnotarBloqueado,
 
 TEST_F(Anotar, AFailedSaveLeavesTheFileAndTheMemoryAsTheyWere) {
   Workbook libro = Workbook::open(archivo_);
-  Workbook::setSaveHookForTests([](std::string_view etapa) {
+  libro.setSaveHookForTests([](std::string_view etapa) {
     if (etapa == "rename") throw std::runtime_error("the disk is full");
   });
   EXPECT_FALSE(anotar(libro, {bloque12("Clim_batch", "C")}));
-  Workbook::setSaveHookForTests(nullptr);
+  libro.setSaveHookForTests(nullptr);
   EXPECT_EQ(bytes(archivo_), antes_);
   ASSERT_EQ(dialogs_.messages.size(), 1u);
   EXPECT_EQ(dialogs_.messages[0].icon, ui::Icon::Critical);

@@ -177,6 +177,47 @@ TEST(Methods, PolarNightGivesZeroAndMidnightSunAWholeDay) {
   EXPECT_GT(ext.RA[6], 40);  // more than at the equator in June
 }
 
+// The poles are the limit of the latitudes next to them: at 90 degrees the latitude's angle
+// stays below pi / 2, so the summer is sunlit all day and the winter dark, as at 89.9999.
+TEST(Methods, ThePolesBehaveAsTheLatitudesNextToThem) {
+  for (const double polo : {90.0, -90.0}) {
+    const int16_t verano = polo > 0 ? 6 : 12;
+    const int16_t invierno = polo > 0 ? 12 : 6;
+    EXPECT_EQ(HORAS_LUZ_DIA(polo, verano), 24) << polo;
+    EXPECT_EQ(HORAS_LUZ_DIA(polo, invierno), 0) << polo;
+    const int16_t J = DIA_JULIANO(15, verano);
+    EXPECT_TRUE(Near(terminosSolares(polo * 0.999999, J).ra, terminosSolares(polo, J).ra, 1e-3))
+        << polo;
+    REGISTRO_CLIMA e = constante(5);
+    e.LATITUD = polo;
+    for (int metodo = 0; metodo <= 3; ++metodo) {
+      const ResultadoEto r = calcularMetodo(static_cast<MetodoEto>(metodo), e, {1, 1});
+      ASSERT_FALSE(r.error) << metodo;
+      EXPECT_GT(r.ETO_MENSUAL[verano], 0) << polo << " " << metodo;
+      EXPECT_EQ(r.ETO_MENSUAL[invierno], 0) << polo << " " << metodo;
+    }
+  }
+}
+
+// Where the sun only grazes the horizon the solver stops a few thousandths of a radian short of
+// 0, which would leave a negative extraterrestrial radiation: such a month has no sunrise.
+TEST(Methods, AMonthWhereTheSunOnlyGrazesTheHorizonHasNoSunrise) {
+  REGISTRO_CLIMA e = constante(5);
+  e.LATITUD = 66.670873758373;
+  const RadiacionExtraterrestre ext = CALCULAR_RADIACION_EXTRATERRESTRE(e);
+  EXPECT_EQ(ext.RA[12], 0);
+  EXPECT_EQ(ext.ANGULO_PUESTA_SOL[12], 0);
+  EXPECT_EQ(HORAS_LUZ_DIA(e.LATITUD, 12), 0);
+  for (int metodo = 0; metodo <= 3; ++metodo) {
+    for (const FuentesPenman f : {FuentesPenman{1, 1}, FuentesPenman{3, 2}}) {
+      const ResultadoEto r = calcularMetodo(static_cast<MetodoEto>(metodo), e, f);
+      ASSERT_FALSE(r.error) << metodo;
+      EXPECT_EQ(r.ETO_MENSUAL[12], 0) << metodo;
+      EXPECT_GT(r.ETO_MENSUAL[6], 0) << metodo;
+    }
+  }
+}
+
 TEST(Methods, DataThatNoMethodCanUseAreNamedWithTheirMonth) {
   struct Caso {
     MetodoEto metodo;
@@ -216,7 +257,7 @@ TEST(Methods, DataThatNoMethodCanUseAreNamedWithTheirMonth) {
        [](REGISTRO_CLIMA& e) { e.INSOLACION[12] = -0.1; },
        12,
        CampoClima::INSOLACION,
-       "the sunshine hours (-0.1) is negative"},
+       "the sunshine hours (-0.1) are negative"},
       {MetodoEto::BlaneyCriddle,
        {},
        [](REGISTRO_CLIMA& e) { e.HRMIN[2] = -5; },

@@ -19,18 +19,21 @@ GridTable::GridTable(QWidget* parent) : QTableWidget(parent) {
 void GridTable::showGrid(const GridState& grid) {
   setRowCount(grid.rows());
   setColumnCount(grid.cols());
-  const QBrush sombra = palette().brush(QPalette::Button);
+  const QBrush shade = palette().brush(QPalette::Button);
+  // Rows as tall as a line of the grid's font, so the rows of a small grid fit its place.
+  verticalHeader()->setMinimumSectionSize(1);
+  verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
   for (int c = 0; c < grid.cols(); ++c) setColumnWidth(c, twipsToPixels(grid.columnWidth(c)));
   for (int r = 0; r < grid.rows(); ++r) {
     for (int c = 0; c < grid.cols(); ++c) {
-      QTableWidgetItem* celda = item(r, c);
-      if (!celda) {
-        celda = new QTableWidgetItem;
-        celda->setFlags(Qt::ItemIsEnabled);
-        setItem(r, c, celda);
+      QTableWidgetItem* cell = item(r, c);
+      if (!cell) {
+        cell = new QTableWidgetItem;
+        cell->setFlags(Qt::ItemIsEnabled);
+        setItem(r, c, cell);
       }
-      celda->setText(QString::fromStdString(grid.text(r, c)));
-      if (r < grid.fixedRows()) celda->setBackground(sombra);
+      cell->setText(QString::fromStdString(grid.text(r, c)));
+      if (r < grid.fixedRows()) cell->setBackground(shade);
     }
   }
 }

@@ -72,6 +72,10 @@ TEST(Programa, StartsBindsTheSampleRunsABatchFromTheMenuAndSavesTheResults) {
   auto* area = qobject_cast<QMdiArea*>(window.centralWidget());
   ASSERT_EQ(area->subWindowList().size(), 1);
   EXPECT_EQ(area->subWindowList()[0]->pos(), QPoint(0, 0));
+  // The dialog keeps its fixed size: it cannot be maximised.
+  const Qt::WindowFlags flags = area->subWindowList()[0]->windowFlags();
+  EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
+  EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
   ASSERT_NE(window.form5(), nullptr);
   window.form5()->Command1()->click();  // the batch runs in the busy window until it is saved
   ASSERT_GE(dialogs.messages.size(), 2u);

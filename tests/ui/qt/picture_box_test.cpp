@@ -95,6 +95,8 @@ TEST(QtDialogs, TitledWithTheProgramWithPlainLineBreaksAndLongTextsScrolling) {
   }
   EXPECT_EQ(qtFileFilter("Archivos de Excel (*.xlsx)|*.xlsx"), "Archivos de Excel (*.xlsx)");
   EXPECT_EQ(qtFileFilter("Workbooks|*.xlsx|All files|*"), "Workbooks (*.xlsx);;All files (*)");
+  EXPECT_EQ(qtFileFilter("Archivos de Excel (*.xlsx;*.xlsm)|*.xlsx;*.xlsm"),
+            "Archivos de Excel (*.xlsx *.xlsm)");
 }
 
 }  // namespace
