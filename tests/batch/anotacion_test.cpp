@@ -50,77 +50,56 @@ BloqueAnotacion filaRiego(const std::string& id) {
 
 // ---- where the block goes -------------------------------------------------------------------
 
-struct CasoLugar {
-  const char* nombre;
-  void (*preparar)(LibroPrueba&);
-  int fila;              // 0: refused
-  const char* problema;  // words of the refusal's text
-};
-
 void dosBloques(LibroPrueba& p) {
   p.bloque(kHojaClimas, 2, T("A"), 0);
   p.bloque(kHojaClimas, 14, T("B"), 0);
 }
 
-const CasoLugar kCasosBloque[] = {
-    {"HeadingAndTwoBlocks", dosBloques, 26, ""},
-    {"EmptySheetUnderAHeading", [](LibroPrueba&) {}, 2, ""},
-    {"NoHeading", [](LibroPrueba& p) { p.poner(kHojaClimas, 1, 1, CellValue()); }, 0,
-     "Clim_batch has no heading in row 1: cell Clim_batch!A1 is empty."},
-    {"CellInTheWay",
-     [](LibroPrueba& p) {
-       dosBloques(p);
-       p.poner(kHojaClimas, 27, 2, N(5));
-     },
+// Clim_batch under its heading, perhaps with the blocks "A" and "B" on rows 2 and 14, and `valor`
+// in column `columna` of rows `desde` to `hasta` (none for 0).
+const struct {
+  const char* nombre;
+  bool dos_bloques;
+  int desde, hasta, columna;
+  CellValue valor;
+  int fila;              // 0: refused
+  const char* problema;  // words of the refusal's text
+} kCasosBloque[] = {
+    {"HeadingAndTwoBlocks", true, 0, 0, 1, {}, 26, ""},
+    {"EmptySheetUnderAHeading", false, 0, 0, 1, {}, 2, ""},
+    {"NoHeading",
+     false,
+     1,
+     1,
+     1,
+     {},
      0,
+     "Clim_batch has no heading in row 1: cell Clim_batch!A1 is empty."},
+    {"CellInTheWay", true, 27, 27, 2, N(5), 0,
      "The next block of Clim_batch belongs on rows 26 to 37, where a batch will look for it, "
      "but these cells there are not empty: Clim_batch!B27. Clear them, or move what they hold, "
      "so that rows 26 to 37 are empty in columns A to E, and click \"Annotate\" again."},
-    {"IdOfAShiftedBlockInTheWay",
-     [](LibroPrueba& p) {
-       dosBloques(p);
-       p.poner(kHojaClimas, 37, 1, T("X"));
-     },
-     0, "not empty: Clim_batch!A37."},
-    {"ShortBlockAboveGoesToTheNextBlockStart",
-     [](LibroPrueba& p) {
-       for (int r = 2; r <= 8; ++r) p.fila(kHojaClimas, r, T("short"), 0, 2, 5);
-     },
-     14, ""},
-    {"ColumnsThatTheBlockDoesNotWriteDoNotCount",
-     [](LibroPrueba& p) {
-       dosBloques(p);
-       p.poner(kHojaClimas, 26, 6, T("a note"));
-     },
-     26, ""},
-    {"EmptyTextOnTheBlockStartIsEmpty",
-     [](LibroPrueba& p) {
-       dosBloques(p);
-       p.poner(kHojaClimas, 26, 1, T(""));
-     },
-     26, ""},
-    {"ManyCellsInTheWay",
-     [](LibroPrueba& p) {
-       for (int r = 3; r <= 12; ++r) p.poner(kHojaClimas, r, 2, N(r));
-     },
-     0,
+    {"IdOfAShiftedBlockInTheWay", true, 37, 37, 1, T("X"), 0, "not empty: Clim_batch!A37."},
+    {"ShortBlockAboveGoesToTheNextBlockStart", false, 2, 8, 1, T("short"), 14, ""},
+    {"ColumnsThatTheBlockDoesNotWriteDoNotCount", true, 26, 26, 6, T("a note"), 26, ""},
+    {"EmptyTextOnTheBlockStartIsEmpty", true, 26, 26, 1, T(""), 26, ""},
+    {"ManyCellsInTheWay", false, 3, 12, 2, N(1), 0,
      "Clim_batch!B3, Clim_batch!B4, Clim_batch!B5, Clim_batch!B6, Clim_batch!B7, "
      "Clim_batch!B8, Clim_batch!B9, Clim_batch!B10 and 2 more cells."},
 };
 
-class LugarBloque : public ::testing::TestWithParam<CasoLugar> {};
-
-TEST_P(LugarBloque, AtTheFirstEmptyBlockStartOrRefused) {
-  LibroPrueba p;
-  GetParam().preparar(p);
-  const LugarAnotacion lugar = lugarBloque12(p.libro, kHojaClimas, 5);
-  EXPECT_EQ(lugar.fila, GetParam().fila) << lugar.problema;
-  EXPECT_CONTIENE(lugar.problema, GetParam().problema);
-  EXPECT_EQ(lugar.encontrado(), lugar.problema.empty());
+TEST(LugarBloque, AtTheFirstEmptyBlockStartOrRefused) {
+  for (const auto& c : kCasosBloque) {
+    SCOPED_TRACE(c.nombre);
+    LibroPrueba p;
+    if (c.dos_bloques) dosBloques(p);
+    for (int r = c.desde; r >= 1 && r <= c.hasta; ++r) p.poner(kHojaClimas, r, c.columna, c.valor);
+    const LugarAnotacion lugar = lugarBloque12(p.libro, kHojaClimas, 5);
+    EXPECT_EQ(lugar.fila, c.fila) << lugar.problema;
+    EXPECT_CONTIENE(lugar.problema, c.problema);
+    EXPECT_EQ(lugar.encontrado(), lugar.problema.empty());
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Clim, LugarBloque, ::testing::ValuesIn(kCasosBloque),
-                         [](const auto& info) { return std::string(info.param.nombre); });
 
 TEST(LugarFila, AtTheFirstEmptyColumnAOrRefused) {
   LibroPrueba p;
