@@ -224,22 +224,5 @@ TEST(Form2, AStationThatCannotBeLoadedLeavesTheWindowOnTheStationShown) {
   EXPECT_GT(v.datos.ETO_MENSUAL[7], 100);
 }
 
-// A workbook without the station list, then one with the list but without the monthly data.
-TEST(Form2, AMissingSheetIsNamed) {
-  Ventana v;
-  v.lc.libro = workbook::Workbook::create({"Clim_data", "Clim_batch"});
-  v.form.Form_Load();
-  EXPECT_TRUE(v.form.Combo1_List().empty());
-  v.lc.libro = workbook::Workbook::create({"Clim_WS", "Clim_batch"});
-  v.lc.libro.setCell("Clim_WS", 2, 1, T("Solo"));
-  v.form.Form_Load();
-  v.form.Combo1_Click(0);
-  ASSERT_EQ(v.dialogs.messages.size(), 2u);
-  EXPECT_CONTIENE(v.dialogs.messages[0].text, "Clim_WS");
-  EXPECT_CONTIENE(v.dialogs.messages[1].text, "The station 'Solo' cannot be loaded");
-  EXPECT_CONTIENE(v.dialogs.messages[1].text, "Clim_data");
-  EXPECT_FALSE(v.form.Frame1_Enabled());
-}
-
 }  // namespace
 }  // namespace medravolix::eto_tool
