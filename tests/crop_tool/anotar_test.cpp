@@ -2,8 +2,6 @@
 // appended, read back by openpyxl and found by the batch's look-ups.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "batch/lectura_batch.h"
 #include "crop_tool/libro_cultivos.h"
 #include "support/test_support.h"
@@ -11,7 +9,6 @@
 namespace medravolix::crop_tool {
 namespace {
 
-namespace fs = std::filesystem;
 using prueba::Ventana;
 using prueba::xDelDia;
 
@@ -28,8 +25,7 @@ for id in ('rotation A', 'olive here'):
 
 TEST(AnotarCultivos, ARotationAndATreeCropGoWhereTheBatchFindsThem) {
   testing::ScratchDir dir;
-  const fs::path archivo = dir / "sample copy.xlsx";
-  fs::copy_file(testing::BinaryDir() / "share" / "medravolix" / "sample.xlsx", archivo);
+  const auto archivo = testing::CopyOfSample(dir, "sample copy.xlsx");
   Ventana v(workbook::Workbook::open(archivo));
   v.form.Option1_Click(0);
   v.form.Combo1_Click(0);  // Maize (grain), 150 days, from 15 April

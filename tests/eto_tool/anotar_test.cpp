@@ -3,8 +3,6 @@
 // and is found by the batch; right after choosing a station, ETo is 0.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "batch/lectura_batch.h"
 #include "eto_tool/form2.h"
 #include "support/fake_dialogs.h"
@@ -16,7 +14,6 @@
 namespace medravolix::eto_tool {
 namespace {
 
-namespace fs = std::filesystem;
 using workbook::CellValue;
 using workbook::Workbook;
 
@@ -29,8 +26,7 @@ for r in (74, 85, 86, 97, 98):
 
 TEST(Annotate, TheStationShownLandsWhereTheBatchLooksAndTheBatchFindsIt) {
   testing::ScratchDir dir;
-  const fs::path archivo = dir / "sample copy.xlsx";
-  fs::copy_file(testing::BinaryDir() / "share/medravolix/sample.xlsx", archivo);
+  const auto archivo = testing::CopyOfSample(dir, "sample copy.xlsx");
   Workbook libro = Workbook::open(archivo);
   libro.setCell("Clim_data", 12 * 2 + 5 + 1, 10, CellValue::text("n/a"));  // Zaragoza, May
   testing::FakeDialogs dialogs;

@@ -4,8 +4,6 @@
 // holds no other station's data and whose message belongs to its event.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "support/test_support.h"
 
 namespace medravolix::eto_tool {
@@ -44,8 +42,7 @@ print(lineas[1]['messages'][0].split('\r\n\r\n')[1:])
 
 TEST(ToolTable, EtoModeOnACopyOfTheSample) {
   testing::ScratchDir dir;
-  const auto copia = dir / "sample copy.xlsx";
-  std::filesystem::copy_file(testing::BinaryDir() / "share/medravolix/sample.xlsx", copia);
+  const auto copia = testing::CopyOfSample(dir, "sample copy.xlsx");
   const auto tool = testing::BinaryDir() / "bench/tool_table";
   std::string salida;
   ASSERT_EQ(

@@ -10,7 +10,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
-#include <filesystem>
 
 #include "shell/qt/mdi_form1_view.h"
 
@@ -19,8 +18,6 @@
 
 namespace medravolix::crop_tool::qt {
 namespace {
-
-namespace fs = std::filesystem;
 
 // The pointer moved to day d of the calendar and, when asked, a click there.
 void pointerOnDay(Form4View& v, int dia, bool clic) {
@@ -40,8 +37,7 @@ QColor colourOnDay(Form4View& v, int dia) {
 
 TEST(Form4View, FromTheMenuARotationOfThreeCropsAndATreeCrop) {
   testing::ScratchDir dir;
-  const fs::path archivo = dir / "sample copy.xlsx";
-  fs::copy_file(testing::BinaryDir() / "share" / "medravolix" / "sample.xlsx", archivo);
+  const auto archivo = testing::CopyOfSample(dir, "sample copy.xlsx");
   testing::FakeDialogs dialogs;
   shell::MDIForm1 principal(dialogs, {testing::BinaryDir(), {}, {}, {}});
   shell::qt::MDIForm1View ventana(principal, dialogs);

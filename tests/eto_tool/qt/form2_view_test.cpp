@@ -33,8 +33,7 @@ void guardarSiSePide(QWidget& ventana, const char* nombre) {
 // at first), as a user choosing it in the list would see.
 TEST(Form2View, DrawsEachEnabledMethodsCurveAndTheListKeepsTheStationShown) {
   testing::ScratchDir dir;
-  const auto copia = dir / "sample.xlsx";
-  std::filesystem::copy_file(testing::BinaryDir() / "share/medravolix/sample.xlsx", copia);
+  const auto copia = testing::CopyOfSample(dir);
   workbook::Workbook libro = workbook::Workbook::open(copia);
   libro.setCell("Clim_data", 30, 10, workbook::CellValue::text("n/a"));  // Zaragoza, May
   testing::FakeDialogs dialogs;
