@@ -225,8 +225,7 @@ TEST(Form4, ACropThatCannotBeReadIsNamedAndKeepsTheCropChosenBefore) {
       {"Annual_crops_growth", 4, T("high"), 0, "Annual_crops_growth!D3"},
       {"Annual_crops_irrigat", 3, T("300 mm"), 0, "Annual_crops_irrigat!C3"},
       {"Annual_crops_growth", 12, N(30000), 0,
-       "One and a half times the season length in Annual_crops_growth!L13, 45000, is outside the "
-       "16-bit"},
+       "season length in Annual_crops_growth!L3, 45000 is outside the 16-bit"},
       {"Tree_crops", 8, T("n/a"), 1, "Tree_crops!H3"},
   };
   for (const Caso& caso : casos) {
