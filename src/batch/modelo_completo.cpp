@@ -2,6 +2,7 @@
 
 #include "balance/cadena_balance.h"
 #include "balance/etc_mensual.h"
+#include "batch/lectura_constantes.h"
 #include "chemistry/equilibrio_solucion.h"
 
 namespace medravolix::batch {

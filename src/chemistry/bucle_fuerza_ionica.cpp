@@ -7,10 +7,14 @@
 #include <type_traits>
 
 #include "chemistry/actividad.h"
+#include "chemistry/especies_quimicas.h"
+#include "simulation/simulacion.h"
 
 namespace medravolix {
 
 namespace {
+
+using namespace quimica;
 
 constexpr int kMaxPasadasPares = 100;         // the loop ends when its counter exceeds this
 constexpr int kMaxPasadasFuerzaIonica = 100;  // likewise
@@ -23,17 +27,13 @@ bool finitos(double a, double b, double c, double d) {
   return std::isfinite(a) && std::isfinite(b) && std::isfinite(c) && std::isfinite(d);
 }
 
-// Whether any of the four pairs of ligand a (constants 4a + 7 to 4a + 10) is switched on: a
-// conditional constant other than an exact +0.
+// Whether any of the four pairs of ligand a is switched on: a conditional constant other than an
+// exact +0.
 bool filaActiva(const std::array<double, 31>& Kc, int a) {
-  for (int k = 4 * a + 7; k <= 4 * a + 10; ++k) {
-    if (std::bit_cast<uint64_t>(Kc[k]) != 0) return true;
+  for (int c = 1; c <= kNumCationes; ++c) {
+    if (std::bit_cast<uint64_t>(Kc[constantePar(par(a, c))]) != 0) return true;
   }
   return false;
-}
-
-bool parNeutroEspecial(int16_t index) {
-  return index == 15 || index == 16 || index == 23 || index == 24;
 }
 
 // Two species or pairs whose activity coefficients are equal at every ionic strength: the same
@@ -45,7 +45,7 @@ bool mismaFormula(double z1, int16_t kind1, int16_t index1, double z2, int16_t k
            std::bit_cast<uint64_t>(z1 * z1) == std::bit_cast<uint64_t>(z2 * z2);
   }
   if (kind1 != kind2) return false;
-  return kind1 != kParIonico || parNeutroEspecial(index1) == parNeutroEspecial(index2);
+  return kind1 != kParIonico || esParNeutroEspecial(index1) == esParNeutroEspecial(index2);
 }
 
 // FNV-1a over the bits of the loop's starting variables.
@@ -61,28 +61,28 @@ uint64_t huellaDe(const T& valor) {
 
 }  // namespace
 
-BucleFuerzaIonica::BucleFuerzaIonica(const Simulacion& sim) {
-  for (int s = 1; s <= 12; ++s) {
-    const double z = sim.ESPECIES[s].CARGA;
+BucleFuerzaIonica::BucleFuerzaIonica(const SalidaEquilibrio& solucion, double P) {
+  for (int s = 1; s <= kNumEspecies; ++s) {
+    const double z = solucion.ESPECIES[s].CARGA;
     clase_especie_[s] = static_cast<uint8_t>(claseDe(z, kEspecieLibre, static_cast<int16_t>(s)));
     if (s <= 11) carga2_[s] = z * z;
   }
-  for (int p = 1; p <= 24; ++p) {
-    const double z = sim.QUIMICA.PARES[p].CARGA;
+  for (int p = 1; p <= kNumPares; ++p) {
+    const double z = solucion.estado.PARES[p].CARGA;
     clase_par_[p] = static_cast<uint8_t>(claseDe(z, kParIonico, static_cast<int16_t>(p)));
     carga2_par_[p] = z * z;
   }
-  for (int k = 1; k <= 30; ++k) K_[k] = sim.QUIMICA.CONSTANTES[k].K_EQUILIBRIO;
-  for (int s = 3; s <= 11; ++s) {
+  for (int k = 1; k <= kNumConstantes; ++k) K_[k] = solucion.estado.CONSTANTES[k].K_EQUILIBRIO;
+  for (int s = kNa; s <= kCO3; ++s) {
     if (carga2_[s] != 0) especies_cargadas_[num_especies_cargadas_++] = static_cast<uint8_t>(s);
   }
-  for (int p = 1; p <= 24; ++p) {
-    if (carga2_par_[p] != 0 && K_[p + 6] != 0) {
+  for (int p = 1; p <= kNumPares; ++p) {
+    if (carga2_par_[p] != 0 && K_[constantePar(p)] != 0) {
       pares_cargados_[num_pares_cargados_++] = static_cast<uint8_t>(p);
     }
   }
-  P_ = sim.PCO2;
-  epsilon_ = sim.QUIMICA.EPSILON;
+  P_ = P;
+  epsilon_ = solucion.estado.EPSILON;
   recuerdos_.resize(kRecuerdos);
 }
 
@@ -95,11 +95,11 @@ int BucleFuerzaIonica::claseDe(double z, int16_t kind, int16_t index) {
   return num_clases_++;
 }
 
-void BucleFuerzaIonica::ejecutar(Simulacion& sim) {
-  const Entrada entrada = cargar(sim);
+void BucleFuerzaIonica::ejecutar(SalidaEquilibrio& solucion) {
+  const Entrada entrada = cargar(solucion);
   const uint64_t huella = huellaDe(entrada);
   if (const Recuerdo* recuerdo = recordar(entrada, huella)) {
-    guardar(recuerdo->salida, sim);
+    guardar(recuerdo->salida, solucion);
     return;
   }
   Recuerdo& nuevo = recuerdos_[siguiente_recuerdo_];
@@ -109,7 +109,7 @@ void BucleFuerzaIonica::ejecutar(Simulacion& sim) {
   nuevo.huella = huella;
   nuevo.entrada = entrada;
   nuevo.usado = true;
-  guardar(nuevo.salida, sim);
+  guardar(nuevo.salida, solucion);
 }
 
 const BucleFuerzaIonica::Recuerdo* BucleFuerzaIonica::recordar(const Entrada& entrada,
@@ -146,40 +146,40 @@ void BucleFuerzaIonica::calcular(const Entrada& entrada, Trabajo& w) const {
   }
 }
 
-BucleFuerzaIonica::Entrada BucleFuerzaIonica::cargar(const Simulacion& sim) {
+BucleFuerzaIonica::Entrada BucleFuerzaIonica::cargar(const SalidaEquilibrio& solucion) {
   Entrada e;
-  for (int s = 1; s <= 11; ++s) {
-    const REGISTRO_ESPECIE& especie = sim.ESPECIES[s];
+  for (int s = 1; s <= kCO3; ++s) {
+    const REGISTRO_ESPECIE& especie = solucion.ESPECIES[s];
     e.T[s] = especie.CONC_TOTAL;
     e.f[s] = especie.CONC_LIBRE;
     e.nueva[s] = especie.CONC_LIBRE_NUEVA;
     e.cambio[s] = especie.CAMBIO_RELATIVO;
   }
-  const EstadoQuimica& q = sim.QUIMICA;
+  const EstadoQuimica& q = solucion.estado;
   e.I = q.FUERZA_IONICA;
   e.I_nueva = q.FUERZA_IONICA_NUEVA;
   e.cambio_I = q.CAMBIO_FUERZA_IONICA;
   e.OH = q.OH_LIBRE;
-  e.alcalinidad = sim.ALCALINIDAD;
+  e.alcalinidad = solucion.ALCALINIDAD;
   return e;
 }
 
-void BucleFuerzaIonica::guardar(const Trabajo& w, Simulacion& sim) const {
-  for (int s = 1; s <= 11; ++s) {
-    REGISTRO_ESPECIE& e = sim.ESPECIES[s];
+void BucleFuerzaIonica::guardar(const Trabajo& w, SalidaEquilibrio& solucion) const {
+  for (int s = 1; s <= kCO3; ++s) {
+    REGISTRO_ESPECIE& e = solucion.ESPECIES[s];
     e.CONC_TOTAL = w.T[s];
     e.CONC_LIBRE = w.f[s];
     e.CONC_LIBRE_NUEVA = w.nueva[s];
     e.CAMBIO_RELATIVO = w.cambio[s];
   }
-  for (int s = 1; s <= 12; ++s) sim.ESPECIES[s].COEF_ACTIVIDAD = w.g[s];
-  EstadoQuimica& q = sim.QUIMICA;
-  for (int p = 1; p <= 24; ++p) {
+  for (int s = 1; s <= kNumEspecies; ++s) solucion.ESPECIES[s].COEF_ACTIVIDAD = w.g[s];
+  EstadoQuimica& q = solucion.estado;
+  for (int p = 1; p <= kNumPares; ++p) {
     q.PARES[p].COEF_ACTIVIDAD = w.gp[p];
     q.PARES[p].CONC_LIBRE = w.par[p];
   }
-  for (int k = 1; k <= 30; ++k) {
-    if (k != 5 && k != 6) q.CONSTANTES[k].K_CONDICIONAL = w.Kc[k];
+  for (int k = 1; k <= kNumConstantes; ++k) {
+    if (k != kKCalcita && k != kKYeso) q.CONSTANTES[k].K_CONDICIONAL = w.Kc[k];
   }
   q.FUERZA_IONICA = w.I;
   q.FUERZA_IONICA_NUEVA = w.I_nueva;
@@ -198,11 +198,11 @@ void BucleFuerzaIonica::coeficientes(Trabajo& w) const {
     const Clase& c = clases_[i];
     por_clase[i] = COEFICIENTE_ACTIVIDAD(w.I, c.z, c.kind, c.index);
   }
-  for (int s = 1; s <= 12; ++s) w.g[s] = por_clase[clase_especie_[s]];
-  for (int p = 1; p <= 24; ++p) w.gp[p] = por_clase[clase_par_[p]];
+  for (int s = 1; s <= kNumEspecies; ++s) w.g[s] = por_clase[clase_especie_[s]];
+  for (int p = 1; p <= kNumPares; ++p) w.gp[p] = por_clase[clase_par_[p]];
   // OH-, HCO3- and CO3 2-: a coefficient that applies to the total, with the free and total
   // values as the previous pass left them.
-  for (int s : {2, 10, 11}) {
+  for (int s : {kOH, kHCO3, kCO3}) {
     if (w.T[s] != 0 && w.f[s] != 0) w.g[s] = w.g[s] * w.f[s] / w.T[s];
   }
 }
@@ -210,11 +210,12 @@ void BucleFuerzaIonica::coeficientes(Trabajo& w) const {
 // The carbonate system at the solution's alkalinity and CO2 pressure.
 void BucleFuerzaIonica::carbonato(Trabajo& w) const {
   const auto& g = w.g;
-  w.Kc[1] = K_[1] / g[12];
-  w.Kc[2] = K_[2] / (g[2] * g[1]);
-  w.Kc[3] = K_[3] * g[12] / (g[10] * g[1]);
-  w.Kc[4] = K_[4] * g[10] / (g[11] * g[1]);
-  const double k1 = w.Kc[1], k2 = w.Kc[2], k3 = w.Kc[3], k4 = w.Kc[4];
+  w.Kc[kKCO2] = K_[kKCO2] / g[kCO2];
+  w.Kc[kKAgua] = K_[kKAgua] / (g[kOH] * g[kH]);
+  w.Kc[kKBicarbonato] = K_[kKBicarbonato] * g[kCO2] / (g[kHCO3] * g[kH]);
+  w.Kc[kKCarbonato] = K_[kKCarbonato] * g[kHCO3] / (g[kCO3] * g[kH]);
+  const double k1 = w.Kc[kKCO2], k2 = w.Kc[kKAgua];
+  const double k3 = w.Kc[kKBicarbonato], k4 = w.Kc[kKCarbonato];
   const double A = w.alcalinidad;
   const double t = k3 * k1 * P_ + k2;
   double h = 0.0;
@@ -229,20 +230,20 @@ void BucleFuerzaIonica::carbonato(Trabajo& w) const {
                     "system is ") +
         (h == 0 ? "0" : "not a number") + " (check the water, CO2 and carbonic acid constants)");
   }
-  w.T[1] = h;
-  w.T[2] = k2 / h;
-  w.T[10] = k3 * k1 * P_ / h;
-  w.T[11] = k3 * k1 * k4 * P_ / (h * h);
+  w.T[kH] = h;
+  w.T[kOH] = k2 / h;
+  w.T[kHCO3] = k3 * k1 * P_ / h;
+  w.T[kCO3] = k3 * k1 * k4 * P_ / (h * h);
 }
 
-// K' = K g(cation) g(ligand) / g(pair), for the pair 4a + c of ligand a and cation c.
+// K' = K g(cation) g(ligand) / g(pair), for the pair of ligand a and cation c.
 void BucleFuerzaIonica::constantesPares(Trabajo& w) const {
   const auto& g = w.g;
-  for (int c = 1; c <= 4; ++c) {
-    const double g_cation = g[c + 2];
-    w.Kc[c + 6] = g_cation * K_[c + 6] * g[2] / w.gp[c];
-    for (int a = 1; a <= 5; ++a) {
-      w.Kc[4 * a + c + 6] = g_cation * K_[4 * a + c + 6] * g[a + 6] / w.gp[4 * a + c];
+  for (int c = 1; c <= kNumCationes; ++c) {
+    const double g_cation = g[especieCation(c)];
+    for (int a = 0; a < kNumLigandos; ++a) {
+      const int p = par(a, c), k = constantePar(p);
+      w.Kc[k] = g_cation * K_[k] * g[especieLigando(a)] / w.gp[p];
     }
   }
 }
@@ -357,7 +358,7 @@ bool BucleFuerzaIonica::buclePares(Trabajo& w) const {
 
 // The ion-pair loop in the variant that the switched-off pairs allow.
 void BucleFuerzaIonica::paresIonicos(Trabajo& w) const {
-  const bool pares7 = filaActiva(w.Kc, 1), pares8 = filaActiva(w.Kc, 2);
+  const bool pares7 = filaActiva(w.Kc, kAnion1 - 6), pares8 = filaActiva(w.Kc, kAnion2 - 6);
   bool hecho = false;
   if (!pares7 && !pares8) {
     hecho = buclePares<false, false>(w);
@@ -372,15 +373,17 @@ void BucleFuerzaIonica::paresIonicos(Trabajo& w) const {
 // The pairs' concentrations and the ionic strength they and the free species give.
 void BucleFuerzaIonica::nuevaFuerzaIonica(Trabajo& w) const {
   const auto& f = w.f;
-  for (int c = 1; c <= 4; ++c) {
-    w.par[c] = f[c + 2] * w.Kc[c + 6] * f[2];
-    for (int a = 1; a <= 5; ++a) w.par[4 * a + c] = f[c + 2] * w.Kc[4 * a + c + 6] * f[a + 6];
+  for (int c = 1; c <= kNumCationes; ++c) {
+    for (int a = 0; a < kNumLigandos; ++a) {
+      const int p = par(a, c);
+      w.par[p] = f[especieCation(c)] * w.Kc[constantePar(p)] * f[especieLigando(a)];
+    }
   }
   // A neutral species or pair, or a pair switched off (concentration 0), adds an exact zero to
   // the sum, which changes nothing as long as every concentration is finite.
   bool finitas = true;
-  for (int s = 3; s <= 11; ++s) finitas &= std::isfinite(f[s]);
-  for (int p = 1; p <= 24; ++p) finitas &= std::isfinite(w.par[p]);
+  for (int s = kNa; s <= kCO3; ++s) finitas &= std::isfinite(f[s]);
+  for (int p = 1; p <= kNumPares; ++p) finitas &= std::isfinite(w.par[p]);
   double suma = 0.0;
   if (finitas) {
     for (int i = 0; i < num_especies_cargadas_; ++i) {
@@ -392,8 +395,8 @@ void BucleFuerzaIonica::nuevaFuerzaIonica(Trabajo& w) const {
       suma = suma + carga2_par_[p] * (w.par[p] * 0.5);
     }
   } else {
-    for (int s = 3; s <= 11; ++s) suma = suma + carga2_[s] * (f[s] * 0.5);
-    for (int p = 1; p <= 24; ++p) suma = suma + carga2_par_[p] * (w.par[p] * 0.5);
+    for (int s = kNa; s <= kCO3; ++s) suma = suma + carga2_[s] * (f[s] * 0.5);
+    for (int p = 1; p <= kNumPares; ++p) suma = suma + carga2_par_[p] * (w.par[p] * 0.5);
   }
   w.I_nueva = suma;
   if (w.I_nueva != 0) w.cambio_I = std::fabs((w.I_nueva - w.I) / w.I_nueva) * 100;

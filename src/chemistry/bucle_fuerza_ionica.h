@@ -8,28 +8,30 @@
 // variables and evaluates each distinct activity formula once per pass. When the calcite loop
 // falls into a cycle (its last digits going round the same few values), the loop is entered
 // again with exactly the variables of an earlier run; it then gives exactly that run's result,
-// which is taken from a small memory of recent runs instead of being computed again. Every value
-// it computes, and every variable it leaves behind, is bit for bit what the step-by-step
-// computation gives.
+// which is taken from a small memory of recent runs instead of being computed again. These
+// shortcuts change no bit of any value or variable the loop leaves behind: the pinned values of
+// the chemistry tests, and the batch's result cells, are those of the loop computed pass by pass
+// as the model describes it.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <vector>
 
-#include "simulation/simulacion.h"
+#include "chemistry/datos_equilibrio.h"
 
 namespace medravolix {
 
 class BucleFuerzaIonica {
  public:
-  // Takes what stays fixed for one simulation: the charges, the equilibrium constants (already
-  // computed from log K), the CO2 pressure and EPSILON.
-  explicit BucleFuerzaIonica(const Simulacion& sim);
+  // Takes what stays fixed for one solve: the charges, the equilibrium constants (already
+  // computed from log K) and EPSILON of the solution, and the CO2 pressure P.
+  BucleFuerzaIonica(const SalidaEquilibrio& solucion, double P);
 
   // Runs the loop from FUERZA_IONICA as the caller set it, updating ESPECIES, PARES, CONSTANTES
-  // and the loop variables of sim.QUIMICA. Throws SimulacionRechazada when [H+] comes out 0.
-  void ejecutar(Simulacion& sim);
+  // and the loop variables of the solution's state. Throws SimulacionRechazada when [H+] comes out
+  // 0.
+  void ejecutar(SalidaEquilibrio& solucion);
 
  private:
   // Every variable the loop reads before writing it: with equal bits, the loop's run is equal.
@@ -73,10 +75,10 @@ class BucleFuerzaIonica {
   static constexpr int kRecuerdos = 32;
 
   int claseDe(double z, int16_t kind, int16_t index);
-  static Entrada cargar(const Simulacion& sim);
+  static Entrada cargar(const SalidaEquilibrio& solucion);
   void calcular(const Entrada& entrada, Trabajo& w) const;
   const Recuerdo* recordar(const Entrada& entrada, uint64_t huella) const;
-  void guardar(const Trabajo& w, Simulacion& sim) const;
+  void guardar(const Trabajo& w, SalidaEquilibrio& solucion) const;
   void coeficientes(Trabajo& w) const;
   void carbonato(Trabajo& w) const;
   void constantesPares(Trabajo& w) const;

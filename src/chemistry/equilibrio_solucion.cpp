@@ -5,12 +5,15 @@
 
 #include "chemistry/actividad.h"
 #include "chemistry/bucle_fuerza_ionica.h"
+#include "chemistry/especies_quimicas.h"
 #include "chemistry/polinomio.h"
 #include "chemistry/preparacion_solucion.h"
 
 namespace medravolix {
 
 namespace {
+
+using namespace quimica;
 
 constexpr int kMaxPasadasMineral = 50;  // calcite and gypsum: at most 51 passes each
 
@@ -25,46 +28,59 @@ void reiniciar(Simulacion& sim) {
   sim.SOLUCION_CON_VALOR = false;
 }
 
-// K = 10^log K; a log K of exactly 0 switches the constant off.
-void constantesEquilibrio(EstadoQuimica& q) {
-  for (int k = 1; k <= 30; ++k) {
-    const double log_k = q.CONSTANTES[k].LOG_K;
+// The tables' log K, charges, conductivity coefficients, CE and FACTOR_CE where the solver reads
+// them; K = 10^log K, a log K of exactly 0 switching the constant off.
+void aplicarTablas(const TablasQuimicas& tablas, SalidaEquilibrio& s) {
+  EstadoQuimica& q = s.estado;
+  for (int k = 1; k <= kNumConstantes; ++k) {
+    const double log_k = tablas.LOG_K[k];
+    q.CONSTANTES[k].LOG_K = log_k;
     q.CONSTANTES[k].K_EQUILIBRIO = log_k != 0 ? std::pow(10.0, log_k) : 0.0;
   }
+  for (int e = 1; e <= 11; ++e) {
+    s.ESPECIES[e].CARGA = tablas.carga_especie[e];
+    s.ESPECIES[e].COEF_CONDUCTIVIDAD = tablas.coef_conductividad_especie[e];
+  }
+  for (int p = 1; p <= kNumPares; ++p) {
+    q.PARES[p].CARGA = tablas.carga_par[p];
+    q.PARES[p].COEF_CONDUCTIVIDAD = tablas.coef_conductividad_par[p];
+  }
+  s.CE = tablas.CE;
+  q.FACTOR_CE = tablas.FACTOR_CE;
 }
 
 // The first estimate of the ionic strength in a calcite pass: from the totals, not the free
 // concentrations.
-void fuerzaIonicaTotales(Simulacion& sim) {
+void fuerzaIonicaTotales(SalidaEquilibrio& s) {
   double suma = 0.0;
-  for (int s = 3; s <= 11; ++s) {
-    const REGISTRO_ESPECIE& e = sim.ESPECIES[s];
-    suma = suma + e.CARGA * e.CARGA * (e.CONC_TOTAL * 0.5);
+  for (int e = kNa; e <= kCO3; ++e) {
+    const REGISTRO_ESPECIE& especie = s.ESPECIES[e];
+    suma = suma + especie.CARGA * especie.CARGA * (especie.CONC_TOTAL * 0.5);
   }
-  sim.QUIMICA.FUERZA_IONICA = suma;
+  s.estado.FUERZA_IONICA = suma;
 }
 
 // The coefficients of species 3 to 11 made to apply to the totals (times free over total) for the
 // mineral equilibria. HCO3- and CO3 2- already had this correction at the start of the last
 // ionic-strength pass and get it a second time here, as the model has it.
-void coeficientesSobreTotales(Simulacion& sim) {
-  for (int s = 3; s <= 11; ++s) {
-    REGISTRO_ESPECIE& e = sim.ESPECIES[s];
-    if (e.CONC_TOTAL != 0 && e.CONC_LIBRE != 0) {
-      e.COEF_ACTIVIDAD = e.COEF_ACTIVIDAD * e.CONC_LIBRE / e.CONC_TOTAL;
+void coeficientesSobreTotales(SalidaEquilibrio& s) {
+  for (int e = kNa; e <= kCO3; ++e) {
+    REGISTRO_ESPECIE& especie = s.ESPECIES[e];
+    if (especie.CONC_TOTAL != 0 && especie.CONC_LIBRE != 0) {
+      especie.COEF_ACTIVIDAD = especie.COEF_ACTIVIDAD * especie.CONC_LIBRE / especie.CONC_TOTAL;
     }
   }
 }
 
 // The amount of calcite that solves the calcite equation from x = 0.
-double raizCalcita(Simulacion& sim, double b, double c, double d, double e) {
+double raizCalcita(EstadoQuimica& q, double b, double c, double d, double e) {
   if (d == 0) {
     throw SimulacionRechazada(
         kRechazo +
         "the calcite equation has no slope at its start (no bicarbonate in the solution)");
   }
-  const RaizNewton raiz = RAIZ_NEWTON_POLINOMIO(0, b, c, d, e, sim.QUIMICA.EPSILON, 0);
-  sim.QUIMICA.PASADAS.newton += raiz.pasos;
+  const RaizNewton raiz = RAIZ_NEWTON_POLINOMIO(0, b, c, d, e, q.EPSILON, 0);
+  q.PASADAS.newton += raiz.pasos;
   if (!raiz.convergio) {
     throw SimulacionRechazada(kRechazo + "the calcite equation did not converge in " +
                               std::to_string(kMaxPasosNewton) + " Newton steps");
@@ -77,37 +93,38 @@ double raizCalcita(Simulacion& sim, double b, double c, double d, double e) {
 
 // One calcite step: dissolves or precipitates the calcite that brings [Ca2+][HCO3-]^2 to
 // K_CALCITA_CO2 x P. Returns whether another calcite pass follows.
-bool pasoCalcita(Simulacion& sim) {
-  auto& E = sim.ESPECIES;
-  EstadoQuimica& q = sim.QUIMICA;
+bool pasoCalcita(SalidaEquilibrio& s, double P) {
+  auto& E = s.ESPECIES;
+  EstadoQuimica& q = s.estado;
   auto& C = q.CONSTANTES;
-  const double Ca = E[5].CONC_TOTAL, B = E[10].CONC_TOTAL;
-  C[5].K_CONDICIONAL = C[5].K_EQUILIBRIO / (E[11].COEF_ACTIVIDAD * E[5].COEF_ACTIVIDAD);
-  q.K_CALCITA_CO2 =
-      C[1].K_CONDICIONAL * C[3].K_CONDICIONAL * C[5].K_CONDICIONAL / C[4].K_CONDICIONAL;
+  const double Ca = E[kCa].CONC_TOTAL, B = E[kHCO3].CONC_TOTAL;
+  C[kKCalcita].K_CONDICIONAL =
+      C[kKCalcita].K_EQUILIBRIO / (E[kCO3].COEF_ACTIVIDAD * E[kCa].COEF_ACTIVIDAD);
+  q.K_CALCITA_CO2 = C[kKCO2].K_CONDICIONAL * C[kKBicarbonato].K_CONDICIONAL *
+                    C[kKCalcita].K_CONDICIONAL / C[kKCarbonato].K_CONDICIONAL;
   q.PRODUCTO_CALCITA = Ca * (B * B);
-  const double Q = q.K_CALCITA_CO2 * sim.PCO2;
+  const double Q = q.K_CALCITA_CO2 * P;
   if (q.CALCITA_DISPONIBLE <= 0 && !(Q < q.PRODUCTO_CALCITA)) return false;
   const double D = q.PRODUCTO_CALCITA - Q;
   if (Q < q.PRODUCTO_CALCITA) {
     // Supersaturated: (Ca - x)(B - 2x)^2 = Q; the precipitate joins the stock.
-    const double x = raizCalcita(sim, -4, 4 * (Ca + B), -B * (4 * Ca + B), D);
+    const double x = raizCalcita(q, -4, 4 * (Ca + B), -B * (4 * Ca + B), D);
     q.CALCITA_CAMBIO = x;
     q.CALCIO_NUEVO = Ca - x;
-    sim.ALCALINIDAD = sim.ALCALINIDAD - 2 * x;
+    s.ALCALINIDAD = s.ALCALINIDAD - 2 * x;
     q.CALCITA_DISPONIBLE = q.CALCITA_DISPONIBLE + x;
   } else {
     // Undersaturated: (Ca + x)(B + 2x)^2 = Q, dissolving no more than the stock.
-    double x = raizCalcita(sim, 4, 4 * (Ca + B), B * (4 * Ca + B), D);
+    double x = raizCalcita(q, 4, 4 * (Ca + B), B * (4 * Ca + B), D);
     if (x > q.CALCITA_DISPONIBLE) x = q.CALCITA_DISPONIBLE;
     q.CALCITA_CAMBIO = x;
     q.CALCIO_NUEVO = Ca + x;
-    sim.ALCALINIDAD = sim.ALCALINIDAD + 2 * x;
+    s.ALCALINIDAD = s.ALCALINIDAD + 2 * x;
     q.CALCITA_DISPONIBLE = q.CALCITA_DISPONIBLE - x;
   }
   q.CAMBIO_CALCIO_CALCITA = q.EPSILON + 1;
   if (Ca != 0) q.CAMBIO_CALCIO_CALCITA = std::fabs((Ca - q.CALCIO_NUEVO) / Ca) * 100;
-  E[5].CONC_TOTAL = q.CALCIO_NUEVO;
+  E[kCa].CONC_TOTAL = q.CALCIO_NUEVO;
   int16_t& contador = q.ITERACIONES[kIteracionCalcita];
   ++contador;
   return q.CAMBIO_CALCIO_CALCITA >= q.EPSILON * 10000 && contador <= kMaxPasadasMineral;
@@ -115,13 +132,14 @@ bool pasoCalcita(Simulacion& sim) {
 
 // One gypsum step: dissolves or precipitates the gypsum that brings [Ca2+][SO4 2-] to K'6.
 // Returns whether another gypsum pass follows.
-bool pasoYeso(Simulacion& sim) {
-  auto& E = sim.ESPECIES;
-  EstadoQuimica& q = sim.QUIMICA;
+bool pasoYeso(SalidaEquilibrio& s) {
+  auto& E = s.ESPECIES;
+  EstadoQuimica& q = s.estado;
   auto& C = q.CONSTANTES;
-  const double Ca = E[5].CONC_TOTAL, S = E[9].CONC_TOTAL;
-  C[6].K_CONDICIONAL = C[6].K_EQUILIBRIO / (E[9].COEF_ACTIVIDAD * E[5].COEF_ACTIVIDAD);
-  const double K6 = C[6].K_CONDICIONAL;
+  const double Ca = E[kCa].CONC_TOTAL, S = E[kSO4].CONC_TOTAL;
+  C[kKYeso].K_CONDICIONAL =
+      C[kKYeso].K_EQUILIBRIO / (E[kSO4].COEF_ACTIVIDAD * E[kCa].COEF_ACTIVIDAD);
+  const double K6 = C[kKYeso].K_CONDICIONAL;
   q.PRODUCTO_YESO = S * Ca;
   if (q.YESO_DISPONIBLE <= 0 && q.PRODUCTO_YESO <= K6) return false;
   const double m = S + Ca;
@@ -131,18 +149,18 @@ bool pasoYeso(Simulacion& sim) {
     q.YESO_CAMBIO = (R - m) / 2;
     if (q.YESO_CAMBIO > q.YESO_DISPONIBLE) q.YESO_CAMBIO = q.YESO_DISPONIBLE;
     q.CALCIO_NUEVO = Ca + q.YESO_CAMBIO;
-    E[9].CONC_TOTAL = E[9].CONC_TOTAL + q.YESO_CAMBIO;
+    E[kSO4].CONC_TOTAL = E[kSO4].CONC_TOTAL + q.YESO_CAMBIO;
     q.YESO_DISPONIBLE = q.YESO_DISPONIBLE - q.YESO_CAMBIO;
   } else {
     // Supersaturated: (Ca - x)(S - x) = K'6; the precipitate joins the stock.
     q.YESO_CAMBIO = (m - R) / 2;
     q.CALCIO_NUEVO = Ca - q.YESO_CAMBIO;
-    E[9].CONC_TOTAL = E[9].CONC_TOTAL - q.YESO_CAMBIO;
+    E[kSO4].CONC_TOTAL = E[kSO4].CONC_TOTAL - q.YESO_CAMBIO;
     q.YESO_DISPONIBLE = q.YESO_DISPONIBLE + q.YESO_CAMBIO;
   }
   q.CAMBIO_CALCIO_YESO = q.EPSILON + 1;
   if (Ca != 0) q.CAMBIO_CALCIO_YESO = std::fabs((Ca - q.CALCIO_NUEVO) / Ca) * 100;
-  E[5].CONC_TOTAL = q.CALCIO_NUEVO;
+  E[kCa].CONC_TOTAL = q.CALCIO_NUEVO;
   int16_t& contador = q.ITERACIONES[kIteracionYeso];
   ++contador;
   return q.CAMBIO_CALCIO_YESO >= q.EPSILON * 100000 && contador <= kMaxPasadasMineral;
@@ -150,27 +168,27 @@ bool pasoYeso(Simulacion& sim) {
 
 // pH and electrical conductivity, from the free species and pairs of the last ionic-strength
 // pass (before the last mineral step). The charges enter the conductivity with their sign.
-void resultados(Simulacion& sim) {
-  auto& E = sim.ESPECIES;
-  const EstadoQuimica& q = sim.QUIMICA;
-  const double actividad_h = E[1].COEF_ACTIVIDAD * E[1].CONC_TOTAL;
+void resultados(SalidaEquilibrio& s) {
+  auto& E = s.ESPECIES;
+  const EstadoQuimica& q = s.estado;
+  const double actividad_h = E[kH].COEF_ACTIVIDAD * E[kH].CONC_TOTAL;
   if (!(actividad_h > 0)) {
     throw SimulacionRechazada(kRechazo + "the H+ activity for the pH is not positive");
   }
-  sim.PH = -0.434294481 * std::log(actividad_h);
-  for (int s = 2; s <= 11; ++s) {
-    sim.CE = sim.CE + q.FACTOR_CE * E[s].CARGA * E[s].COEF_CONDUCTIVIDAD * 1000 * E[s].CONC_LIBRE;
+  s.PH = -0.434294481 * std::log(actividad_h);
+  for (int e = kOH; e <= kCO3; ++e) {
+    s.CE = s.CE + q.FACTOR_CE * E[e].CARGA * E[e].COEF_CONDUCTIVIDAD * 1000 * E[e].CONC_LIBRE;
   }
-  for (int p = 1; p <= 24; ++p) {
+  for (int p = 1; p <= kNumPares; ++p) {
     const REGISTRO_ESPECIE& par = q.PARES[p];
-    sim.CE = sim.CE + q.FACTOR_CE * par.CARGA * par.COEF_CONDUCTIVIDAD * 1000 * par.CONC_LIBRE;
+    s.CE = s.CE + q.FACTOR_CE * par.CARGA * par.COEF_CONDUCTIVIDAD * 1000 * par.CONC_LIBRE;
   }
 }
 
 // No value that is not a number ever reaches a sheet.
-void comprobarFinitos(const Simulacion& sim) {
-  bool finitos = std::isfinite(sim.ALCALINIDAD) && std::isfinite(sim.PH) && std::isfinite(sim.CE);
-  for (int s = 3; s <= 9; ++s) finitos = finitos && std::isfinite(sim.ESPECIES[s].CONC_TOTAL);
+void comprobarFinitos(const SalidaEquilibrio& s) {
+  bool finitos = std::isfinite(s.ALCALINIDAD) && std::isfinite(s.PH) && std::isfinite(s.CE);
+  for (int e = kNa; e <= kSO4; ++e) finitos = finitos && std::isfinite(s.ESPECIES[e].CONC_TOTAL);
   if (!finitos) {
     throw SimulacionRechazada(kRechazo + "the equilibrium gave a value that is not a number");
   }
@@ -178,35 +196,63 @@ void comprobarFinitos(const Simulacion& sim) {
 
 // Gypsum passes, each running calcite passes, each running the ionic-strength loop from the
 // totals; the free concentrations start from the totals.
-void resolver(Simulacion& sim) {
-  EstadoQuimica& q = sim.QUIMICA;
-  BucleFuerzaIonica bucle_fuerza_ionica(sim);
-  for (int s = 3; s <= 11; ++s) sim.ESPECIES[s].CONC_LIBRE = sim.ESPECIES[s].CONC_TOTAL;
+void resolver(SalidaEquilibrio& s, double P) {
+  EstadoQuimica& q = s.estado;
+  BucleFuerzaIonica bucle_fuerza_ionica(s, P);
+  for (int e = kNa; e <= kCO3; ++e) s.ESPECIES[e].CONC_LIBRE = s.ESPECIES[e].CONC_TOTAL;
   q.ITERACIONES[kIteracionYeso] = 0;
   do {
     ++q.PASADAS.yeso;
     q.ITERACIONES[kIteracionCalcita] = 0;
     do {
       ++q.PASADAS.calcita;
-      fuerzaIonicaTotales(sim);
-      bucle_fuerza_ionica.ejecutar(sim);
-      coeficientesSobreTotales(sim);
-    } while (pasoCalcita(sim));
-  } while (pasoYeso(sim));
+      fuerzaIonicaTotales(s);
+      bucle_fuerza_ionica.ejecutar(s);
+      coeficientesSobreTotales(s);
+    } while (pasoCalcita(s, P));
+  } while (pasoYeso(s));
+}
+
+EntradaEquilibrio entradaDe(const Simulacion& sim, const TablasQuimicas& tablas) {
+  EntradaEquilibrio entrada;
+  for (int e = kNa; e <= kSO4; ++e) entrada.CONC_TOTAL[e] = sim.ESPECIES[e].CONC_TOTAL;
+  entrada.ALCALINIDAD = sim.ALCALINIDAD;
+  entrada.PCO2 = sim.PCO2;
+  entrada.CALCITA_DISPONIBLE = sim.QUIMICA.CALCITA_DISPONIBLE;
+  entrada.YESO_DISPONIBLE = sim.QUIMICA.YESO_DISPONIBLE;
+  entrada.tablas = tablas;
+  return entrada;
 }
 
 }  // namespace
 
+SalidaEquilibrio resolverEquilibrio(const EntradaEquilibrio& entrada) {
+  SalidaEquilibrio s;
+  s.estado.EPSILON = CALCULAR_EPSILON();
+  aplicarTablas(entrada.tablas, s);
+  for (int e = kNa; e <= kSO4; ++e) s.ESPECIES[e].CONC_TOTAL = entrada.CONC_TOTAL[e];
+  s.ALCALINIDAD = entrada.ALCALINIDAD;
+  s.estado.CALCITA_DISPONIBLE = entrada.CALCITA_DISPONIBLE;
+  s.estado.YESO_DISPONIBLE = entrada.YESO_DISPONIBLE;
+  resolver(s, entrada.PCO2);
+  resultados(s);
+  comprobarFinitos(s);
+  return s;
+}
+
 void EQUILIBRIO_SOLUCION_SUELO(Simulacion& sim, const TablasQuimicas& tablas) {
   reiniciar(sim);
-  sim.QUIMICA.EPSILON = CALCULAR_EPSILON();
-  APLICAR_TABLAS_QUIMICAS(sim, tablas);
   CARGAR_COMPOSICION_AGUA(sim);
   if (!PREPARAR_SOLUCION_SUELO(sim)) return;
-  constantesEquilibrio(sim.QUIMICA);
-  resolver(sim);
-  resultados(sim);
-  comprobarFinitos(sim);
+  const SalidaEquilibrio s = resolverEquilibrio(entradaDe(sim, tablas));
+  const double factor = sim.QUIMICA.FACTOR_SOLUCION, humedad = sim.QUIMICA.HUMEDAD_SOLUCION;
+  sim.ESPECIES = s.ESPECIES;
+  sim.ALCALINIDAD = s.ALCALINIDAD;
+  sim.PH = s.PH;
+  sim.CE = s.CE;
+  sim.QUIMICA = s.estado;
+  sim.QUIMICA.FACTOR_SOLUCION = factor;
+  sim.QUIMICA.HUMEDAD_SOLUCION = humedad;
   sim.SOLUCION_CON_VALOR = true;
 }
 
