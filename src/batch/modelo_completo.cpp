@@ -20,4 +20,36 @@ void ModeloCompleto::ejecutarCadena(Simulacion& sim) const {
   EQUILIBRIO_SOLUCION_SUELO(sim, tablas_);  // step 9
 }
 
+namespace {
+
+// Runs the water balance of each simulation the driver gives before its soil solution.
+class ConBalance : public FuenteSimulaciones {
+ public:
+  explicit ConBalance(FuenteSimulaciones& fuente) : fuente_(fuente) {}
+  Simulacion* siguiente() override {
+    while (Simulacion* sim = fuente_.siguiente()) {
+      try {
+        EJECUTAR_CADENA_BALANCE(*sim);  // steps 1 to 8
+        return sim;
+      } catch (...) {
+        fuente_.terminada(*sim, std::current_exception());
+      }
+    }
+    return nullptr;
+  }
+  void terminada(Simulacion& sim, std::exception_ptr fallo) override {
+    fuente_.terminada(sim, fallo);
+  }
+
+ private:
+  FuenteSimulaciones& fuente_;
+};
+
+}  // namespace
+
+void ModeloCompleto::ejecutarCadenas(FuenteSimulaciones& fuente) const {
+  ConBalance con_balance(fuente);
+  equilibrioEnCarriles(con_balance, tablas_);  // step 9
+}
+
 }  // namespace medravolix::batch

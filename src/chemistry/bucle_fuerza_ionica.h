@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "chemistry/datos_equilibrio.h"
+#include "chemistry/trabajo_fuerza_ionica.h"
 
 namespace medravolix {
 
@@ -29,9 +30,20 @@ class BucleFuerzaIonica {
   BucleFuerzaIonica(const SalidaEquilibrio& solucion, double P);
 
   // Runs the loop from FUERZA_IONICA as the caller set it, updating ESPECIES, PARES, CONSTANTES
-  // and the loop variables of the solution's state. Throws SimulacionRechazada when [H+] comes out
-  // 0.
+  // and the loop variables of the solution's state. Throws SimulacionRechazada when [H+] comes
+  // out 0. The same as the steps below with paresIonicos for the ion-pair loop.
   void ejecutar(SalidaEquilibrio& solucion);
+
+  // The loop in steps, for a caller that runs the ion-pair loops itself, several solutions at a
+  // time: empezar, then passes of antesDePares, the ion-pair loop on trabajo() and
+  // despuesDePares for as long as that returns true, then terminar. empezar returns true when a
+  // remembered run has already given the result: then no pass follows.
+  bool empezar(SalidaEquilibrio& solucion);
+  TrabajoFuerzaIonica& trabajo() { return actual_->salida; }
+  void antesDePares(TrabajoFuerzaIonica& w) const;  // throws as ejecutar
+  bool despuesDePares(TrabajoFuerzaIonica& w) const;
+  void terminar(SalidaEquilibrio& solucion);
+  double epsilon() const { return epsilon_; }
 
  private:
   // Every variable the loop reads before writing it: with equal bits, the loop's run is equal.
@@ -41,21 +53,6 @@ class BucleFuerzaIonica {
     std::array<double, 12> nueva{};   // CONC_LIBRE_NUEVA of ligands 7..11
     std::array<double, 12> cambio{};  // CAMBIO_RELATIVO of ligands 7..11
     double I = 0.0, I_nueva = 0.0, cambio_I = 0.0, OH = 0.0, alcalinidad = 0.0;
-  };
-
-  // The variables the loop works on, 1-based like the model's arrays.
-  struct Trabajo {
-    std::array<double, 12> T{};
-    std::array<double, 12> f{};
-    std::array<double, 12> nueva{};
-    std::array<double, 12> cambio{};
-    std::array<double, 13> g{};    // COEF_ACTIVIDAD of species 1..12
-    std::array<double, 25> gp{};   // COEF_ACTIVIDAD of pairs 1..24
-    std::array<double, 25> par{};  // CONC_LIBRE of pairs 1..24
-    std::array<double, 31> Kc{};   // K_CONDICIONAL of constants 1..30
-    double I = 0.0, I_nueva = 0.0, cambio_I = 0.0, OH = 0.0, alcalinidad = 0.0;
-    int16_t pasadas_I = 0, pasadas_pares = 0;
-    int64_t total_I = 0, total_pares = 0;
   };
 
   // A species or pair that shares its activity formula with others: the arguments of
@@ -70,22 +67,18 @@ class BucleFuerzaIonica {
     uint64_t huella = 0;
     bool usado = false;
     Entrada entrada;
-    Trabajo salida;
+    TrabajoFuerzaIonica salida;
   };
   static constexpr int kRecuerdos = 32;
 
   int claseDe(double z, int16_t kind, int16_t index);
   static Entrada cargar(const SalidaEquilibrio& solucion);
-  void calcular(const Entrada& entrada, Trabajo& w) const;
   const Recuerdo* recordar(const Entrada& entrada, uint64_t huella) const;
-  void guardar(const Trabajo& w, SalidaEquilibrio& solucion) const;
-  void coeficientes(Trabajo& w) const;
-  void carbonato(Trabajo& w) const;
-  void constantesPares(Trabajo& w) const;
-  void paresIonicos(Trabajo& w) const;
-  template <bool kPares7, bool kPares8>
-  bool buclePares(Trabajo& w) const;
-  void nuevaFuerzaIonica(Trabajo& w) const;
+  void guardar(const TrabajoFuerzaIonica& w, SalidaEquilibrio& solucion) const;
+  void coeficientes(TrabajoFuerzaIonica& w) const;
+  void carbonato(TrabajoFuerzaIonica& w) const;
+  void constantesPares(TrabajoFuerzaIonica& w) const;
+  void nuevaFuerzaIonica(TrabajoFuerzaIonica& w) const;
 
   std::array<Clase, 37> clases_{};
   int num_clases_ = 0;
@@ -104,6 +97,7 @@ class BucleFuerzaIonica {
   double epsilon_ = 0.0;
   std::vector<Recuerdo> recuerdos_;
   int siguiente_recuerdo_ = 0;
+  Recuerdo* actual_ = nullptr;  // the run in progress
 };
 
 }  // namespace medravolix

@@ -12,6 +12,8 @@
 // and 10^5 x EPSILON percent.
 #pragma once
 
+#include <optional>
+
 #include "chemistry/datos_equilibrio.h"
 #include "chemistry/tablas_quimicas.h"
 #include "simulation/simulacion.h"
@@ -29,5 +31,10 @@ void EQUILIBRIO_SOLUCION_SUELO(Simulacion& sim, const TablasQuimicas& tablas);
 // cannot be computed ([H+] of 0, a calcite equation without a usable start or root, a pH of a
 // non-positive activity, a result that is not finite).
 SalidaEquilibrio resolverEquilibrio(const EntradaEquilibrio& entrada);
+
+// The two halves of EQUILIBRIO_SOLUCION_SUELO around the solve: the solution's input, or none
+// when it has no value (the reason added to AVISOS); and the solve's results put in place.
+std::optional<EntradaEquilibrio> prepararEquilibrio(Simulacion& sim, const TablasQuimicas& tablas);
+void ponerEquilibrio(Simulacion& sim, const SalidaEquilibrio& salida);
 
 }  // namespace medravolix

@@ -1,0 +1,52 @@
+// One solve of the soil-solution equilibrium that stops before each of its ion-pair loops, so
+// that a caller can run those loops elsewhere: in the lanes of CarrilesPares, several solves at
+// a time on one thread. The solve itself (the gypsum, calcite and ionic-strength loops, the
+// remembered runs, the pH and the conductivity) is the one of resolverEquilibrio.
+#pragma once
+
+#include <coroutine>
+#include <exception>
+
+#include "chemistry/datos_equilibrio.h"
+#include "chemistry/trabajo_fuerza_ionica.h"
+
+namespace medravolix {
+
+class ResolucionEquilibrio {
+ public:
+  explicit ResolucionEquilibrio(const EntradaEquilibrio& entrada);
+  ~ResolucionEquilibrio();
+  ResolucionEquilibrio(const ResolucionEquilibrio&) = delete;
+  ResolucionEquilibrio& operator=(const ResolucionEquilibrio&) = delete;
+
+  // Runs the solve to its next ion-pair loop and returns the variables that loop works on, or
+  // nullptr when the solve has ended; the loop must have run on them before the next call.
+  // Throws SimulacionRechazada when the solution cannot be computed.
+  TrabajoFuerzaIonica* avanzar();
+
+  double epsilon() const { return salida_.estado.EPSILON; }
+  const SalidaEquilibrio& salida() const { return salida_; }
+
+ private:
+  struct Tarea {
+    struct promise_type {
+      std::exception_ptr fallo;
+      Tarea get_return_object() {
+        return Tarea{std::coroutine_handle<promise_type>::from_promise(*this)};
+      }
+      std::suspend_always initial_suspend() noexcept { return {}; }
+      std::suspend_always final_suspend() noexcept { return {}; }
+      void return_void() {}
+      void unhandled_exception() { fallo = std::current_exception(); }
+    };
+    std::coroutine_handle<promise_type> h;
+  };
+
+  Tarea pasos(double P);
+
+  SalidaEquilibrio salida_;
+  TrabajoFuerzaIonica* peticion_ = nullptr;
+  Tarea tarea_;
+};
+
+}  // namespace medravolix
