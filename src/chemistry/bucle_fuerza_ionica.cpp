@@ -56,11 +56,23 @@ BucleFuerzaIonica::BucleFuerzaIonica(const SalidaEquilibrio& solucion, double P)
   }
   for (int k = 1; k <= kNumConstantes; ++k) K_[k] = solucion.estado.CONSTANTES[k].K_EQUILIBRIO;
   for (int s = kNa; s <= kCO3; ++s) {
-    if (carga2_[s] != 0) especies_cargadas_[num_especies_cargadas_++] = static_cast<uint8_t>(s);
+    if (carga2_[s] != 0) {
+      especies_cargadas_[num_especies_cargadas_++] = static_cast<uint8_t>(s);
+    } else {
+      especies_sin_carga_[num_especies_sin_carga_++] = static_cast<uint8_t>(s);
+    }
   }
   for (int p = 1; p <= kNumPares; ++p) {
     if (carga2_par_[p] != 0 && K_[constantePar(p)] != 0) {
       pares_cargados_[num_pares_cargados_++] = static_cast<uint8_t>(p);
+    } else {
+      pares_sin_sumar_[num_pares_sin_sumar_++] = static_cast<uint8_t>(p);
+    }
+  }
+  for (int a = 0; a < kNumLigandos; ++a) {
+    for (int c = 1; c <= kNumCationes; ++c) {
+      cation_par_[par(a, c)] = static_cast<uint8_t>(especieCation(c));
+      ligando_par_[par(a, c)] = static_cast<uint8_t>(especieLigando(a));
     }
   }
   P_ = P;
@@ -234,12 +246,9 @@ void BucleFuerzaIonica::carbonato(TrabajoFuerzaIonica& w) const {
 // K' = K g(cation) g(ligand) / g(pair), for the pair of ligand a and cation c.
 void BucleFuerzaIonica::constantesPares(TrabajoFuerzaIonica& w) const {
   const auto& g = w.g;
-  for (int c = 1; c <= kNumCationes; ++c) {
-    const double g_cation = g[especieCation(c)];
-    for (int a = 0; a < kNumLigandos; ++a) {
-      const int p = par(a, c), k = constantePar(p);
-      w.Kc[k] = g_cation * K_[k] * g[especieLigando(a)] / w.gp[p];
-    }
+  for (int p = 1; p <= kNumPares; ++p) {
+    const int k = constantePar(p);
+    w.Kc[k] = g[cation_par_[p]] * K_[k] * g[ligando_par_[p]] / w.gp[p];
   }
 }
 
@@ -253,21 +262,24 @@ void BucleFuerzaIonica::nuevaFuerzaIonica(TrabajoFuerzaIonica& w) const {
     }
   }
   // A neutral species or pair, or a pair switched off (concentration 0), adds an exact zero to
-  // the sum, which changes nothing as long as every concentration is finite.
-  bool finitas = true;
-  for (int s = kNa; s <= kCO3; ++s) finitas &= std::isfinite(f[s]);
-  for (int p = 1; p <= kNumPares; ++p) finitas &= std::isfinite(w.par[p]);
+  // the sum, which changes nothing as long as every concentration is finite. A sum of the other
+  // terms that is finite shows that their concentrations are finite; the rest are checked.
   double suma = 0.0;
-  if (finitas) {
-    for (int i = 0; i < num_especies_cargadas_; ++i) {
-      const int s = especies_cargadas_[i];
-      suma = suma + carga2_[s] * (f[s] * 0.5);
-    }
-    for (int i = 0; i < num_pares_cargados_; ++i) {
-      const int p = pares_cargados_[i];
-      suma = suma + carga2_par_[p] * (w.par[p] * 0.5);
-    }
-  } else {
+  for (int i = 0; i < num_especies_cargadas_; ++i) {
+    const int s = especies_cargadas_[i];
+    suma = suma + carga2_[s] * (f[s] * 0.5);
+  }
+  for (int i = 0; i < num_pares_cargados_; ++i) {
+    const int p = pares_cargados_[i];
+    suma = suma + carga2_par_[p] * (w.par[p] * 0.5);
+  }
+  bool finitas = std::isfinite(suma);
+  for (int i = 0; i < num_especies_sin_carga_; ++i)
+    finitas &= std::isfinite(f[especies_sin_carga_[i]]);
+  for (int i = 0; i < num_pares_sin_sumar_; ++i)
+    finitas &= std::isfinite(w.par[pares_sin_sumar_[i]]);
+  if (!finitas) {
+    suma = 0.0;
     for (int s = kNa; s <= kCO3; ++s) suma = suma + carga2_[s] * (f[s] * 0.5);
     for (int p = 1; p <= kNumPares; ++p) suma = suma + carga2_par_[p] * (w.par[p] * 0.5);
   }

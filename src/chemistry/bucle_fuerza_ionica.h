@@ -93,6 +93,12 @@ class BucleFuerzaIonica {
   int num_especies_cargadas_ = 0;
   std::array<uint8_t, 24> pares_cargados_{};
   int num_pares_cargados_ = 0;
+  // and the others, whose concentrations must be finite for those terms to be the whole sum
+  std::array<uint8_t, 9> especies_sin_carga_{};
+  int num_especies_sin_carga_ = 0;
+  std::array<uint8_t, 24> pares_sin_sumar_{};
+  int num_pares_sin_sumar_ = 0;
+  std::array<uint8_t, 25> cation_par_{}, ligando_par_{};  // the species of pair 1..24
   double P_ = 0.0;
   double epsilon_ = 0.0;
   std::vector<Recuerdo> recuerdos_;
