@@ -1,8 +1,17 @@
 // The soil-solution equilibrium of one simulation, for waters and soils like the sample
-// workbook's: time per solve, and the passes of each loop it ran (counters per solve).
+// workbook's: time per solve, and the passes of each loop it ran (counters per solve); and the
+// same solutions many at a time, alone one after the other against several in flight with their
+// ion-pair loops in vector lanes (AVX2, or SSE2 forced).
 #include <benchmark/benchmark.h>
 
+#include <deque>
+#include <vector>
+
+#include "chemistry/bucle_pares.h"
+#include "chemistry/carriles_pares.h"
+#include "chemistry/equilibrio_carriles.h"
 #include "chemistry/equilibrio_solucion.h"
+#include "chemistry/resolucion_equilibrio.h"
 #include "chemistry/tablas_prueba.h"  // tests/chemistry: the sample workbook's chemistry tables
 #include "simulation/simulacion.h"
 
@@ -42,6 +51,98 @@ void BM_EquilibrioSolucionSuelo(benchmark::State& state) {
   state.counters["pH"] = sim.PH;
 }
 BENCHMARK(BM_EquilibrioSolucionSuelo)->DenseRange(0, 5)->Unit(benchmark::kMillisecond);
+
+// The six solutions, each at four concentration factors: 24 solves per iteration.
+std::deque<medravolix::Simulacion> lote() {
+  std::deque<medravolix::Simulacion> sims;
+  for (int factor = 0; factor < 4; ++factor) {
+    for (const Caso& c : kCasos) {
+      Suelo suelo = c.suelo;
+      suelo.factor_sat += factor;
+      sims.push_back(medravolix::prueba::SimulacionCon(c.agua, suelo));
+    }
+  }
+  return sims;
+}
+
+void BM_LoteUnaTrasOtra(benchmark::State& state) {
+  const medravolix::TablasQuimicas tablas = medravolix::prueba::TablasReferencia();
+  std::deque<medravolix::Simulacion> sims = lote();
+  for (auto _ : state) {
+    for (auto& sim : sims) medravolix::EQUILIBRIO_SOLUCION_SUELO(sim, tablas);
+  }
+  state.counters["solves_per_s"] = benchmark::Counter(
+      static_cast<double>(sims.size()), benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_LoteUnaTrasOtra)->Unit(benchmark::kMillisecond);
+
+class Fuente : public medravolix::FuenteSimulaciones {
+ public:
+  explicit Fuente(std::deque<medravolix::Simulacion>& sims) : sims_(sims) {}
+  medravolix::Simulacion* siguiente() override {
+    return k_ < sims_.size() ? &sims_[k_++] : nullptr;
+  }
+  void terminada(medravolix::Simulacion&, std::exception_ptr) override {}
+
+ private:
+  std::deque<medravolix::Simulacion>& sims_;
+  std::size_t k_ = 0;
+};
+
+void BM_LoteEnCarriles(benchmark::State& state) {
+  const medravolix::TablasQuimicas tablas = medravolix::prueba::TablasReferencia();
+  std::deque<medravolix::Simulacion> sims = lote();
+  for (auto _ : state) {
+    Fuente fuente(sims);
+    medravolix::equilibrioEnCarriles(fuente, tablas);
+  }
+  state.counters["solves_per_s"] = benchmark::Counter(
+      static_cast<double>(sims.size()), benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_LoteEnCarriles)->Unit(benchmark::kMillisecond);
+
+// The ion-pair loops alone: the first 20,000 of the batch above, plain and in lanes.
+std::vector<medravolix::TrabajoFuerzaIonica> buclesGrabados() {
+  std::vector<medravolix::TrabajoFuerzaIonica> bucles;
+  for (auto& sim : lote()) {
+    const auto entrada =
+        medravolix::prepararEquilibrio(sim, medravolix::prueba::TablasReferencia());
+    medravolix::ResolucionEquilibrio resolucion(*entrada);
+    while (medravolix::TrabajoFuerzaIonica* w = resolucion.avanzar()) {
+      if (bucles.size() < 20000) bucles.push_back(*w);
+      medravolix::paresIonicos(*w, resolucion.epsilon());
+    }
+  }
+  return bucles;
+}
+
+void BM_BuclesPares(benchmark::State& state) {
+  const auto grabados = buclesGrabados();
+  const int modo = static_cast<int>(state.range(0));  // 0 plain, 1 lanes, 2 lanes with SSE2
+  std::vector<medravolix::TrabajoFuerzaIonica> bucles;
+  for (auto _ : state) {
+    state.PauseTiming();
+    bucles = grabados;
+    state.ResumeTiming();
+    if (modo == 0) {
+      for (auto& w : bucles) medravolix::paresIonicos(w, 0x1p-53);
+      continue;
+    }
+    medravolix::CarrilesPares carriles(0x1p-53, modo == 2);
+    std::size_t k = 0;
+    for (int l = 0; l < medravolix::CarrilesPares::kCarriles && k < bucles.size(); ++l) {
+      carriles.cargar(l, bucles[k++]);
+    }
+    while (const unsigned fin = carriles.avanzar()) {
+      for (int l = 0; l < medravolix::CarrilesPares::kCarriles; ++l) {
+        if ((fin & (1u << l)) && k < bucles.size()) carriles.cargar(l, bucles[k++]);
+      }
+    }
+  }
+  state.counters["loops_per_s"] = benchmark::Counter(static_cast<double>(grabados.size()),
+                                                     benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_BuclesPares)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -18,8 +18,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "chemistry/bucle_pares.h"
 #include "chemistry/datos_equilibrio.h"
-#include "chemistry/trabajo_fuerza_ionica.h"
 
 namespace medravolix {
 

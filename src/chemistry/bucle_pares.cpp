@@ -1,9 +1,10 @@
+#include "chemistry/bucle_pares.h"
+
 #include <bit>
 #include <cmath>
 #include <cstdint>
 
 #include "chemistry/especies_quimicas.h"
-#include "chemistry/trabajo_fuerza_ionica.h"
 
 namespace medravolix {
 

@@ -14,7 +14,7 @@
 #include <array>
 #include <cstdint>
 
-#include "chemistry/trabajo_fuerza_ionica.h"
+#include "chemistry/bucle_pares.h"
 
 namespace medravolix {
 

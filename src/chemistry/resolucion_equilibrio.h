@@ -7,8 +7,8 @@
 #include <coroutine>
 #include <exception>
 
+#include "chemistry/bucle_pares.h"
 #include "chemistry/datos_equilibrio.h"
-#include "chemistry/trabajo_fuerza_ionica.h"
 
 namespace medravolix {
 
