@@ -1,14 +1,14 @@
 // The soil-solution equilibrium of one simulation, for waters and soils like the sample
 // workbook's: time per solve, and the passes of each loop it ran (counters per solve); and the
 // same solutions many at a time, alone one after the other against several in flight with their
-// ion-pair loops in vector lanes (AVX2, or SSE2 forced).
+// ionic-strength loops in vector lanes (AVX2, or SSE2 forced).
 #include <benchmark/benchmark.h>
 
 #include <deque>
+#include <memory>
 #include <vector>
 
-#include "chemistry/bucle_pares.h"
-#include "chemistry/carriles_pares.h"
+#include "chemistry/carriles_fuerza_ionica.h"
 #include "chemistry/equilibrio_carriles.h"
 #include "chemistry/equilibrio_solucion.h"
 #include "chemistry/resolucion_equilibrio.h"
@@ -101,48 +101,61 @@ void BM_LoteEnCarriles(benchmark::State& state) {
 }
 BENCHMARK(BM_LoteEnCarriles)->Unit(benchmark::kMillisecond);
 
-// The ion-pair loops alone: the first 20,000 of the batch above, plain and in lanes.
-std::vector<medravolix::TrabajoFuerzaIonica> buclesGrabados() {
-  std::vector<medravolix::TrabajoFuerzaIonica> bucles;
+// The ionic-strength loops alone: the first runs of each solve above, plain and in lanes.
+struct Corridas {
+  std::deque<std::unique_ptr<medravolix::ResolucionEquilibrio>> resoluciones;
+  std::vector<const medravolix::BucleFuerzaIonica*> bucles;
+  std::vector<medravolix::TrabajoFuerzaIonica> entradas;
+};
+
+Corridas corridasGrabadas() {
+  Corridas c;
   for (auto& sim : lote()) {
     const auto entrada =
         medravolix::prepararEquilibrio(sim, medravolix::prueba::TablasReferencia());
-    medravolix::ResolucionEquilibrio resolucion(*entrada);
-    while (medravolix::TrabajoFuerzaIonica* w = resolucion.avanzar()) {
-      if (bucles.size() < 20000) bucles.push_back(*w);
-      medravolix::paresIonicos(*w, resolucion.epsilon());
+    c.resoluciones.push_back(std::make_unique<medravolix::ResolucionEquilibrio>(*entrada));
+    for (int n = 0; n < 200; ++n) {
+      medravolix::BucleFuerzaIonica* bucle = c.resoluciones.back()->avanzar();
+      if (bucle == nullptr) break;
+      c.bucles.push_back(bucle);
+      c.entradas.push_back(bucle->trabajo());
+      bucle->correr();
     }
   }
-  return bucles;
+  return c;
 }
 
-void BM_BuclesPares(benchmark::State& state) {
-  const auto grabados = buclesGrabados();
+void BM_CorridasFuerzaIonica(benchmark::State& state) {
+  const Corridas grabadas = corridasGrabadas();
   const int modo = static_cast<int>(state.range(0));  // 0 plain, 1 lanes, 2 lanes with SSE2
-  std::vector<medravolix::TrabajoFuerzaIonica> bucles;
+  std::vector<medravolix::TrabajoFuerzaIonica> trabajos;
+  constexpr int kN = medravolix::CarrilesFuerzaIonica::kCarriles;
   for (auto _ : state) {
     state.PauseTiming();
-    bucles = grabados;
+    trabajos = grabadas.entradas;
     state.ResumeTiming();
     if (modo == 0) {
-      for (auto& w : bucles) medravolix::paresIonicos(w, 0x1p-53);
+      for (std::size_t k = 0; k < trabajos.size(); ++k) grabadas.bucles[k]->correr(trabajos[k]);
       continue;
     }
-    medravolix::CarrilesPares carriles(0x1p-53, modo == 2);
+    medravolix::CarrilesFuerzaIonica carriles(modo == 2);
     std::size_t k = 0;
-    for (int l = 0; l < medravolix::CarrilesPares::kCarriles && k < bucles.size(); ++l) {
-      carriles.cargar(l, bucles[k++]);
-    }
-    while (const unsigned fin = carriles.avanzar()) {
-      for (int l = 0; l < medravolix::CarrilesPares::kCarriles; ++l) {
-        if ((fin & (1u << l)) && k < bucles.size()) carriles.cargar(l, bucles[k++]);
+    const auto llenar = [&](int l) {
+      if (k < trabajos.size()) carriles.cargar(l, *grabadas.bucles[k], trabajos[k]), ++k;
+    };
+    for (int l = 0; l < kN; ++l) llenar(l);
+    while (carriles.algunoOcupado()) {
+      std::array<std::exception_ptr, kN> fallos{};
+      const unsigned fin = carriles.pasada(fallos);
+      for (int l = 0; l < kN; ++l) {
+        if (fin & (1u << l)) llenar(l);
       }
     }
   }
-  state.counters["loops_per_s"] = benchmark::Counter(static_cast<double>(grabados.size()),
-                                                     benchmark::Counter::kIsIterationInvariantRate);
+  state.counters["runs_per_s"] = benchmark::Counter(static_cast<double>(grabadas.entradas.size()),
+                                                    benchmark::Counter::kIsIterationInvariantRate);
 }
-BENCHMARK(BM_BuclesPares)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CorridasFuerzaIonica)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -89,14 +89,34 @@ int BucleFuerzaIonica::claseDe(double z, int16_t kind, int16_t index) {
   return num_clases_++;
 }
 
+SimulacionRechazada rechazoHidrogeno(double h) {
+  return SimulacionRechazada(
+      std::string("the soil solution cannot be computed: the H+ concentration of the carbonate "
+                  "system is ") +
+      (h == 0 ? "0" : "not a number") + " (check the water, CO2 and carbonic acid constants)");
+}
+
 void BucleFuerzaIonica::ejecutar(SalidaEquilibrio& solucion) {
   if (empezar(solucion)) return;
-  TrabajoFuerzaIonica& w = trabajo();
+  correr();
+  terminar(solucion);
+}
+
+void BucleFuerzaIonica::correr(TrabajoFuerzaIonica& w) const {
   do {
     antesDePares(w);
     paresIonicos(w, epsilon_);
   } while (despuesDePares(w));
-  terminar(solucion);
+}
+
+void BucleFuerzaIonica::coeficientesSinCorregir(double I, double* g, double* gp) const {
+  std::array<double, 37> por_clase;
+  for (int i = 0; i < num_clases_; ++i) {
+    const Clase& c = clases_[i];
+    por_clase[i] = COEFICIENTE_ACTIVIDAD(I, c.z, c.kind, c.index);
+  }
+  for (int s = 1; s <= kNumEspecies; ++s) g[s] = por_clase[clase_especie_[s]];
+  for (int p = 1; p <= kNumPares; ++p) gp[p] = por_clase[clase_par_[p]];
 }
 
 bool BucleFuerzaIonica::empezar(SalidaEquilibrio& solucion) {
@@ -200,13 +220,7 @@ void BucleFuerzaIonica::guardar(const TrabajoFuerzaIonica& w, SalidaEquilibrio& 
 
 // Activity coefficients at the current ionic strength: one evaluation per distinct formula.
 void BucleFuerzaIonica::coeficientes(TrabajoFuerzaIonica& w) const {
-  std::array<double, 37> por_clase;
-  for (int i = 0; i < num_clases_; ++i) {
-    const Clase& c = clases_[i];
-    por_clase[i] = COEFICIENTE_ACTIVIDAD(w.I, c.z, c.kind, c.index);
-  }
-  for (int s = 1; s <= kNumEspecies; ++s) w.g[s] = por_clase[clase_especie_[s]];
-  for (int p = 1; p <= kNumPares; ++p) w.gp[p] = por_clase[clase_par_[p]];
+  coeficientesSinCorregir(w.I, w.g.data(), w.gp.data());
   // OH-, HCO3- and CO3 2-: a coefficient that applies to the total, with the free and total
   // values as the previous pass left them.
   for (int s : {kOH, kHCO3, kCO3}) {
@@ -231,12 +245,7 @@ void BucleFuerzaIonica::carbonato(TrabajoFuerzaIonica& w) const {
   } else {
     h = (std::sqrt(A * A + 4 * t) - A) / 2;
   }
-  if (!(h != 0 && std::isfinite(h))) {
-    throw SimulacionRechazada(
-        std::string("the soil solution cannot be computed: the H+ concentration of the carbonate "
-                    "system is ") +
-        (h == 0 ? "0" : "not a number") + " (check the water, CO2 and carbonic acid constants)");
-  }
+  if (!(h != 0 && std::isfinite(h))) throw rechazoHidrogeno(h);
   w.T[kH] = h;
   w.T[kOH] = k2 / h;
   w.T[kHCO3] = k3 * k1 * P_ / h;

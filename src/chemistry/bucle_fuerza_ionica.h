@@ -20,8 +20,12 @@
 
 #include "chemistry/bucle_pares.h"
 #include "chemistry/datos_equilibrio.h"
+#include "simulation/simulacion.h"
 
 namespace medravolix {
+
+// The refusal when the carbonate system gives an H+ concentration h of 0 or not a number.
+SimulacionRechazada rechazoHidrogeno(double h);
 
 class BucleFuerzaIonica {
  public:
@@ -34,15 +38,23 @@ class BucleFuerzaIonica {
   // out 0. The same as the steps below with paresIonicos for the ion-pair loop.
   void ejecutar(SalidaEquilibrio& solucion);
 
-  // The loop in steps, for a caller that runs the ion-pair loops itself, several solutions at a
-  // time: empezar, then passes of antesDePares, the ion-pair loop on trabajo() and
-  // despuesDePares for as long as that returns true, then terminar. empezar returns true when a
-  // remembered run has already given the result: then no pass follows.
+  // The loop in steps, for a caller that runs it elsewhere, several solutions at a time:
+  // empezar, then the passes on trabajo() (correr, or the same passes in the lanes of
+  // CarrilesFuerzaIonica), then terminar. empezar returns true when a remembered run has already
+  // given the result: then no pass follows.
   bool empezar(SalidaEquilibrio& solucion);
   TrabajoFuerzaIonica& trabajo() { return actual_->salida; }
-  void antesDePares(TrabajoFuerzaIonica& w) const;  // throws as ejecutar
-  bool despuesDePares(TrabajoFuerzaIonica& w) const;
+  void correr() { correr(trabajo()); }  // throws as ejecutar
+  void correr(TrabajoFuerzaIonica& w) const;
   void terminar(SalidaEquilibrio& solucion);
+
+  // What the lanes need of the passes: the activity coefficients of every species (1..12) and
+  // pair (1..24) at ionic strength I, before any correction; and the fixed values.
+  void coeficientesSinCorregir(double I, double* g, double* gp) const;
+  const std::array<double, 31>& K() const { return K_; }
+  const std::array<double, 12>& carga2() const { return carga2_; }
+  const std::array<double, 25>& carga2Par() const { return carga2_par_; }
+  double P() const { return P_; }
   double epsilon() const { return epsilon_; }
 
  private:
@@ -75,6 +87,8 @@ class BucleFuerzaIonica {
   static Entrada cargar(const SalidaEquilibrio& solucion);
   const Recuerdo* recordar(const Entrada& entrada, uint64_t huella) const;
   void guardar(const TrabajoFuerzaIonica& w, SalidaEquilibrio& solucion) const;
+  void antesDePares(TrabajoFuerzaIonica& w) const;
+  bool despuesDePares(TrabajoFuerzaIonica& w) const;
   void coeficientes(TrabajoFuerzaIonica& w) const;
   void carbonato(TrabajoFuerzaIonica& w) const;
   void constantesPares(TrabajoFuerzaIonica& w) const;

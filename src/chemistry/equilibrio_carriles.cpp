@@ -4,8 +4,7 @@
 #include <memory>
 #include <optional>
 
-#include "chemistry/actividad.h"
-#include "chemistry/carriles_pares.h"
+#include "chemistry/carriles_fuerza_ionica.h"
 #include "chemistry/equilibrio_solucion.h"
 #include "chemistry/resolucion_equilibrio.h"
 
@@ -16,14 +15,17 @@ namespace {
 class Planificador {
  public:
   Planificador(FuenteSimulaciones& fuente, const TablasQuimicas& tablas)
-      : fuente_(fuente), tablas_(tablas), carriles_(CALCULAR_EPSILON()) {}
+      : fuente_(fuente), tablas_(tablas) {}
 
   void ejecutar() {
-    for (int l = 0; l < CarrilesPares::kCarriles; ++l) seguir(l);
+    for (int l = 0; l < kCarriles; ++l) seguir(l);
     while (carriles_.algunoOcupado()) {
-      const unsigned fin = carriles_.avanzar();
-      for (int l = 0; l < CarrilesPares::kCarriles; ++l) {
-        if (fin & (1u << l)) seguir(l);
+      std::array<std::exception_ptr, kCarriles> fallos{};
+      const unsigned fin = carriles_.pasada(fallos);
+      for (int l = 0; l < kCarriles; ++l) {
+        if (!(fin & (1u << l))) continue;
+        if (fallos[l]) ranuras_[l].resolucion->fallar(fallos[l]);
+        seguir(l);
       }
     }
   }
@@ -34,16 +36,18 @@ class Planificador {
     std::unique_ptr<ResolucionEquilibrio> resolucion;
   };
 
-  // Runs the solve of lane l up to its next ion-pair loop, which the lane then takes; a solve
-  // that ends hands its simulation back, and the lane takes the next simulation.
+  static constexpr int kCarriles = CarrilesFuerzaIonica::kCarriles;
+
+  // Runs the solve of lane l up to its next run of the ionic-strength loop, which the lane then
+  // takes; a solve that ends hands its simulation back, and the lane takes the next simulation.
   void seguir(int l) {
     Ranura& r = ranuras_[l];
     for (;;) {
       if (r.sim == nullptr && !tomar(r)) return;
       std::exception_ptr fallo;
       try {
-        if (TrabajoFuerzaIonica* w = r.resolucion->avanzar()) {
-          carriles_.cargar(l, *w);
+        if (BucleFuerzaIonica* bucle = r.resolucion->avanzar()) {
+          carriles_.cargar(l, *bucle, bucle->trabajo());
           return;
         }
         ponerEquilibrio(*r.sim, r.resolucion->salida());
@@ -82,8 +86,8 @@ class Planificador {
 
   FuenteSimulaciones& fuente_;
   const TablasQuimicas& tablas_;
-  CarrilesPares carriles_;
-  std::array<Ranura, CarrilesPares::kCarriles> ranuras_;
+  CarrilesFuerzaIonica carriles_;
+  std::array<Ranura, kCarriles> ranuras_;
 };
 
 }  // namespace

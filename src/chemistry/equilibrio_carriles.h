@@ -1,8 +1,8 @@
 // The soil solutions of many simulations on one thread, up to eight in flight at once: while one
-// simulation's ion-pair loop runs in a lane of CarrilesPares, the others run in the other lanes,
-// and a lane whose loop ends takes the next loop that waits (the same simulation's next one, or
-// the next simulation's first). Each simulation gets, bit for bit, what EQUILIBRIO_SOLUCION_SUELO
-// gives it alone.
+// simulation's ionic-strength loop runs in a lane of CarrilesFuerzaIonica, the others run in the
+// other lanes, and a lane whose run ends takes the next run that waits (the same simulation's
+// next one, or the next simulation's first). Each simulation gets, bit for bit, what
+// EQUILIBRIO_SOLUCION_SUELO gives it alone.
 #pragma once
 
 #include <exception>

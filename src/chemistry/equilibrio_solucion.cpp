@@ -36,7 +36,7 @@ EntradaEquilibrio entradaDe(const Simulacion& sim, const TablasQuimicas& tablas)
 
 SalidaEquilibrio resolverEquilibrio(const EntradaEquilibrio& entrada) {
   ResolucionEquilibrio resolucion(entrada);
-  while (TrabajoFuerzaIonica* w = resolucion.avanzar()) paresIonicos(*w, resolucion.epsilon());
+  while (BucleFuerzaIonica* bucle = resolucion.avanzar()) bucle->correr();
   return resolucion.salida();
 }
 

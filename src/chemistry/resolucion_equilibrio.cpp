@@ -185,13 +185,16 @@ void comprobarFinitos(const SalidaEquilibrio& s) {
   }
 }
 
-// Hands the ion-pair loop of w to the caller of avanzar.
-struct PedirPares {
-  TrabajoFuerzaIonica*& peticion;
-  TrabajoFuerzaIonica& w;
+// Hands the run of the ionic-strength loop to the caller of avanzar; rethrows what made it fail.
+struct PedirFuerzaIonica {
+  BucleFuerzaIonica*& peticion;
+  BucleFuerzaIonica& bucle;
+  std::exception_ptr& fallo;
   bool await_ready() const noexcept { return false; }
-  void await_suspend(std::coroutine_handle<>) const noexcept { peticion = &w; }
-  void await_resume() const noexcept {}
+  void await_suspend(std::coroutine_handle<>) const noexcept { peticion = &bucle; }
+  void await_resume() const {
+    if (fallo) std::rethrow_exception(fallo);
+  }
 };
 
 }  // namespace
@@ -211,7 +214,7 @@ ResolucionEquilibrio::~ResolucionEquilibrio() {
   tarea_.h.destroy();
 }
 
-TrabajoFuerzaIonica* ResolucionEquilibrio::avanzar() {
+BucleFuerzaIonica* ResolucionEquilibrio::avanzar() {
   peticion_ = nullptr;
   if (tarea_.h.done()) return nullptr;
   tarea_.h.resume();
@@ -234,11 +237,7 @@ ResolucionEquilibrio::Tarea ResolucionEquilibrio::pasos(double P) {
       ++q.PASADAS.calcita;
       fuerzaIonicaTotales(s);
       if (!bucle.empezar(s)) {
-        TrabajoFuerzaIonica& w = bucle.trabajo();
-        do {
-          bucle.antesDePares(w);
-          co_await PedirPares{peticion_, w};
-        } while (bucle.despuesDePares(w));
+        co_await PedirFuerzaIonica{peticion_, bucle, fallo_};
         bucle.terminar(s);
       }
       coeficientesSobreTotales(s);

@@ -1,13 +1,13 @@
-// One solve of the soil-solution equilibrium that stops before each of its ion-pair loops, so
-// that a caller can run those loops elsewhere: in the lanes of CarrilesPares, several solves at
-// a time on one thread. The solve itself (the gypsum, calcite and ionic-strength loops, the
+// One solve of the soil-solution equilibrium that stops before each run of its ionic-strength
+// loop, so that a caller can run those loops elsewhere: in the lanes of CarrilesFuerzaIonica,
+// several solves at a time on one thread. The solve itself (the gypsum and calcite loops, the
 // remembered runs, the pH and the conductivity) is the one of resolverEquilibrio.
 #pragma once
 
 #include <coroutine>
 #include <exception>
 
-#include "chemistry/bucle_pares.h"
+#include "chemistry/bucle_fuerza_ionica.h"
 #include "chemistry/datos_equilibrio.h"
 
 namespace medravolix {
@@ -19,10 +19,12 @@ class ResolucionEquilibrio {
   ResolucionEquilibrio(const ResolucionEquilibrio&) = delete;
   ResolucionEquilibrio& operator=(const ResolucionEquilibrio&) = delete;
 
-  // Runs the solve to its next ion-pair loop and returns the variables that loop works on, or
-  // nullptr when the solve has ended; the loop must have run on them before the next call.
-  // Throws SimulacionRechazada when the solution cannot be computed.
-  TrabajoFuerzaIonica* avanzar();
+  // Runs the solve to its next run of the ionic-strength loop and returns the loop, or nullptr
+  // when the solve has ended; the loop must have run (correr) before the next call, or failed
+  // (fallar). Throws SimulacionRechazada when the solution cannot be computed.
+  BucleFuerzaIonica* avanzar();
+  // The loop handed out could not run: the next avanzar throws this.
+  void fallar(std::exception_ptr fallo) { fallo_ = fallo; }
 
   double epsilon() const { return salida_.estado.EPSILON; }
   const SalidaEquilibrio& salida() const { return salida_; }
@@ -45,7 +47,8 @@ class ResolucionEquilibrio {
   Tarea pasos(double P);
 
   SalidaEquilibrio salida_;
-  TrabajoFuerzaIonica* peticion_ = nullptr;
+  BucleFuerzaIonica* peticion_ = nullptr;
+  std::exception_ptr fallo_;
   Tarea tarea_;
 };
 
