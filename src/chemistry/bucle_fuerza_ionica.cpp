@@ -16,8 +16,6 @@ namespace {
 
 using namespace quimica;
 
-constexpr int kMaxPasadasFuerzaIonica = 100;  // likewise
-
 // Two species or pairs whose activity coefficients are equal at every ionic strength: the same
 // squared charge under the Davies equation, or the same formula for neutral ones.
 bool mismaFormula(double z1, int16_t kind1, int16_t index1, double z2, int16_t kind2,

@@ -21,8 +21,9 @@ struct TrabajoFuerzaIonica {
   int64_t total_I = 0, total_pares = 0;
 };
 
-inline constexpr int kMaxPasadasPares =
-    100;  // the ion-pair loop ends when its counter exceeds this
+// The ion-pair and the ionic-strength loop end when their counter exceeds these.
+inline constexpr int kMaxPasadasPares = 100;
+inline constexpr int kMaxPasadasFuerzaIonica = 100;
 
 // The ion-pair loop: free OH- and ligands from the cations of the previous pass, then the cations
 // from the new ligands, until no ligand's free concentration changes by more than epsilon

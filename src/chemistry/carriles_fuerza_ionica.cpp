@@ -403,7 +403,7 @@ unsigned CarrilesFuerzaIonica::pasada(std::array<std::exception_ptr, kCarriles>&
     if (d_.activo[l] == 0) continue;
     ++pasadas_I_[l];
     ++total_I_[l];
-    if (pasadas_I_[l] <= 100 && d_.cambio_I[l] > epsilon_) continue;
+    if (pasadas_I_[l] <= kMaxPasadasFuerzaIonica && d_.cambio_I[l] > epsilon_) continue;
     guardar(l);
     bucles_[l] = nullptr;
     d_.activo[l] = 0;
