@@ -20,7 +20,7 @@ namespace {
 using namespace medravolix;
 
 // The sample workbook in memory, from its CSV tables.
-workbook::Workbook LibroMuestra() {
+workbook::Workbook libroMuestra() {
   const std::filesystem::path carpeta =
       std::filesystem::path(MEDRAVOLIX_SOURCE_DIR) / "data/sample";
   std::vector<std::filesystem::path> tablas;
@@ -43,8 +43,8 @@ workbook::Workbook LibroMuestra() {
 }
 
 // The inputs of every sample simulation whose five inputs are found, as the batch reads them.
-std::vector<Simulacion> SimulacionesMuestra() {
-  const workbook::Workbook libro = LibroMuestra();
+std::vector<Simulacion> simulacionesMuestra() {
+  const workbook::Workbook libro = libroMuestra();
   std::vector<Simulacion> sims;
   for (int i = 1; i <= batch::CONTAR_SIMULACIONES(libro); ++i) {
     Simulacion sim;
@@ -58,7 +58,7 @@ std::vector<Simulacion> SimulacionesMuestra() {
   return sims;
 }
 
-Mensual Serie(std::initializer_list<double> doce) {
+Mensual mensual(std::initializer_list<double> doce) {
   Mensual serie{};
   int m = 1;
   for (double v : doce) serie[m++] = v;
@@ -68,11 +68,11 @@ Mensual Serie(std::initializer_list<double> doce) {
 // A deep dune sand (400 cm simulated) under date palms in a desert climate, irrigated just
 // above what the palms use: a few mm a year drain below the roots and fill the deep layers over
 // thousands of yearly passes, and the stress passes do not settle before the 51st.
-Simulacion ArenaProfundaSeca() {
+Simulacion arenaProfundaSeca() {
   Simulacion sim;
   sim.PROF_EVAPORATIVA = 15;
   sim.PROF_SIMULACION = 400;
-  sim.OPCION_CAPACIDAD = 1;
+  sim.OPCION_CAPACIDAD = OpcionCapacidad::Pedotransferencia;
   sim.NUM_FILAS_SUELO = 2;
   sim.PROF_FILA = {0, 40, 400};
   sim.ARENA_FILA = {0, 90, 94};
@@ -85,14 +85,14 @@ Simulacion ArenaProfundaSeca() {
   sim.CALIZA_FILA = {0, 6, 4};
   sim.MO_FILA = {0, 0.4, 0.1};
   sim.YESO_FILA = {0, 0, 0};
-  sim.ESTACION.PRECIPITACION = Serie({22, 20, 25, 7, 3, 1, 25, 28, 17, 15, 17, 22});
-  sim.ESTACION.DIAS_LLUVIA = Serie({3, 3, 3, 1, 1, 0, 3, 4, 2, 2, 2, 3});
-  sim.ESTACION.ETO_EXTERNA = Serie({65, 82, 140, 190, 245, 265, 262, 238, 190, 140, 85, 60});
+  sim.ESTACION.PRECIPITACION = mensual({22, 20, 25, 7, 3, 1, 25, 28, 17, 15, 17, 22});
+  sim.ESTACION.DIAS_LLUVIA = mensual({3, 3, 3, 1, 1, 0, 3, 4, 2, 2, 2, 3});
+  sim.ESTACION.ETO_EXTERNA = mensual({65, 82, 140, 190, 245, 265, 262, 238, 190, 140, 85, 60});
   sim.KCB_MENSUAL.fill(0.85);
   sim.RAIZ_MENSUAL.fill(100);
   sim.COBERTURA_MENSUAL.fill(0.4);
-  sim.DATOS_RIEGO.RIEGO_MENSUAL = Serie({14, 21, 56, 84, 112, 123, 123, 112, 84, 56, 21, 14});
-  sim.DATOS_RIEGO.NRIEGOS_MENSUAL = Serie({1, 1, 2, 3, 4, 4, 4, 4, 3, 2, 1, 1});
+  sim.DATOS_RIEGO.RIEGO_MENSUAL = mensual({14, 21, 56, 84, 112, 123, 123, 112, 84, 56, 21, 14});
+  sim.DATOS_RIEGO.NRIEGOS_MENSUAL = mensual({1, 1, 2, 3, 4, 4, 4, 4, 3, 2, 1, 1});
   sim.DATOS_RIEGO.FRACCION_MOJADA = 0.5;
   sim.PATRON_EXTRACCION = {0, 0.4, 0.3, 0.2, 0.1};
   CARGAR_ETO_EXTERNA(sim);
@@ -101,36 +101,36 @@ Simulacion ArenaProfundaSeca() {
 
 // Runs the chain on a fresh copy of `entradas` per iteration, as the batch does for every
 // simulation, and reports the work of the last run.
-void EjecutarCadena(benchmark::State& state, const Simulacion& entradas, bool reutilizar) {
+void ejecutarCadena(benchmark::State& state, const Simulacion& entradas, bool reutilizar) {
   Simulacion ultima;
   for (auto _ : state) {
     Simulacion sim = entradas;
-    sim.BALANCE.REUTILIZAR_ULTIMA_CORRIDA = reutilizar;
-    EJECUTAR_CADENA_BALANCE(sim);
+    sim.balance.reutilizarUltimaCorrida = reutilizar;
+    ejecutarCadenaBalance(sim);
     benchmark::DoNotOptimize(sim.ET_REAL_ANUAL);
     if (state.iterations() == 1) ultima = sim;
-    ultima.BALANCE.PASADAS_BALANCE = sim.BALANCE.PASADAS_BALANCE;
-    ultima.BALANCE.CORRIDAS_BALANCE = sim.BALANCE.CORRIDAS_BALANCE;
-    ultima.BALANCE.ITERACIONES_ESTRES = sim.BALANCE.ITERACIONES_ESTRES;
+    ultima.balance.pasadasBalance = sim.balance.pasadasBalance;
+    ultima.balance.corridasBalance = sim.balance.corridasBalance;
+    ultima.balance.ITERACIONES_ESTRES = sim.balance.ITERACIONES_ESTRES;
   }
-  state.counters["yearly_passes"] = static_cast<double>(ultima.BALANCE.PASADAS_BALANCE);
-  state.counters["balance_runs"] = ultima.BALANCE.CORRIDAS_BALANCE;
-  state.counters["stress_passes"] = ultima.BALANCE.ITERACIONES_ESTRES;
+  state.counters["yearly_passes"] = static_cast<double>(ultima.balance.pasadasBalance);
+  state.counters["balance_runs"] = ultima.balance.corridasBalance;
+  state.counters["stress_passes"] = ultima.balance.ITERACIONES_ESTRES;
 }
 
-void Registrar() {
-  for (const Simulacion& sim : SimulacionesMuestra()) {
+void registrar() {
+  for (const Simulacion& sim : simulacionesMuestra()) {
     const std::string nombre = "sample/" + sim.SIMULACION.ID_SIMULACION.toDisplayText();
     benchmark::RegisterBenchmark(nombre.c_str(), [sim](benchmark::State& s) {
-      EjecutarCadena(s, sim, true);
+      ejecutarCadena(s, sim, true);
     })->Unit(benchmark::kMicrosecond);
   }
-  const Simulacion arena = ArenaProfundaSeca();
+  const Simulacion arena = arenaProfundaSeca();
   benchmark::RegisterBenchmark("deep_dry_sand/reuse", [arena](benchmark::State& s) {
-    EjecutarCadena(s, arena, true);
+    ejecutarCadena(s, arena, true);
   })->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("deep_dry_sand/no_reuse", [arena](benchmark::State& s) {
-    EjecutarCadena(s, arena, false);
+    ejecutarCadena(s, arena, false);
   })->Unit(benchmark::kMillisecond);
 }
 
@@ -138,7 +138,7 @@ void Registrar() {
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
-  Registrar();
+  registrar();
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;

@@ -24,6 +24,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using medravolix::EntradasSimulacion;
 using medravolix::Simulacion;
 using medravolix::workbook::Workbook;
 namespace batch = medravolix::batch;
@@ -122,7 +123,7 @@ BENCHMARK(BM_SoloBatch)->Arg(1)->Arg(8)->Unit(benchmark::kMillisecond)->UseRealT
 class SinModelo : public batch::ModeloSimulacion {
  public:
   void prepararBatch(const Workbook&) override {}
-  void CARGAR_ETO_EXTERNA(Simulacion& sim) const override {
+  void CARGAR_ETO_EXTERNA(EntradasSimulacion& sim) const override {
     sim.ETO_MENSUAL = sim.ESTACION.ETO_EXTERNA;
   }
   void ejecutarCadena(Simulacion& sim) const override {
@@ -168,7 +169,7 @@ void BM_CadenaPorSimulacion(benchmark::State& state) {
     for (const auto& e : entradas) {
       Simulacion sim = e;
       modelo.ejecutarCadena(sim);
-      pasadas["balance"] += static_cast<double>(sim.BALANCE.PASADAS_BALANCE);
+      pasadas["balance"] += static_cast<double>(sim.balance.pasadasBalance);
       pasadas["ionic_strength"] += static_cast<double>(sim.QUIMICA.PASADAS.fuerza_ionica);
       pasadas["ion_pair"] += static_cast<double>(sim.QUIMICA.PASADAS.pares);
       pasadas["calcite"] += static_cast<double>(sim.QUIMICA.PASADAS.calcita);

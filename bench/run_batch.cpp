@@ -4,9 +4,10 @@
 //             [--capacity pedotransfer|empirical] [--solution field-capacity|saturation|drainage]
 //             [--threads N]
 //
-// WORKBOOK is copied to OUTPUT, the batch runs on OUTPUT and OUTPUT is saved; WORKBOOK is never
-// written. The defaults are the settings dialog's: 15 cm, 90 cm, pedotransfer functions,
-// saturation, one thread per core. Prints the batch's two lists of messages, then one summary
+// The batch runs on WORKBOOK as read and the result is saved as OUTPUT, through the same atomic
+// path as every save (a new file beside OUTPUT, renamed over it); WORKBOOK is never written.
+// The defaults are the settings dialog's: 15 cm, 90 cm, pedotransfer functions, saturation, one
+// thread per core. Prints the batch's two lists of messages, then one summary
 // line. Exits 0 when the batch ran and was saved, 1 otherwise (the reason on standard error).
 #include <chrono>
 #include <cstdio>
@@ -57,13 +58,15 @@ void opcion(Opciones& o, const std::string& nombre, const std::string& valor) {
   } else if (nombre == "--simulation-depth") {
     o.ajustes.PROF_SIMULACION = static_cast<double>(entero(nombre, valor, 32767));
   } else if (nombre == "--capacity" && (valor == "pedotransfer" || valor == "empirical")) {
-    o.ajustes.OPCION_CAPACIDAD = valor == "pedotransfer" ? 1 : 0;
+    o.ajustes.OPCION_CAPACIDAD = valor == "pedotransfer"
+                                     ? medravolix::OpcionCapacidad::Pedotransferencia
+                                     : medravolix::OpcionCapacidad::Empirica;
   } else if (nombre == "--solution" && valor == "field-capacity") {
-    o.ajustes.OPCION_SOLUCION = "capacidad de campo";
+    o.ajustes.OPCION_SOLUCION = medravolix::OpcionSolucion::CapacidadCampo;
   } else if (nombre == "--solution" && valor == "saturation") {
-    o.ajustes.OPCION_SOLUCION = "saturación";
+    o.ajustes.OPCION_SOLUCION = medravolix::OpcionSolucion::Saturacion;
   } else if (nombre == "--solution" && valor == "drainage") {
-    o.ajustes.OPCION_SOLUCION = "drenaje";
+    o.ajustes.OPCION_SOLUCION = medravolix::OpcionSolucion::Drenaje;
   } else if (nombre == "--threads") {
     o.hilos = static_cast<unsigned>(entero(nombre, valor, 4096));
     if (o.hilos == 0) throw ErrorUso{"--threads takes at least 1"};
@@ -97,20 +100,20 @@ std::string lineas(std::string texto) {
   return texto;
 }
 
-void copiar(const Opciones& o) {
-  if (!fs::is_regular_file(o.libro)) throw std::runtime_error("cannot read " + o.libro.string());
+// OUTPUT must be another file than WORKBOOK, which is never written.
+void comprobarSalida(const Opciones& o) {
   std::error_code ec;
   if (fs::exists(o.salida) && fs::equivalent(o.libro, o.salida, ec)) {
     throw std::runtime_error("OUTPUT is the workbook itself: give another file");
   }
-  fs::copy_file(o.libro, o.salida, fs::copy_options::overwrite_existing);
 }
 
 int ejecutar(const Opciones& o) {
-  copiar(o);
+  comprobarSalida(o);
   const auto inicio = std::chrono::steady_clock::now();
-  auto libro = medravolix::workbook::Workbook::open(o.salida);
-  const auto r = medravolix::batch::ejecutarYGuardar(libro, o.ajustes, o.hilos, nullptr);
+  auto libro = medravolix::workbook::Workbook::open(o.libro);
+  const auto r =
+      medravolix::batch::ejecutarYGuardarComo(libro, o.salida, o.ajustes, o.hilos, nullptr);
   const std::chrono::duration<double> tiempo = std::chrono::steady_clock::now() - inicio;
   if (r.estado == EstadoOperacion::Rechazado) {
     std::cerr << "run_batch: the batch was refused: " << r.motivo << "\n";

@@ -11,15 +11,15 @@ namespace {
 
 // Layer `capa` in month m: rainfall and irrigation enter the surface layer, the drainage of
 // the layer above enters the others.
-void BalanceCapaMes(Simulacion& sim, int m, int capa) {
-  EstadoBalance& b = sim.BALANCE;
+void aplicarBalanceCapaMes(Simulacion& sim, int m, int capa) {
+  EstadoBalance& b = sim.balance;
   const double entrada = capa == 1
                              ? sim.DATOS_RIEGO.RIEGO_MENSUAL[m] + sim.ESTACION.PRECIPITACION[m]
                              : sim.DRENAJE_CAPA[m][capa - 1];
   b.ENTRADA_CAPA[m][capa] = entrada;
   const ResultadoCapaMes r =
-      BALANCE_CAPA_MES(entrada, b.ALMACEN_CAPA[m - 1][capa], sim.DEMANDA_ET_CAPA[m][capa],
-                       sim.CAPACIDAD_CAPA[m][capa]);
+      balanceCapaMes(entrada, b.ALMACEN_CAPA[m - 1][capa], sim.DEMANDA_ET_CAPA[m][capa],
+                     sim.CAPACIDAD_CAPA[m][capa]);
   b.AGUA_DISPONIBLE[m][capa] = r.disponible;
   b.ET_REAL_CAPA[m][capa] = r.et_real;
   b.ALMACEN_CAPA[m][capa] = r.almacen;
@@ -28,28 +28,28 @@ void BalanceCapaMes(Simulacion& sim, int m, int capa) {
 
 // One year, layer by layer from the top, each layer month by month from September; January
 // starts from this pass's December.
-void PasadaAnual(Simulacion& sim) {
+void pasadaAnual(Simulacion& sim) {
   const int num_capas = sim.NUM_CAPAS;
   for (int capa = 1; capa <= num_capas; ++capa) {
     for (int16_t paso = 1; paso <= kMeses; ++paso) {
       const int m = MES_DE_SIMULACION(paso);
-      if (m == 1) sim.BALANCE.ALMACEN_CAPA[0][capa] = sim.BALANCE.ALMACEN_CAPA[12][capa];
-      BalanceCapaMes(sim, m, capa);
+      if (m == 1) sim.balance.ALMACEN_CAPA[0][capa] = sim.balance.ALMACEN_CAPA[12][capa];
+      aplicarBalanceCapaMes(sim, m, capa);
     }
   }
 }
 
 // The year's net storage change as a percentage of the input; a year without input has nothing
 // to balance and closes at once.
-double ErrorBalance(const EstadoBalance& b) {
+double errorBalance(const EstadoBalance& b) {
   if (b.ENTRADA_AGUA_ANUAL == 0.0) return 0.0;
   return std::fabs(b.ENTRADA_AGUA_ANUAL - b.SALIDA_AGUA_ANUAL) * 100.0 / b.ENTRADA_AGUA_ANUAL;
 }
 
 }  // namespace
 
-ResultadoCapaMes BALANCE_CAPA_MES(double entrada_mm, double almacen_anterior_mm, double demanda_mm,
-                                  double capacidad_mm) {
+ResultadoCapaMes balanceCapaMes(double entrada_mm, double almacen_anterior_mm, double demanda_mm,
+                                double capacidad_mm) {
   const double disponible = entrada_mm + almacen_anterior_mm;
   if (!(disponible > demanda_mm)) {
     return {disponible, disponible < 0.0 ? 0.0 : disponible, 0.0, 0.0};
@@ -72,25 +72,25 @@ void SUMAS_ANUALES(Simulacion& sim) {
     sim.DATOS_RIEGO.RIEGO_ANUAL = sim.DATOS_RIEGO.RIEGO_ANUAL + sim.DATOS_RIEGO.RIEGO_MENSUAL[m];
     sim.ETO_ANUAL = sim.ETO_ANUAL + sim.ESTACION.ETO_EXTERNA[m];
   }
-  sim.BALANCE.ENTRADA_AGUA_ANUAL = sim.DATOS_RIEGO.RIEGO_ANUAL + sim.PRECIPITACION_ANUAL;
+  sim.balance.ENTRADA_AGUA_ANUAL = sim.DATOS_RIEGO.RIEGO_ANUAL + sim.PRECIPITACION_ANUAL;
 }
 
 void BALANCE_AGUA_CAPAS(Simulacion& sim) {
-  EstadoBalance& b = sim.BALANCE;
+  EstadoBalance& b = sim.balance;
   const int num_capas = sim.NUM_CAPAS;
   for (int capa = 1; capa <= num_capas; ++capa) b.ALMACEN_CAPA[8][capa] = 0.0;
-  ++b.CORRIDAS_BALANCE;
+  ++b.corridasBalance;
   for (int64_t pasadas = 1;; ++pasadas) {
     if (pasadas > kMaxPasadasBalance) {
       throw SimulacionRechazada("the soil water balance did not close within " +
                                 std::to_string(kMaxPasadasBalance) + " yearly passes");
     }
-    PasadaAnual(sim);
-    ++b.PASADAS_BALANCE;
+    pasadaAnual(sim);
+    ++b.pasadasBalance;
     CALCULAR_ET_REAL(sim);
     DRENAJE_ANUAL_CAPAS(sim);
     b.SALIDA_AGUA_ANUAL = sim.ET_REAL_ANUAL + sim.DRENAJE_ANUAL_CAPA[num_capas];
-    b.ERROR_BALANCE = ErrorBalance(b);
+    b.ERROR_BALANCE = errorBalance(b);
     if (b.ERROR_BALANCE < kErrorCierrePct) return;
   }
 }
@@ -99,7 +99,7 @@ void CALCULAR_ET_REAL(Simulacion& sim) {
   sim.ET_REAL_ANUAL = 0.0;
   for (int m = 1; m <= kMeses; ++m) {
     double suma_mm = 0.0;
-    for (int capa = 1; capa <= sim.NUM_CAPAS; ++capa) suma_mm += sim.BALANCE.ET_REAL_CAPA[m][capa];
+    for (int capa = 1; capa <= sim.NUM_CAPAS; ++capa) suma_mm += sim.balance.ET_REAL_CAPA[m][capa];
     sim.ET_REAL_MENSUAL[m] = suma_mm;
     sim.ET_REAL_ANUAL = sim.ET_REAL_ANUAL + sim.ET_REAL_MENSUAL[m];
   }

@@ -26,8 +26,8 @@ struct ResultadoCapaMes {
 // The tipping bucket of one layer and month: the water in plus last month's storage serves the
 // ET demand first (all of it when not above the demand, never below 0); the rest is stored up
 // to the capacity and what exceeds it drains.
-ResultadoCapaMes BALANCE_CAPA_MES(double entrada_mm, double almacen_anterior_mm, double demanda_mm,
-                                  double capacidad_mm);
+ResultadoCapaMes balanceCapaMes(double entrada_mm, double almacen_anterior_mm, double demanda_mm,
+                                double capacidad_mm);
 
 // Calendar month of step k (1..12) of the simulated year: 9 (September) .. 12, then 1 .. 8.
 int16_t MES_DE_SIMULACION(const int16_t& k);

@@ -16,23 +16,23 @@ namespace {
 constexpr int kMaxIteracionesEstres = 50;  // a pass starts while at most 50 are done: 51 in all
 constexpr double kCambioEtPct = 0.01;
 
-void Rechazar(const std::string& que, int indice, double valor, const std::string& nota = "") {
+void rechazar(const std::string& que, int indice, double valor, const std::string& nota = "") {
   throw SimulacionRechazada(que + " " + std::to_string(indice) + " is " + plainDecimal(valor) +
                             "; it may not be negative" + nota);
 }
 
 // With negative water the balance loses water it cannot account for and may never close.
-void ComprobarEntradas(const Simulacion& sim) {
+void comprobarEntradas(const Simulacion& sim) {
   for (int m = 1; m <= kMeses; ++m) {
     if (sim.ESTACION.PRECIPITACION[m] < 0.0)
-      Rechazar("rainfall of month", m, sim.ESTACION.PRECIPITACION[m]);
+      rechazar("rainfall of month", m, sim.ESTACION.PRECIPITACION[m]);
     if (sim.DATOS_RIEGO.RIEGO_MENSUAL[m] < 0.0)
-      Rechazar("irrigation of month", m, sim.DATOS_RIEGO.RIEGO_MENSUAL[m]);
+      rechazar("irrigation of month", m, sim.DATOS_RIEGO.RIEGO_MENSUAL[m]);
   }
   for (int m = 1; m <= kMeses; ++m) {
     for (int capa = 1; capa <= sim.NUM_CAPAS; ++capa) {
       if (sim.CAPACIDAD_CAPA[m][capa] < 0.0) {
-        Rechazar("the water-holding capacity (mm) of layer", capa, sim.CAPACIDAD_CAPA[m][capa],
+        rechazar("the water-holding capacity (mm) of layer", capa, sim.CAPACIDAD_CAPA[m][capa],
                  " (a field capacity below the wilting point, or stones above 100 %)");
       }
     }
@@ -43,7 +43,7 @@ void ComprobarEntradas(const Simulacion& sim) {
 // 0 when empty, 1 at 99 %, slightly above 1 when full. A root zone that can hold no water
 // cannot dry out; the layer balance already limits its ET to the month's inflow, so the month
 // is left unstressed.
-void FactorEstresMes(EstadoBalance& b, int m) {
+void factorEstresMes(EstadoBalance& b, int m) {
   if (b.CAPACIDAD_RAIZ[m] == 0.0) {
     b.HUMEDAD_RELATIVA_RAIZ[m].reset();
     b.KS_MENSUAL[m] = 1.0;
@@ -56,9 +56,9 @@ void FactorEstresMes(EstadoBalance& b, int m) {
 
 // Runs the first balance of a pass, or keeps the previous pass's last run: it had the same
 // demand, so it would give the same storages.
-void PrimeraCorridaDelPaso(Simulacion& sim, bool hay_corrida_anterior) {
-  if (hay_corrida_anterior && sim.BALANCE.REUTILIZAR_ULTIMA_CORRIDA) {
-    ++sim.BALANCE.CORRIDAS_REUTILIZADAS;
+void primeraCorridaDelPaso(Simulacion& sim, bool hay_corrida_anterior) {
+  if (hay_corrida_anterior && sim.balance.reutilizarUltimaCorrida) {
+    ++sim.balance.corridasReutilizadas;
     return;
   }
   BALANCE_AGUA_CAPAS(sim);
@@ -66,16 +66,16 @@ void PrimeraCorridaDelPaso(Simulacion& sim, bool hay_corrida_anterior) {
 
 }  // namespace
 
-void APLICAR_ESTRES_HIDRICO(Simulacion& sim) {
-  EstadoBalance& b = sim.BALANCE;
+void aplicarEstresHidrico(Simulacion& sim) {
+  EstadoBalance& b = sim.balance;
   for (int m = 1; m <= kMeses; ++m) b.ALMACEN_RAIZ[m] = b.CAPACIDAD_RAIZ[m] = 0.0;
   for (int m = 1; m <= kMeses; ++m) {
-    const int16_t capas_raiz = A_ENTERO16(sim.CAPAS_RAIZ_MENSUAL[m], "root layers");
+    const int16_t capas_raiz = toInt16(sim.CAPAS_RAIZ_MENSUAL[m], "root layers");
     for (int capa = 1; capa <= capas_raiz && capa <= sim.NUM_CAPAS; ++capa) {
       b.ALMACEN_RAIZ[m] += b.ALMACEN_CAPA[m][capa];
       b.CAPACIDAD_RAIZ[m] += sim.CAPACIDAD_CAPA[m][capa];
     }
-    FactorEstresMes(b, m);
+    factorEstresMes(b, m);
     b.KCB_ESTRES[m] = sim.KCB_AJUSTADO[m] * b.KS_MENSUAL[m];
     sim.KC_MENSUAL[m] = sim.KE_MENSUAL[m] + b.KCB_ESTRES[m];
     sim.ETC_MENSUAL[m] = sim.ETO_MENSUAL[m] * sim.KC_MENSUAL[m];
@@ -83,16 +83,16 @@ void APLICAR_ESTRES_HIDRICO(Simulacion& sim) {
 }
 
 void BALANCE_CON_ESTRES(Simulacion& sim) {
-  ComprobarEntradas(sim);
-  EstadoBalance& b = sim.BALANCE;
+  comprobarEntradas(sim);
+  EstadoBalance& b = sim.balance;
   SUMAS_ANUALES(sim);
   b.ITERACIONES_ESTRES = 0;
   b.ET_REAL_ANTERIOR = 0.0;
   // Each simulation's iteration starts from no change, whatever ran before it.
   b.CAMBIO_ET = 0.0;
   do {
-    PrimeraCorridaDelPaso(sim, b.ITERACIONES_ESTRES > 0);
-    APLICAR_ESTRES_HIDRICO(sim);
+    primeraCorridaDelPaso(sim, b.ITERACIONES_ESTRES > 0);
+    aplicarEstresHidrico(sim);
     DISTRIBUIR_EXTRACCION_RAICES(sim);
     BALANCE_AGUA_CAPAS(sim);
     if (sim.ET_REAL_ANUAL != 0.0) {

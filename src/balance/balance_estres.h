@@ -16,6 +16,6 @@ void BALANCE_CON_ESTRES(Simulacion& sim);
 // Steps of one stress pass after its first balance run: root-zone storage and capacity of every
 // month, the stress factor KS_MENSUAL, KCB_ESTRES, and the stressed KC_MENSUAL and ETC_MENSUAL.
 // A month whose root zone has no capacity is not stressed (KS_MENSUAL = 1).
-void APLICAR_ESTRES_HIDRICO(Simulacion& sim);
+void aplicarEstresHidrico(Simulacion& sim);
 
 }  // namespace medravolix

@@ -15,11 +15,11 @@ namespace medravolix {
 
 namespace {
 
-std::string Cm(double valor) {
+std::string textoCm(double valor) {
   return plainDecimal(valor) + " cm";
 }
 
-void ValidarHorizontes(const Simulacion& sim) {
+void validarHorizontes(const Simulacion& sim) {
   const std::string suelo = "soil " + sim.SIMULACION.ID_SUELO.toDisplayText();
   if (sim.NUM_FILAS_SUELO < 1) throw SimulacionRechazada(suelo + " has no horizon");
   if (static_cast<int>(sim.PROF_FILA.size()) < sim.NUM_FILAS_SUELO + 1) {
@@ -27,14 +27,14 @@ void ValidarHorizontes(const Simulacion& sim) {
   }
   for (int k = 1; k <= sim.NUM_FILAS_SUELO; ++k) {
     if (sim.PROF_FILA[k] < sim.PROF_FILA[k - 1]) {
-      throw SimulacionRechazada(suelo + ": horizon " + std::to_string(k) + " ends at " +
-                                Cm(sim.PROF_FILA[k]) + ", above the bottom of the one before it (" +
-                                Cm(sim.PROF_FILA[k - 1]) + ")");
+      throw SimulacionRechazada(
+          suelo + ": horizon " + std::to_string(k) + " ends at " + textoCm(sim.PROF_FILA[k]) +
+          ", above the bottom of the one before it (" + textoCm(sim.PROF_FILA[k - 1]) + ")");
     }
   }
 }
 
-void ValidarSerie(const Mensual& serie, const std::string& que) {
+void validarSerie(const Mensual& serie, const std::string& que) {
   for (int m = 1; m <= kMeses; ++m) {
     if (serie[m] < 0.0) {
       throw SimulacionRechazada(que + " of month " + std::to_string(m) + " is " +
@@ -44,35 +44,36 @@ void ValidarSerie(const Mensual& serie, const std::string& que) {
 }
 
 // The profile depth and evaporative layers as the root-zone steps will compute them.
-void ValidarProfundidades(const Simulacion& sim) {
+void validarProfundidades(const Simulacion& sim) {
   double raiz_maxima_cm = 0.0;
   for (int m = 1; m <= kMeses; ++m) raiz_maxima_cm = std::fmax(raiz_maxima_cm, sim.RAIZ_MENSUAL[m]);
   const double perfil_cm =
       sim.PROF_SIMULACION < raiz_maxima_cm ? raiz_maxima_cm : sim.PROF_SIMULACION;
   if (!(perfil_cm > 0.0)) {
     throw SimulacionRechazada(
-        "the simulated profile would be " + Cm(perfil_cm) +
+        "the simulated profile would be " + textoCm(perfil_cm) +
         " deep: the depth of simulation or a monthly root depth must be above 0");
   }
   const double capas_evap = std::nearbyint((kCapas * sim.PROF_EVAPORATIVA) / perfil_cm);
   if (!(capas_evap <= kCapas)) {
-    throw SimulacionRechazada("the evaporative layer (" + Cm(sim.PROF_EVAPORATIVA) +
-                              ") is deeper than the simulated profile (" + Cm(perfil_cm) + ")");
+    throw SimulacionRechazada("the evaporative layer (" + textoCm(sim.PROF_EVAPORATIVA) +
+                              ") is deeper than the simulated profile (" + textoCm(perfil_cm) +
+                              ")");
   }
 }
 
 }  // namespace
 
-void VALIDAR_DATOS_BALANCE(const Simulacion& sim) {
-  ValidarHorizontes(sim);
-  ValidarSerie(sim.ESTACION.PRECIPITACION, "the rainfall (mm)");
-  ValidarSerie(sim.DATOS_RIEGO.RIEGO_MENSUAL, "the irrigation (mm)");
-  ValidarSerie(sim.RAIZ_MENSUAL, "the root depth (cm)");
-  ValidarProfundidades(sim);
+void validarDatosBalance(const Simulacion& sim) {
+  validarHorizontes(sim);
+  validarSerie(sim.ESTACION.PRECIPITACION, "the rainfall (mm)");
+  validarSerie(sim.DATOS_RIEGO.RIEGO_MENSUAL, "the irrigation (mm)");
+  validarSerie(sim.RAIZ_MENSUAL, "the root depth (cm)");
+  validarProfundidades(sim);
 }
 
-void EJECUTAR_CADENA_BALANCE(Simulacion& sim) {
-  VALIDAR_DATOS_BALANCE(sim);
+void ejecutarCadenaBalance(Simulacion& sim) {
+  validarDatosBalance(sim);
   PREPARAR_PERFIL_SUELO(sim);
   CALCULAR_ETC_MENSUAL(sim);
   CALCULAR_PROFUNDIDAD_PERFIL(sim);

@@ -9,12 +9,12 @@ struct Simulacion;
 // Throws SimulacionRechazada, with the reason, for a soil without horizons or whose horizon
 // bottoms go up, negative monthly rainfall, irrigation or root depth, a simulated profile of 0
 // cm or less, or an evaporative layer of more than 64 layers.
-void VALIDAR_DATOS_BALANCE(const Simulacion& sim);
+void validarDatosBalance(const Simulacion& sim);
 
-// VALIDAR_DATOS_BALANCE, then PREPARAR_PERFIL_SUELO, CALCULAR_ETC_MENSUAL,
+// validarDatosBalance, then PREPARAR_PERFIL_SUELO, CALCULAR_ETC_MENSUAL,
 // CALCULAR_PROFUNDIDAD_PERFIL, CALCULAR_CAPAS_RAICES, DISTRIBUIR_EXTRACCION_RAICES,
 // DISCRETIZAR_PERFIL, BALANCE_CON_ESTRES and CALCULAR_FACTORES_CONCENTRACION. ETO_MENSUAL must
 // already hold the month's reference ET (CARGAR_ETO_EXTERNA).
-void EJECUTAR_CADENA_BALANCE(Simulacion& sim);
+void ejecutarCadenaBalance(Simulacion& sim);
 
 }  // namespace medravolix

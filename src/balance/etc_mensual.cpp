@@ -11,7 +11,7 @@ namespace medravolix {
 namespace {
 
 // Evaporation on day t after a wetting (t = 0 the wetting day), as a fraction of ETo.
-void CalcularCurvaSecado(EstadoBalance& b) {
+void calcularCurvaSecado(EstadoBalance& b) {
   for (int t = 0; t <= 3; ++t)
     b.CURVA_SECADO[t] = std::exp(0.0822 - 0.4082 * static_cast<double>(t));
 }
@@ -19,7 +19,7 @@ void CalcularCurvaSecado(EstadoBalance& b) {
 // Weights of drying days 1 to 3: the more wetting events, the sooner the next wetting cuts the
 // curve short. The thresholds are the event counts at which a 30-day month's interval between
 // events falls to 4, 3, 2 and 1 days.
-void CalcularPesos(EstadoBalance& b, int m) {
+void calcularPesos(EstadoBalance& b, int m) {
   const double e = b.EVENTOS_HUMECTACION[m];
   for (int d = 1; d <= 3; ++d) b.PESOS_HUMECTACION[d][m] = 1.0;
   if (e > 7.5 && e <= 10.0) {
@@ -36,8 +36,8 @@ void CalcularPesos(EstadoBalance& b, int m) {
   }
 }
 
-void CalcularKeMes(Simulacion& sim, int m) {
-  EstadoBalance& b = sim.BALANCE;
+void calcularKeMes(Simulacion& sim, int m) {
+  EstadoBalance& b = sim.balance;
   const auto& pesos = b.PESOS_HUMECTACION;
   const auto& curva = b.CURVA_SECADO;
   b.FACTOR_HUMECTACION[m] =
@@ -51,7 +51,7 @@ void CalcularKeMes(Simulacion& sim, int m) {
 
 }  // namespace
 
-void CARGAR_ETO_EXTERNA(Simulacion& sim) {
+void CARGAR_ETO_EXTERNA(EntradasSimulacion& sim) {
   CARGAR_ETO_EXTERNA(sim.ESTACION.ETO_EXTERNA, sim.ETO_MENSUAL);
 }
 
@@ -68,16 +68,16 @@ double MAXIMO_KCB_MENSUAL(const Mensual& kcb_mensual) {
 }
 
 void CALCULAR_EVAPORACION_SUELO(Simulacion& sim) {
-  EstadoBalance& b = sim.BALANCE;
-  CalcularCurvaSecado(b);
+  EstadoBalance& b = sim.balance;
+  calcularCurvaSecado(b);
   for (int m = 1; m <= kMeses; ++m) {
     b.EVENTOS_HUMECTACION[m] = sim.ESTACION.DIAS_LLUVIA[m] + sim.DATOS_RIEGO.NRIEGOS_MENSUAL[m];
   }
-  for (int m = 1; m <= kMeses; ++m) CalcularPesos(b, m);
+  for (int m = 1; m <= kMeses; ++m) calcularPesos(b, m);
   for (int m = 1; m <= kMeses; ++m) {
     sim.KE_MENSUAL[m] = 0.0;
     if (b.EVENTOS_HUMECTACION[m] != 0.0) {
-      CalcularKeMes(sim, m);
+      calcularKeMes(sim, m);
     } else {
       // No wetting, no soil evaporation; the month's working values are not used.
       b.FACTOR_HUMECTACION[m] = b.SUELO_EXPUESTO[m] = b.TASA_HUMECTACION[m] = 0.0;

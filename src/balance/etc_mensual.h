@@ -7,10 +7,11 @@
 
 namespace medravolix {
 
+struct EntradasSimulacion;
 struct Simulacion;
 
 // ETO_MENSUAL := the station's ETO_EXTERNA, month by month.
-void CARGAR_ETO_EXTERNA(Simulacion& sim);
+void CARGAR_ETO_EXTERNA(EntradasSimulacion& sim);
 // The same copy for a caller that keeps its own series (the reference ET tool).
 void CARGAR_ETO_EXTERNA(const Mensual& eto_externa_mm, Mensual& eto_mensual_mm);
 

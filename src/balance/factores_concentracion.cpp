@@ -15,11 +15,11 @@ namespace {
 // Layers from the surface within the depth of simulation, cut at the first one that does not
 // drain in the year (every layer below it is dry of drainage too). Returns the reason when no
 // layer is left.
-std::string ContarCapasDrenantes(Simulacion& sim) {
-  EstadoBalance& b = sim.BALANCE;
+std::string contarCapasDrenantes(Simulacion& sim) {
+  EstadoBalance& b = sim.balance;
   if (sim.PROF_PERFIL != 0.0) {
-    b.CAPAS_SIMULACION = A_ENTERO16(sim.NUM_CAPAS * sim.PROF_SIMULACION / sim.PROF_PERFIL,
-                                    "layers within the depth of simulation");
+    b.CAPAS_SIMULACION = toInt16(sim.NUM_CAPAS * sim.PROF_SIMULACION / sim.PROF_PERFIL,
+                                 "layers within the depth of simulation");
   }
   const int ultima = std::min<int>(b.CAPAS_SIMULACION, sim.NUM_CAPAS);
   for (int capa = 1; capa <= ultima; ++capa) {
@@ -35,8 +35,8 @@ std::string ContarCapasDrenantes(Simulacion& sim) {
 }
 
 // The mean over the counted layers of annual irrigation over each layer's annual drainage.
-void FactorCapacidadCampo(Simulacion& sim, const std::string& sin_capas) {
-  EstadoBalance& b = sim.BALANCE;
+void factorCapacidadCampo(Simulacion& sim, const std::string& sin_capas) {
+  EstadoBalance& b = sim.balance;
   b.SUMA_INVERSA_DRENAJE = 0.0;
   for (int capa = 1; capa <= b.CAPAS_SIMULACION; ++capa) {
     if (sim.DRENAJE_ANUAL_CAPA[capa] != 0.0) {
@@ -55,9 +55,9 @@ void FactorCapacidadCampo(Simulacion& sim, const std::string& sin_capas) {
 
 // Field capacity and saturation of the profile, by the chosen method, and the mean CaCO3 and
 // gypsum (which the pedotransfer regressions use).
-void HumedadesPerfil(Simulacion& sim) {
-  EstadoBalance& b = sim.BALANCE;
-  if (sim.OPCION_CAPACIDAD == 0) {
+void humedadesPerfil(Simulacion& sim) {
+  EstadoBalance& b = sim.balance;
+  if (sim.OPCION_CAPACIDAD == OpcionCapacidad::Empirica) {
     PROMEDIAR_HUMEDAD_PERFIL(sim);
     if (b.DENSIDAD_MEDIA != 0.0) {
       sim.CC_PERFIL = b.CC_MEDIA / b.DENSIDAD_MEDIA;
@@ -68,17 +68,19 @@ void HumedadesPerfil(Simulacion& sim) {
     }
   }
   PROMEDIAR_CARBONATOS_YESO(sim);
-  if (sim.OPCION_CAPACIDAD == 1) {
+  if (sim.OPCION_CAPACIDAD == OpcionCapacidad::Pedotransferencia) {
     PROMEDIAR_TEXTURA_PERFIL(sim);
-    sim.SAT_PERFIL = FUNCION_PEDOTRANSFERENCIA_PERFIL(b.ARCILLA_PERFIL, b.ARENA_PERFIL, b.MO_PERFIL,
-                                                      sim.CALIZA_PERFIL, "saturación");
-    sim.CC_PERFIL = FUNCION_PEDOTRANSFERENCIA_PERFIL(b.ARCILLA_PERFIL, b.ARENA_PERFIL, b.MO_PERFIL,
-                                                     sim.CALIZA_PERFIL, "capacidad de campo");
+    sim.SAT_PERFIL =
+        FUNCION_PEDOTRANSFERENCIA_PERFIL(b.ARCILLA_PERFIL, b.ARENA_PERFIL, b.MO_PERFIL,
+                                         sim.CALIZA_PERFIL, PropiedadHidrica::Saturacion);
+    sim.CC_PERFIL =
+        FUNCION_PEDOTRANSFERENCIA_PERFIL(b.ARCILLA_PERFIL, b.ARENA_PERFIL, b.MO_PERFIL,
+                                         sim.CALIZA_PERFIL, PropiedadHidrica::CapacidadCampo);
   }
 }
 
 // The same salts in the larger water content of saturation.
-void FactorSaturacion(Simulacion& sim) {
+void factorSaturacion(Simulacion& sim) {
   if (!sim.FACTOR_CONCENTRACION_CC) return;  // its reason is already given
   if (!sim.CC_PERFIL) {
     sim.AVISOS.push_back(
@@ -93,11 +95,11 @@ void FactorSaturacion(Simulacion& sim) {
   }
 }
 
-void FactoresFondo(Simulacion& sim) {
+void factoresFondo(Simulacion& sim) {
   const double drenaje_fondo_mm = sim.DRENAJE_ANUAL_CAPA[sim.NUM_CAPAS];
   if (drenaje_fondo_mm != 0.0) {
     sim.FACTOR_CONCENTRACION_FONDO = sim.DATOS_RIEGO.RIEGO_ANUAL / drenaje_fondo_mm;
-  } else if (sim.OPCION_SOLUCION == "drenaje") {
+  } else if (sim.OPCION_SOLUCION == OpcionSolucion::Drenaje) {
     sim.AVISOS.push_back(
         "the bottom layer does not drain in the year: the concentration factor of the drainage "
         "water has no value");
@@ -120,10 +122,10 @@ void CALCULAR_FACTORES_CONCENTRACION(Simulacion& sim) {
   sim.FRACCION_LAVADO.reset();
   sim.CC_PERFIL.reset();
   sim.SAT_PERFIL.reset();
-  FactorCapacidadCampo(sim, ContarCapasDrenantes(sim));
-  HumedadesPerfil(sim);
-  FactorSaturacion(sim);
-  FactoresFondo(sim);
+  factorCapacidadCampo(sim, contarCapasDrenantes(sim));
+  humedadesPerfil(sim);
+  factorSaturacion(sim);
+  factoresFondo(sim);
 }
 
 }  // namespace medravolix

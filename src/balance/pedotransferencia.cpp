@@ -3,22 +3,22 @@
 namespace medravolix {
 
 double FUNCION_PEDOTRANSFERENCIA_CAPA(double arena_pct, double caliza_pct,
-                                      std::string_view propiedad) {
+                                      PropiedadHidrica propiedad) {
   double valor_pct = 0.0;
-  if (propiedad == "capacidad de campo") {
+  if (propiedad == PropiedadHidrica::CapacidadCampo) {
     valor_pct = (48.54 - 0.175 * arena_pct) - 0.127 * caliza_pct;
-  } else if (propiedad == "punto de marchitez") {
+  } else if (propiedad == PropiedadHidrica::PuntoMarchitez) {
     valor_pct = 27.745 - 0.306 * arena_pct;
   }
   return valor_pct * 0.01;
 }
 
 double FUNCION_PEDOTRANSFERENCIA_PERFIL(double arcilla_pct, double arena_pct, double mo_pct,
-                                        double caliza_pct, std::string_view propiedad) {
+                                        double caliza_pct, PropiedadHidrica propiedad) {
   double valor_pct = 0.0;
-  if (propiedad == "saturación") {
+  if (propiedad == PropiedadHidrica::Saturacion) {
     valor_pct = (0.534 * arcilla_pct + 33.189) - 0.289 * arena_pct;
-  } else if (propiedad == "capacidad de campo") {
+  } else if (propiedad == PropiedadHidrica::CapacidadCampo) {
     valor_pct = (((0.161 * arcilla_pct + 28.815) + 1.867 * mo_pct) - 0.135 * arena_pct) -
                 0.097 * caliza_pct;
   }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "simulation/opciones.h"
 #include "simulation/registro_suelo.h"
 
 namespace medravolix {
@@ -24,9 +25,9 @@ void DISCRETIZAR_PERFIL(Simulacion& sim);
 void CALCULAR_LIMITES_CAPAS(REGISTRO_SUELO& perfil, int16_t num_capas, double espesor_capa_cm);
 
 // Adds horizon k's values, times the weight w (the share of layer j's thickness that lies in
-// horizon k), to layer j: field capacity and wilting point for method 0 (empirical), sand and
-// CaCO3 for method 1 (pedotransfer), stones always.
+// horizon k), to layer j: field capacity and wilting point for the empirical method, sand and
+// CaCO3 for the pedotransfer functions, stones always.
 void ACUMULAR_HORIZONTE_CAPA(REGISTRO_SUELO& perfil, int16_t j, int16_t k, double w,
-                             int16_t metodo);
+                             OpcionCapacidad metodo);
 
 }  // namespace medravolix

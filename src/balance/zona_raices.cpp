@@ -12,7 +12,7 @@ namespace medravolix {
 namespace {
 
 // The yearly maximum of a monthly series, from 0: a value strictly greater replaces it.
-double MaximoDesdeCero(const Mensual& serie) {
+double maximoDesdeCero(const Mensual& serie) {
   double maximo = 0.0;
   for (int m = 1; m <= kMeses; ++m) {
     if (serie[m] > maximo) maximo = serie[m];
@@ -20,7 +20,7 @@ double MaximoDesdeCero(const Mensual& serie) {
   return maximo;
 }
 
-void ComprobarCapasRaiz(double capas, int16_t num_capas, int mes) {
+void comprobarCapasRaiz(double capas, int16_t num_capas, int mes) {
   if (!(capas >= 0.0 && capas <= num_capas && capas == std::floor(capas))) {
     throw SimulacionRechazada("month " + std::to_string(mes) + " has " + plainDecimal(capas) +
                               " root layers; expected 0 to " + std::to_string(num_capas));
@@ -29,7 +29,7 @@ void ComprobarCapasRaiz(double capas, int16_t num_capas, int mes) {
 
 // Spreads the month's ETc over its R root layers. Depth within the root zone is measured in
 // quarters (0 to 4): layer j spans (4(j-1)/R, 4j/R], quarter q spans (q-1, q].
-void RepartirMes(Simulacion& sim, int m, double capas_raiz) {
+void repartirMes(Simulacion& sim, int m, double capas_raiz) {
   PorCapa& demanda = sim.DEMANDA_ET_CAPA[m];
   const double etc_mm = sim.ETC_MENSUAL[m];
   int16_t j = 1;
@@ -53,7 +53,7 @@ void RepartirMes(Simulacion& sim, int m, double capas_raiz) {
 }  // namespace
 
 void CALCULAR_PROFUNDIDAD_PERFIL(Simulacion& sim) {
-  sim.RAIZ_MAXIMA = MaximoDesdeCero(sim.RAIZ_MENSUAL);
+  sim.RAIZ_MAXIMA = maximoDesdeCero(sim.RAIZ_MENSUAL);
   sim.PROF_PERFIL = sim.PROF_SIMULACION < sim.RAIZ_MAXIMA ? sim.RAIZ_MAXIMA : sim.PROF_SIMULACION;
 }
 
@@ -70,15 +70,15 @@ void CALCULAR_CAPAS_RAICES(Simulacion& sim) {
 }
 
 void MAXIMO_COBERTURA_MENSUAL(Simulacion& sim) {
-  sim.COBERTURA_MAXIMA = MaximoDesdeCero(sim.COBERTURA_MENSUAL);
+  sim.COBERTURA_MAXIMA = maximoDesdeCero(sim.COBERTURA_MENSUAL);
 }
 
 void DISTRIBUIR_EXTRACCION_RAICES(Simulacion& sim) {
-  for (int m = 1; m <= kMeses; ++m) ComprobarCapasRaiz(sim.CAPAS_RAIZ_MENSUAL[m], sim.NUM_CAPAS, m);
+  for (int m = 1; m <= kMeses; ++m) comprobarCapasRaiz(sim.CAPAS_RAIZ_MENSUAL[m], sim.NUM_CAPAS, m);
   for (int m = 1; m <= kMeses; ++m) {
     sim.DEMANDA_ET_CAPA[m].fill(0.0);
     const double capas_raiz = sim.CAPAS_RAIZ_MENSUAL[m];
-    if (capas_raiz != 0.0) RepartirMes(sim, m, capas_raiz);
+    if (capas_raiz != 0.0) repartirMes(sim, m, capas_raiz);
   }
 }
 

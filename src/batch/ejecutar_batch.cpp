@@ -17,4 +17,12 @@ ResultadoOperacion ejecutarYGuardar(workbook::Workbook& libro, const AjustesBatc
   return ejecutarYGuardar(libro, ajustes, threads, progreso, modelo);
 }
 
+ResultadoOperacion ejecutarYGuardarComo(workbook::Workbook& libro,
+                                        const std::filesystem::path& salida,
+                                        const AjustesBatch& ajustes, unsigned threads,
+                                        const Progreso& progreso) {
+  ModeloCompleto modelo;
+  return ejecutarYGuardarComo(libro, salida, ajustes, threads, progreso, modelo);
+}
+
 }  // namespace medravolix::batch

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <stdexcept>
 #include <string>
@@ -13,7 +14,7 @@
 
 namespace medravolix::batch {
 
-using AjustesBatch = AJUSTES_BATCH;
+using medravolix::AjustesBatch;
 
 // A simulation that was refused for its data, or computed only in part, with the reason.
 struct SimulacionObservada {
@@ -61,5 +62,14 @@ struct ResultadoOperacion {
 // results are not saved, the workbook in memory is read again from its file, without them.
 ResultadoOperacion ejecutarYGuardar(workbook::Workbook& libro, const AjustesBatch& ajustes,
                                     unsigned threads, const Progreso& progreso);
+
+// Runs the batch on the workbook as read and saves the result as another file, `salida`, written
+// beside it and renamed over it like every save, so that a failure or a kill never leaves a
+// truncated file; the workbook's own file is never written. Messages about the workbook's data
+// name the workbook, not `salida`.
+ResultadoOperacion ejecutarYGuardarComo(workbook::Workbook& libro,
+                                        const std::filesystem::path& salida,
+                                        const AjustesBatch& ajustes, unsigned threads,
+                                        const Progreso& progreso);
 
 }  // namespace medravolix::batch

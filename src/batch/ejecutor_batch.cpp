@@ -9,7 +9,6 @@
 #include <system_error>
 #include <thread>
 
-#include "batch/entradas_simulacion.h"
 #include "batch/escritura_batch.h"
 #include "batch/hojas_batch.h"
 #include "batch/lectura_batch.h"
@@ -91,8 +90,8 @@ class EjecutorBatch {
   // The ids and the five inputs, in the order the model needs them: soil, climate, crop, the
   // given reference ET, irrigation and irrigation water.
   void leer(Caso& caso) {
-    Simulacion sim;
-    static_cast<AJUSTES_BATCH&>(sim) = ajustes_;
+    auto entradas = std::make_unique<EntradasSimulacion>();
+    EntradasSimulacion& sim = *entradas;
     try {
       LEER_SIMULACION(libro_, caso.i, sim);
       bool completos = BUSCAR_SUELO(libro_, sim).has_value();
@@ -103,8 +102,11 @@ class EjecutorBatch {
       completos = BUSCAR_AGUA(libro_, sim).has_value() && completos;
       caso.id = sim.SIMULACION.ID_SIMULACION.toDisplayText();
       caso.estado = completos ? Caso::Estado::Pendiente : Caso::Estado::SinDatos;
-      if (completos)
-        caso.entradas = std::make_unique<EntradasSimulacion>(tomarEntradas(std::move(sim)));
+      if (completos) caso.entradas = std::move(entradas);
+    } catch (const workbook::WorkbookDamaged& e) {
+      // A sheet that cannot be read fails every simulation alike: the batch is refused, not run
+      // with each simulation refused for the same damage.
+      throw BatchRechazado(e.what());
     } catch (const std::exception& e) {
       const auto& id = sim.SIMULACION.ID_SIMULACION;
       caso.id = id.isEmpty() ? "row " + std::to_string(filaSimulacion(caso.i)) : id.toDisplayText();
@@ -142,8 +144,8 @@ class EjecutorBatch {
         try {
           auto nueva = std::make_unique<EnCurso>();
           nueva->caso = &caso;
-          static_cast<AJUSTES_BATCH&>(nueva->sim) = ejecutor_.ajustes_;
-          ponerEntradas(*caso.entradas, nueva->sim);
+          static_cast<AjustesBatch&>(nueva->sim) = ejecutor_.ajustes_;
+          static_cast<EntradasSimulacion&>(nueva->sim) = std::move(*caso.entradas);
           caso.entradas.reset();
           en_curso_.push_back(std::move(nueva));
           return &en_curso_.back()->sim;
@@ -160,7 +162,7 @@ class EjecutorBatch {
       Caso& caso = *(*it)->caso;
       try {
         if (fallo) std::rethrow_exception(fallo);
-        caso.escrituras = ESCRIBIR_RESULTADOS(sim, caso.i);
+        caso.escrituras = escribirResultados(sim, caso.i);
         caso.motivo = unirAvisos(sim.AVISOS);
         caso.estado = Caso::Estado::Ejecutada;
       } catch (const std::exception& e) {
@@ -317,6 +319,28 @@ ResultadoOperacion noGuardado(Workbook& libro, ResultadoOperacion resultado, std
 
 }  // namespace
 
+namespace {
+
+// Runs the batch on the workbook in memory; false when it was refused or stopped, with the
+// reason in `resultado`.
+bool ejecutarEnMemoria(Workbook& libro, const AjustesBatch& ajustes, unsigned threads,
+                       const Progreso& progreso, ModeloSimulacion& modelo,
+                       ResultadoOperacion& resultado) {
+  try {
+    resultado.informe = ejecutarBatch(libro, ajustes, threads, progreso, modelo);
+    return true;
+  } catch (const BatchRechazado& e) {
+    resultado.estado = EstadoOperacion::Rechazado;
+    resultado.motivo = e.what();
+  } catch (const std::exception& e) {
+    resultado =
+        noGuardado(libro, std::move(resultado), std::string("The batch stopped: ") + e.what());
+  }
+  return false;
+}
+
+}  // namespace
+
 ResultadoOperacion ejecutarYGuardar(Workbook& libro, const AjustesBatch& ajustes, unsigned threads,
                                     const Progreso& progreso, ModeloSimulacion& modelo) {
   ResultadoOperacion resultado;
@@ -328,17 +352,23 @@ ResultadoOperacion ejecutarYGuardar(Workbook& libro, const AjustesBatch& ajustes
         std::string("The workbook could not be read again from its file: ") + e.what();
     return resultado;
   }
-  try {
-    resultado.informe = ejecutarBatch(libro, ajustes, threads, progreso, modelo);
-  } catch (const BatchRechazado& e) {
-    resultado.estado = EstadoOperacion::Rechazado;
-    resultado.motivo = e.what();
-    return resultado;
-  } catch (const std::exception& e) {
-    return noGuardado(libro, std::move(resultado), std::string("The batch stopped: ") + e.what());
-  }
+  if (!ejecutarEnMemoria(libro, ajustes, threads, progreso, modelo, resultado)) return resultado;
   try {
     if (libro.isModified()) libro.save();
+  } catch (const std::exception& e) {
+    return noGuardado(libro, std::move(resultado), e.what());
+  }
+  resultado.estado = EstadoOperacion::Completado;
+  return resultado;
+}
+
+ResultadoOperacion ejecutarYGuardarComo(Workbook& libro, const std::filesystem::path& salida,
+                                        const AjustesBatch& ajustes, unsigned threads,
+                                        const Progreso& progreso, ModeloSimulacion& modelo) {
+  ResultadoOperacion resultado;
+  if (!ejecutarEnMemoria(libro, ajustes, threads, progreso, modelo, resultado)) return resultado;
+  try {
+    libro.saveAs(salida);
   } catch (const std::exception& e) {
     return noGuardado(libro, std::move(resultado), e.what());
   }

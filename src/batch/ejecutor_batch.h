@@ -21,4 +21,9 @@ ResultadoOperacion ejecutarYGuardar(workbook::Workbook& libro, const AjustesBatc
                                     unsigned threads, const Progreso& progreso,
                                     ModeloSimulacion& modelo);
 
+ResultadoOperacion ejecutarYGuardarComo(workbook::Workbook& libro,
+                                        const std::filesystem::path& salida,
+                                        const AjustesBatch& ajustes, unsigned threads,
+                                        const Progreso& progreso, ModeloSimulacion& modelo);
+
 }  // namespace medravolix::batch

@@ -34,7 +34,7 @@ class Escritor {
   void cota(std::string_view hoja, int fila, int columna, const std::optional<double>& v,
             bool mayor_que) {
     if (v && mayor_que) {
-      valor(hoja, fila, columna, CellValue::text(FORMA_MAYOR_QUE(finito(hoja, fila, columna, *v))));
+      valor(hoja, fila, columna, CellValue::text(formaMayorQue(finito(hoja, fila, columna, *v))));
     } else {
       opcional(hoja, fila, columna, v);
     }
@@ -51,16 +51,27 @@ class Escritor {
   LoteEscrituras& lote_;
 };
 
-const char* textoCapacidad(int16_t opcion) {
-  if (opcion == 1) return "Yes";
-  if (opcion == 0) return "No";
+// The options' texts in Sim_batch column 10 and SSol_batch column 11; a value outside the
+// options writes nothing.
+const char* textoCapacidad(OpcionCapacidad opcion) {
+  switch (opcion) {
+    case OpcionCapacidad::Pedotransferencia:
+      return "Yes";
+    case OpcionCapacidad::Empirica:
+      return "No";
+  }
   return nullptr;
 }
 
-const char* textoSolucion(const std::string& opcion) {
-  if (opcion == "capacidad de campo") return "field capacity";
-  if (opcion == "saturación") return "saturation";
-  if (opcion == "drenaje") return "drainage";
+const char* textoSolucion(OpcionSolucion opcion) {
+  switch (opcion) {
+    case OpcionSolucion::CapacidadCampo:
+      return "field capacity";
+    case OpcionSolucion::Saturacion:
+      return "saturation";
+    case OpcionSolucion::Drenaje:
+      return "drainage";
+  }
   return nullptr;
 }
 
@@ -74,7 +85,7 @@ int capaFondo(const Simulacion& sim) {
 
 }  // namespace
 
-std::string FORMA_MAYOR_QUE(double valor) {
+std::string formaMayorQue(double valor) {
   // The nearest whole number, halves to even (the default rounding mode), in any magnitude.
   return "> " + workbook::plainDecimal(std::nearbyint(valor));
 }
@@ -135,7 +146,7 @@ void ESCRIBIR_BALANCE(const Simulacion& sim, int i, LoteEscrituras& lote) {
   }
 }
 
-LoteEscrituras ESCRIBIR_RESULTADOS(const Simulacion& sim, int i) {
+LoteEscrituras escribirResultados(const Simulacion& sim, int i) {
   LoteEscrituras lote;
   lote.reserve(4 + 21 + 12 * 7);
   ESCRIBIR_AJUSTES(sim, i, lote);

@@ -29,7 +29,7 @@ using LoteEscrituras = std::vector<Escritura>;
 
 // "> " and the value rounded to a whole number, halves to even, in plain decimal digits. The
 // value must be finite; any finite value is written, however large.
-std::string FORMA_MAYOR_QUE(double valor);
+std::string formaMayorQue(double valor);
 
 // Sim_batch row i + 1, columns 7 to 10: the settings the simulation ran with.
 void ESCRIBIR_AJUSTES(const Simulacion& sim, int i, LoteEscrituras& lote);
@@ -39,7 +39,7 @@ void ESCRIBIR_SOLUCION(const Simulacion& sim, int i, LoteEscrituras& lote);
 void ESCRIBIR_BALANCE(const Simulacion& sim, int i, LoteEscrituras& lote);
 // The three writers in order. A result that is not a finite number throws SimulacionRechazada
 // naming the cell, so no such value ever reaches a sheet.
-LoteEscrituras ESCRIBIR_RESULTADOS(const Simulacion& sim, int i);
+LoteEscrituras escribirResultados(const Simulacion& sim, int i);
 
 // Throws workbook::WorkbookError for the first cell of the list that may not be overwritten.
 void comprobarEscrituras(const workbook::Workbook& libro, const LoteEscrituras& lote);

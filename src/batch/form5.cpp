@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "workbook/lock_files.h"
+
 namespace medravolix::batch {
 
 namespace {
@@ -15,8 +17,14 @@ const char* const kOption1[] = {"Empirical field capacity and wilting point",
                                 "Drainage"};
 const char* const kPorDefecto[] = {"", "15", "90", "64"};
 
-// The keywords the chemistry and the results sheet compare against.
-const char* const kOpcionSolucion[] = {"capacidad de campo", "saturación", "drenaje"};
+// The options of Option1(0..1) and Option1(2..4).
+constexpr OpcionCapacidad kOpcionCapacidad[] = {OpcionCapacidad::Empirica,
+                                                OpcionCapacidad::Pedotransferencia};
+constexpr OpcionSolucion kOpcionSolucion[] = {
+    OpcionSolucion::CapacidadCampo,  // "capacidad de campo"
+    OpcionSolucion::Saturacion,      // "saturación"
+    OpcionSolucion::Drenaje,         // "drenaje"
+};
 
 void comprobarIndice(int index, int desde, int hasta) {
   if (index < desde || index > hasta) throw std::out_of_range("no such control in the dialog");
@@ -132,9 +140,11 @@ void Form5::Command1_Click() {
   error_ = false;
   COMPROBAR_CONTENIDO_frm5();
   if (error_) {
+    if (entorno_.mostrar) entorno_.mostrar();  // the labels are red before the message shows
     entorno_.dialogs.messageBox(kMensajeVacio, ui::Icon::Critical);
     return;
   }
+  if (!seguirPeseAlBloqueo()) return;
   guardarAjustes();
   descargado_ = true;
   if (entorno_.descargar) entorno_.descargar();
@@ -142,13 +152,26 @@ void Form5::Command1_Click() {
   informarFinDelBatch(resultado);
 }
 
+// A workbook open in LibreOffice or Excel would be saved over by that program, results and all:
+// the user decides whether to go on. "No" leaves the dialog as it was, nothing stored.
+bool Form5::seguirPeseAlBloqueo() {
+  const std::filesystem::path ruta = entorno_.rutaLibro ? entorno_.rutaLibro() : "";
+  if (ruta.empty()) return true;
+  const auto bloqueo = workbook::lockFileOfAnotherProgram(ruta);
+  if (!bloqueo) return true;
+  const std::string pregunta = workbook::lockFileQuestion(ruta, *bloqueo, kLoQueEscribe);
+  return entorno_.dialogs.questionBox(pregunta, ui::Buttons::YesNo, ui::Icon::Exclamation) ==
+         ui::Answer::Yes;
+}
+
 void Form5::guardarAjustes() {
   AjustesBatch& a = entorno_.ajustes;
   a.PROF_EVAPORATIVA = static_cast<double>(*enteroDelCampo(text1_[1]));
   a.PROF_SIMULACION = static_cast<double>(*enteroDelCampo(text1_[2]));
   a.NUM_CAPAS = *enteroDelCampo(text1_[3]);
-  if (option1_[0]) a.OPCION_CAPACIDAD = 0;
-  if (option1_[1]) a.OPCION_CAPACIDAD = 1;
+  for (int i = 0; i <= 1; ++i) {
+    if (option1_[i]) a.OPCION_CAPACIDAD = kOpcionCapacidad[i];
+  }
   for (int i = 2; i <= 4; ++i) {
     if (option1_[i]) a.OPCION_SOLUCION = kOpcionSolucion[i - 2];
   }

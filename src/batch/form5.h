@@ -1,9 +1,11 @@
 // The batch settings dialog's controller: the three fields, their labels' colours, the two
 // groups of options, the key filter, the check of the fields, and "Accept" / "Cancel". "Accept"
-// stores the five settings, closes the dialog, runs the batch in the busy window and reports.
+// stores the five settings, closes the dialog, runs the batch in the busy window and reports;
+// when another program seems to hold the workbook open, it asks first whether to go on.
 #pragma once
 
 #include <array>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -23,6 +25,9 @@ class Form5 {
   static constexpr const char* kMensajeVacio =
       "Please, enter a numerical value for variables in red";
   static constexpr const char* kMensajeCompletado = "The batch is completed";
+  // What the batch writes, as the question about another program's lock file names it.
+  static constexpr const char* kLoQueEscribe =
+      "the results of this batch in Sim_batch, SSol_batch and WBal_batch";
 
   struct Entorno {
     ui::Dialogs& dialogs;
@@ -33,6 +38,10 @@ class Form5 {
     std::function<ResultadoOperacion(const AjustesBatch&)> mostrarForm11;
     // Closes (unloads) the dialog's window.
     std::function<void()> descargar;
+    // The file of the bound workbook, where the batch will save its results (empty: none).
+    std::function<std::filesystem::path()> rutaLibro;
+    // Draws the dialog as it stands now, so that a message box opens over red labels.
+    std::function<void()> mostrar;
   };
 
   explicit Form5(Entorno entorno);
@@ -73,6 +82,7 @@ class Form5 {
   // The field's text as a whole number from 0 to 32767, or nothing.
   static std::optional<int16_t> enteroDelCampo(const std::string& texto);
   void guardarAjustes();
+  bool seguirPeseAlBloqueo();
   void informarFinDelBatch(const ResultadoOperacion& resultado);
 
   Entorno entorno_;

@@ -1,11 +1,14 @@
 #include "batch/lectura_batch.h"
 
+#include <array>
 #include <cmath>
+#include <cstddef>
 #include <stdexcept>
 #include <string>
 
 #include "batch/hojas_batch.h"
 #include "common/enteros.h"
+#include "simulation/simulacion.h"
 
 namespace medravolix::batch {
 
@@ -51,37 +54,29 @@ int contarHorizontes(const Workbook& libro, int r0, const CellValue& id) {
 // The depth of a horizon's lower boundary, a whole number of centimetres (halves to even).
 int16_t leerProfundidad(const Workbook& libro, int fila) {
   const double valor = libro.number(kHojaSuelos, fila, 3);
-  if (!CABE_EN_ENTERO16(valor)) {
+  if (!fitsInInt16(valor)) {
     throw SimulacionRechazada(workbook::cellReference(kHojaSuelos, fila, 3) + " holds the depth " +
                               workbook::plainDecimal(valor) +
                               " cm, outside the whole numbers -32768 to 32767 the model takes");
   }
-  return A_ENTERO16(valor);
+  return toInt16(valor);
 }
 
-void crearHorizontes(Simulacion& sim, int n) {
+void crearHorizontes(EntradasSimulacion& sim, int n) {
   sim.NUM_FILAS_SUELO = static_cast<int16_t>(n);
   sim.PROF_FILA.assign(n + 1, 0);
-  for (auto* serie :
-       {&sim.ARENA_FILA, &sim.ARCILLA_FILA, &sim.SAT_FILA, &sim.CC_FILA, &sim.PMP_FILA,
-        &sim.DENSIDAD_FILA, &sim.PIEDRAS_FILA, &sim.CALIZA_FILA, &sim.MO_FILA, &sim.YESO_FILA}) {
-    serie->assign(n + 1, 0.0);
-  }
+  for (const SerieHorizonte& serie : kSeriesHorizonte) (sim.*serie.fila).assign(n + 1, 0.0);
 }
 
-void leerHorizonte(const Workbook& libro, int fila, int h, Simulacion& sim) {
-  const auto numero = [&](int columna) { return libro.number(kHojaSuelos, fila, columna); };
+// The Soil_batch column of each horizon array of kSeriesHorizonte, in its order.
+constexpr std::array<int, kSeriesHorizonte.size()> kColumnasHorizonte = {6,  4,  7,  8,  9,
+                                                                         10, 11, 12, 13, 14};
+
+void leerHorizonte(const Workbook& libro, int fila, int h, EntradasSimulacion& sim) {
   sim.PROF_FILA[h] = leerProfundidad(libro, fila);
-  sim.ARCILLA_FILA[h] = numero(6);
-  sim.ARENA_FILA[h] = numero(4);
-  sim.SAT_FILA[h] = numero(7);
-  sim.CC_FILA[h] = numero(8);
-  sim.PMP_FILA[h] = numero(9);
-  sim.DENSIDAD_FILA[h] = numero(10);
-  sim.PIEDRAS_FILA[h] = numero(11);
-  sim.CALIZA_FILA[h] = numero(12);
-  sim.MO_FILA[h] = numero(13);
-  sim.YESO_FILA[h] = numero(14);
+  for (std::size_t k = 0; k < kSeriesHorizonte.size(); ++k) {
+    (sim.*kSeriesHorizonte[k].fila)[h] = libro.number(kHojaSuelos, fila, kColumnasHorizonte[k]);
+  }
 }
 
 // Columns 2, 3 and 4 of the twelve rows of a block, January first.
@@ -116,6 +111,8 @@ int CONTAR_SIMULACIONES(const Workbook& libro) {
     bool con_valor = true;
     try {
       con_valor = !vacia(libro.cell(kHojaSimulaciones, n + 2, 1));
+    } catch (const workbook::WorkbookDamaged&) {
+      throw;  // the sheet itself cannot be read: no row of it counts
     } catch (const workbook::WorkbookError&) {
       // An unreadable id (an error value) still lists a simulation; reading it refuses it.
       libro.requireSheet(kHojaSimulaciones);
@@ -126,7 +123,7 @@ int CONTAR_SIMULACIONES(const Workbook& libro) {
   return n;
 }
 
-void LEER_SIMULACION(const Workbook& libro, int i, Simulacion& sim) {
+void LEER_SIMULACION(const Workbook& libro, int i, EntradasSimulacion& sim) {
   const int fila = filaSimulacion(i);
   FILA_SIMULACION& ids = sim.SIMULACION;
   ids.ID_SIMULACION = libro.cell(kHojaSimulaciones, fila, 1);
@@ -137,7 +134,7 @@ void LEER_SIMULACION(const Workbook& libro, int i, Simulacion& sim) {
   ids.ID_CULTIVO = libro.cell(kHojaSimulaciones, fila, 6);
 }
 
-std::optional<int> BUSCAR_SUELO(const Workbook& libro, Simulacion& sim) {
+std::optional<int> BUSCAR_SUELO(const Workbook& libro, EntradasSimulacion& sim) {
   const CellValue& id = sim.SIMULACION.ID_SUELO;
   const auto r0 = buscarFila(libro, kHojaSuelos, id, 1, 1);
   if (!r0) return std::nullopt;
@@ -149,17 +146,17 @@ std::optional<int> BUSCAR_SUELO(const Workbook& libro, Simulacion& sim) {
   return r0;
 }
 
-std::optional<int> BUSCAR_CLIMA(const Workbook& libro, Simulacion& sim) {
+std::optional<int> BUSCAR_CLIMA(const Workbook& libro, EntradasSimulacion& sim) {
   return buscarBloque(libro, kHojaClimas, sim.SIMULACION.ID_CLIMA, sim.ESTACION.PRECIPITACION,
                       sim.ESTACION.DIAS_LLUVIA, sim.ESTACION.ETO_EXTERNA);
 }
 
-std::optional<int> BUSCAR_CULTIVO(const Workbook& libro, Simulacion& sim) {
+std::optional<int> BUSCAR_CULTIVO(const Workbook& libro, EntradasSimulacion& sim) {
   return buscarBloque(libro, kHojaCultivos, sim.SIMULACION.ID_CULTIVO, sim.KCB_MENSUAL,
                       sim.RAIZ_MENSUAL, sim.COBERTURA_MENSUAL);
 }
 
-std::optional<int> BUSCAR_RIEGO(const Workbook& libro, Simulacion& sim) {
+std::optional<int> BUSCAR_RIEGO(const Workbook& libro, EntradasSimulacion& sim) {
   const auto r0 = buscarFila(libro, kHojaRiegos, sim.SIMULACION.ID_RIEGO, 1, 1);
   if (!r0) return std::nullopt;
   const auto numero = [&](int columna) { return libro.number(kHojaRiegos, *r0, columna); };
@@ -176,7 +173,7 @@ std::optional<int> BUSCAR_RIEGO(const Workbook& libro, Simulacion& sim) {
   return r0;
 }
 
-std::optional<int> BUSCAR_AGUA(const Workbook& libro, Simulacion& sim) {
+std::optional<int> BUSCAR_AGUA(const Workbook& libro, EntradasSimulacion& sim) {
   const auto r0 = buscarFila(libro, kHojaAguas, sim.SIMULACION.ID_AGUA, 1, 1);
   if (!r0) return std::nullopt;
   std::array<double, 10> composicion{};

@@ -9,29 +9,31 @@
 // A cell that cannot be read (a text where a number is expected, an error value, a formula
 // without a stored value) throws workbook::WorkbookError naming the sheet and the cell; a soil
 // the model cannot take (a depth outside the 16-bit range) throws SimulacionRechazada.
+// Each look-up fills the inputs directly, in the simulation's state or on their own.
 #pragma once
 
 #include <optional>
 
-#include "simulation/simulacion.h"
+#include "simulation/entradas_simulacion.h"
 #include "workbook/workbook.h"
 
 namespace medravolix::batch {
 
 // The number of simulations: the run of rows from row 2 of Sim_batch whose column 1 is not empty.
+// Throws WorkbookDamaged, with its cause, when Sim_batch cannot be read at all.
 int CONTAR_SIMULACIONES(const workbook::Workbook& libro);
 
 // The six ids of simulation i (Sim_batch row i + 1, columns 1 to 6) into sim.SIMULACION.
-void LEER_SIMULACION(const workbook::Workbook& libro, int i, Simulacion& sim);
+void LEER_SIMULACION(const workbook::Workbook& libro, int i, EntradasSimulacion& sim);
 
 // Each look-up returns the row where its input was found (the soil's first horizon row, the
 // block's first row, the irrigation or water row) and fills the simulation's inputs; when the id
 // is empty or not found it returns nothing and changes nothing. One that throws may leave the
 // simulation's inputs partly filled: the batch then refuses the simulation.
-std::optional<int> BUSCAR_SUELO(const workbook::Workbook& libro, Simulacion& sim);
-std::optional<int> BUSCAR_CLIMA(const workbook::Workbook& libro, Simulacion& sim);
-std::optional<int> BUSCAR_CULTIVO(const workbook::Workbook& libro, Simulacion& sim);
-std::optional<int> BUSCAR_RIEGO(const workbook::Workbook& libro, Simulacion& sim);
-std::optional<int> BUSCAR_AGUA(const workbook::Workbook& libro, Simulacion& sim);
+std::optional<int> BUSCAR_SUELO(const workbook::Workbook& libro, EntradasSimulacion& sim);
+std::optional<int> BUSCAR_CLIMA(const workbook::Workbook& libro, EntradasSimulacion& sim);
+std::optional<int> BUSCAR_CULTIVO(const workbook::Workbook& libro, EntradasSimulacion& sim);
+std::optional<int> BUSCAR_RIEGO(const workbook::Workbook& libro, EntradasSimulacion& sim);
+std::optional<int> BUSCAR_AGUA(const workbook::Workbook& libro, EntradasSimulacion& sim);
 
 }  // namespace medravolix::batch

@@ -11,12 +11,12 @@ void ModeloCompleto::prepararBatch(const workbook::Workbook& libro) {
   tablas_ = LEER_CONSTANTES_QUIMICAS(libro);
 }
 
-void ModeloCompleto::CARGAR_ETO_EXTERNA(Simulacion& sim) const {
+void ModeloCompleto::CARGAR_ETO_EXTERNA(EntradasSimulacion& sim) const {
   medravolix::CARGAR_ETO_EXTERNA(sim);
 }
 
 void ModeloCompleto::ejecutarCadena(Simulacion& sim) const {
-  EJECUTAR_CADENA_BALANCE(sim);             // steps 1 to 8
+  ejecutarCadenaBalance(sim);               // steps 1 to 8
   EQUILIBRIO_SOLUCION_SUELO(sim, tablas_);  // step 9
 }
 
@@ -29,7 +29,7 @@ class ConBalance : public FuenteSimulaciones {
   Simulacion* siguiente() override {
     while (Simulacion* sim = fuente_.siguiente()) {
       try {
-        EJECUTAR_CADENA_BALANCE(*sim);  // steps 1 to 8
+        ejecutarCadenaBalance(*sim);  // steps 1 to 8
         return sim;
       } catch (...) {
         fuente_.terminada(*sim, std::current_exception());

@@ -19,7 +19,7 @@ class ModeloSimulacion {
   virtual void prepararBatch(const workbook::Workbook& libro) = 0;
 
   // Copies the given reference evapotranspiration into the monthly series the chain uses.
-  virtual void CARGAR_ETO_EXTERNA(Simulacion& sim) const = 0;
+  virtual void CARGAR_ETO_EXTERNA(EntradasSimulacion& sim) const = 0;
 
   // The chain of one simulation, from the soil profile to the soil solution. Runs on several
   // threads at once, each on a state of its own. Throws SimulacionRechazada (or another

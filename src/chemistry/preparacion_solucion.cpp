@@ -21,18 +21,18 @@ struct SolucionElegida {
 };
 
 std::optional<SolucionElegida> elegirSolucion(const Simulacion& sim) {
-  const std::string& opcion = sim.OPCION_SOLUCION;
-  if (opcion == kSolucionDrenaje) {
+  const OpcionSolucion opcion = sim.OPCION_SOLUCION;
+  if (opcion == OpcionSolucion::Drenaje) {
     return SolucionElegida{sim.FACTOR_CONCENTRACION_FONDO, sim.CC_PERFIL,
                            "the concentration factor of the drainage water",
                            "the water content at field capacity"};
   }
-  if (opcion == kSolucionCapacidadCampo) {
+  if (opcion == OpcionSolucion::CapacidadCampo) {
     return SolucionElegida{sim.FACTOR_CONCENTRACION_CC, sim.CC_PERFIL,
                            "the concentration factor at field capacity",
                            "the water content at field capacity"};
   }
-  if (opcion == kSolucionSaturacion) {
+  if (opcion == OpcionSolucion::Saturacion) {
     return SolucionElegida{sim.FACTOR_CONCENTRACION_SAT, sim.SAT_PERFIL,
                            "the concentration factor at saturation",
                            "the water content at saturation"};
@@ -44,8 +44,8 @@ std::optional<SolucionElegida> elegirSolucion(const Simulacion& sim) {
 bool fijarSolucion(Simulacion& sim) {
   const std::optional<SolucionElegida> elegida = elegirSolucion(sim);
   if (!elegida) {
-    sim.AVISOS.push_back(kSinSolucion + "unknown soil solution option '" + sim.OPCION_SOLUCION +
-                         "'");
+    sim.AVISOS.push_back(kSinSolucion + "unknown soil solution option " +
+                         std::to_string(static_cast<int>(sim.OPCION_SOLUCION)));
     return false;
   }
   if (!elegida->factor) {

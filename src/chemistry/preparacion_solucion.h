@@ -6,11 +6,6 @@
 
 namespace medravolix {
 
-// The three reference solutions of the batch settings.
-inline constexpr const char* kSolucionDrenaje = "drenaje";
-inline constexpr const char* kSolucionCapacidadCampo = "capacidad de campo";
-inline constexpr const char* kSolucionSaturacion = "saturación";
-
 // Totals of species 3..9 and ALCALINIDAD from the irrigation water, as read (mmol/L, meq/L).
 void CARGAR_COMPOSICION_AGUA(Simulacion& sim);
 

@@ -15,7 +15,7 @@ constexpr std::array<const char*, 13> kMesesEs = {"",    "Ene", "Feb", "Mar", "A
 constexpr std::array<const char*, 13> kMesesEn = {"",    "Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                                   "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
-void ComprobarMes(int16_t mes, int16_t ultimo, const char* procedimiento) {
+void checkMonth(int16_t mes, int16_t ultimo, const char* procedimiento) {
   if (mes < 1 || mes > ultimo) {
     throw std::out_of_range(std::string(procedimiento) + ": month " + std::to_string(mes) +
                             " is outside 1.." + std::to_string(ultimo));
@@ -38,17 +38,17 @@ double REDONDEAR(double x, int16_t n) {
 
 std::string NOMBRE_MES(int16_t mes, int16_t idioma) {
   if (idioma != 0 && idioma != 1) return "";
-  ComprobarMes(mes, 12, "NOMBRE_MES");
+  checkMonth(mes, 12, "NOMBRE_MES");
   return idioma == 0 ? kMesesEs[mes] : kMesesEn[mes];
 }
 
 int16_t DIAS_MES(int16_t mes) {
-  ComprobarMes(mes, 12, "DIAS_MES");
+  checkMonth(mes, 12, "DIAS_MES");
   return kDiasMes[mes];
 }
 
 int16_t DIA_JULIANO(int16_t dia, int16_t mes) {
-  if (mes > 13) ComprobarMes(mes, 13, "DIA_JULIANO");
+  if (mes > 13) checkMonth(mes, 13, "DIA_JULIANO");
   int dias = dia;
   for (int m = 1; m <= mes - 1; ++m) dias += kDiasMes[m];
   return static_cast<int16_t>(dias);

@@ -7,17 +7,17 @@
 
 namespace medravolix {
 
-bool CABE_EN_ENTERO16(double valor) {
-  const double k = std::nearbyint(valor);
+bool fitsInInt16(double value) {
+  const double k = std::nearbyint(value);
   return k >= -32768.0 && k <= 32767.0;
 }
 
-int16_t A_ENTERO16(double valor, const std::string& que) {
-  if (!CABE_EN_ENTERO16(valor)) {
-    throw std::out_of_range(que + " " + plainDecimal(valor) +
+int16_t toInt16(double value, const std::string& what) {
+  if (!fitsInInt16(value)) {
+    throw std::out_of_range(what + " " + plainDecimal(value) +
                             " is outside the 16-bit integer range -32768..32767");
   }
-  return static_cast<int16_t>(std::nearbyint(valor));
+  return static_cast<int16_t>(std::nearbyint(value));
 }
 
 }  // namespace medravolix

@@ -7,10 +7,10 @@
 
 namespace medravolix {
 
-// Throws std::out_of_range, naming `que` (what the value is), outside -32768..32767.
-int16_t A_ENTERO16(double valor, const std::string& que = "value");
+// Throws std::out_of_range, naming `what` the value is, outside -32768..32767.
+int16_t toInt16(double value, const std::string& what = "value");
 
-// True when `valor` converts to a 16-bit integer without leaving the range.
-bool CABE_EN_ENTERO16(double valor);
+// True when `value` converts to a 16-bit integer without leaving the range.
+bool fitsInInt16(double value);
 
 }  // namespace medravolix

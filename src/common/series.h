@@ -1,5 +1,5 @@
 // Fixed-size series of the model: months are indexed 1..12 from January (index 0 is the previous
-// December where a Part needs it, unused otherwise); layers 1..64 from the surface.
+// December where a procedure needs it, unused otherwise); layers 1..64 from the surface.
 #pragma once
 
 #include <array>

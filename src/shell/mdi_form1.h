@@ -17,8 +17,8 @@ namespace medravolix::shell {
 class MDIForm1 {
  public:
   static constexpr const char* Caption = "MEDRAVOLIX";
-  // The filter of the workbook dialog: description and pattern.
-  static constexpr const char* kFiltroLibro = "Archivos de Excel (*.xlsx)|*.xlsx";
+  // The filter of the workbook dialog: description and patterns (macro-enabled workbooks too).
+  static constexpr const char* kFiltroLibro = "Archivos de Excel (*.xlsx;*.xlsm)|*.xlsx;*.xlsm";
   static constexpr const char* kManual = "MEDRAVOLIX_users_manual_ENG_SPA.pdf";
 
   using AbrirLibro = std::function<workbook::Workbook(const std::filesystem::path&)>;

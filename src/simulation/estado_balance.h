@@ -49,10 +49,10 @@ struct EstadoBalance {
   // ---- how the balance ran (not results of the model) ----
   // The first balance run of every stress pass after the first repeats the previous pass's last
   // run with the same demand; when true its result is kept instead of being computed again.
-  bool REUTILIZAR_ULTIMA_CORRIDA = true;
-  int64_t PASADAS_BALANCE = 0;   // yearly passes over the 64 layers, all runs of the simulation
-  int32_t CORRIDAS_BALANCE = 0;  // balance runs computed
-  int32_t CORRIDAS_REUTILIZADAS = 0;  // balance runs taken from the previous pass
+  bool reutilizarUltimaCorrida = true;
+  int64_t pasadasBalance = 0;        // yearly passes over the 64 layers, all runs of the simulation
+  int32_t corridasBalance = 0;       // balance runs computed
+  int32_t corridasReutilizadas = 0;  // balance runs taken from the previous pass
 };
 
 }  // namespace medravolix

@@ -11,19 +11,13 @@
 #include <vector>
 
 #include "common/series.h"
+#include "simulation/entradas_simulacion.h"
 #include "simulation/estado_balance.h"
 #include "simulation/estado_quimica.h"
-#include "simulation/registro_clima.h"
+#include "simulation/opciones.h"
 #include "simulation/registro_especie.h"
-#include "simulation/registro_riego.h"
-#include "workbook/cell_value.h"
 
 namespace medravolix {
-
-// The ids of one Sim_batch row, kept as read.
-struct FILA_SIMULACION {
-  workbook::CellValue ID_SIMULACION, ID_CLIMA, ID_SUELO, ID_AGUA, ID_RIEGO, ID_CULTIVO;
-};
 
 // A simulation the model cannot compute: the batch skips it and lists it with this reason.
 class SimulacionRechazada : public std::runtime_error {
@@ -32,32 +26,16 @@ class SimulacionRechazada : public std::runtime_error {
 };
 
 // The five settings common to all simulations of a batch.
-struct AJUSTES_BATCH {
+struct AjustesBatch {
   double PROF_EVAPORATIVA = 15.0;  // cm
   double PROF_SIMULACION = 90.0;   // cm
   int16_t NUM_CAPAS = 64;
-  int16_t OPCION_CAPACIDAD = 1;  // 0 empirical, 1 pedotransfer
-  std::string OPCION_SOLUCION = "saturación";
+  OpcionCapacidad OPCION_CAPACIDAD = OpcionCapacidad::Pedotransferencia;
+  OpcionSolucion OPCION_SOLUCION = OpcionSolucion::Saturacion;
 };
 
-// Every simulation runs with the batch's settings.
-struct Simulacion : AJUSTES_BATCH {
-  FILA_SIMULACION SIMULACION;
-
-  // ---- inputs filled by the look-ups of the batch sheets ----
-  int16_t NUM_FILAS_SUELO = 0;
-  std::vector<int16_t> PROF_FILA;  // 0..n, element 0 the surface
-  std::vector<double> ARENA_FILA, ARCILLA_FILA, SAT_FILA, CC_FILA, PMP_FILA, DENSIDAD_FILA,
-      PIEDRAS_FILA, CALIZA_FILA, MO_FILA, YESO_FILA;  // 1..n
-  double PCO2 = 0.0;
-  std::array<double, 10> COMPOSICION_AGUA{};  // species 3..9, mmol/L
-  double ALCALINIDAD_AGUA = 0.0;              // meq/L
-  REGISTRO_CLIMA ESTACION;                    // PRECIPITACION, DIAS_LLUVIA, ETO_EXTERNA
-  Mensual ETO_MENSUAL{};
-  Mensual KCB_MENSUAL{}, RAIZ_MENSUAL{}, COBERTURA_MENSUAL{};
-  REGISTRO_RIEGO DATOS_RIEGO;
-  std::array<double, 5> PATRON_EXTRACCION{};  // quarters 1..4, top first
-
+// Every simulation runs with the batch's settings, from the inputs its look-ups filled.
+struct Simulacion : AjustesBatch, EntradasSimulacion {
   // ---- the water balance (shared between its steps and with the chemistry and the sheets) ----
   double RAIZ_MAXIMA = 0.0, COBERTURA_MAXIMA = 0.0, KCB_MAXIMO = 0.0;
   double PROF_PERFIL = 0.0;     // cm
@@ -90,7 +68,7 @@ struct Simulacion : AJUSTES_BATCH {
   // Why parts of this simulation's results have no value; the batch lists them.
   std::vector<std::string> AVISOS;
 
-  EstadoBalance BALANCE;
+  EstadoBalance balance;
   EstadoQuimica QUIMICA;
 };
 

@@ -5,6 +5,7 @@
 #include <charconv>
 
 #include "workbook/cell_ref.h"
+#include "workbook/sheet_positions.h"
 #include "workbook/workbook.h"
 #include "workbook/xml_dom.h"
 #include "workbook/xml_text.h"
@@ -64,9 +65,8 @@ void SheetEditor::prepareRows() {
   bool ascending = true;
   for (pugi::xml_node row = sheet_data_.first_child(); row; row = row.next_sibling()) {
     if (!hasLocalName(row, "row")) continue;
-    pugi::xml_attribute r = row.attribute("r");
-    const int number = r ? r.as_int() : previous + 1;
-    if (!r) row.prepend_attribute("r").set_value(number);
+    const int number = SheetPositions::rowNumber(row, previous);
+    if (!row.attribute("r")) row.prepend_attribute("r").set_value(number);
     if (!rows_.empty() && number <= rows_.back().first) ascending = false;
     rows_.emplace_back(number, row);
     previous = number;
@@ -88,17 +88,21 @@ void SheetEditor::prepareRows() {
   rows_ = std::move(merged);
 }
 
-// Gives every cell of the row its reference and sorts the cells by column; of two cells at one
-// place, the later is kept (it is the one a reader sees).
+// Gives every cell of the row its reference and sorts the cells by column. The reader has
+// refused a sheet with two cells at one place, so none are met here; should they be, the later
+// is kept.
 void SheetEditor::orderCells(pugi::xml_node row, int row_number) {
   std::vector<std::pair<int, pugi::xml_node>> cells;
   bool ascending = true;
   int column = 0;
   for (pugi::xml_node cell = row.first_child(); cell; cell = cell.next_sibling()) {
     if (!hasLocalName(cell, "c")) continue;
-    pugi::xml_attribute r = cell.attribute("r");
-    column = r ? columnOf(cell) : column + 1;
-    if (!r) cell.prepend_attribute("r").set_value(cellReference(row_number, column).c_str());
+    column = SheetPositions::cellColumn(cell, row_number, column);
+    if (!SheetPositions::hasOwnReference(cell)) {
+      pugi::xml_attribute r = cell.attribute("r");
+      if (!r) r = cell.prepend_attribute("r");
+      r.set_value(cellReference(row_number, column).c_str());
+    }
     if (!cells.empty() && column <= cells.back().first) ascending = false;
     cells.emplace_back(column, cell);
   }

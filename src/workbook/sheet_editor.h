@@ -15,7 +15,8 @@ namespace medravolix::workbook {
 class SheetEditor {
  public:
   // Prepares the sheet for editing: every row and cell gets an explicit reference, and rows and
-  // cells are put in ascending order if they were not.
+  // cells are put in ascending order if they were not. Rows and cells are placed by
+  // SheetPositions, as the reader places them; give it only a sheet the reader has accepted.
   explicit SheetEditor(pugi::xml_document& document);
 
   // Writes the value (empty clears the cell, keeping its style). Returns true when the cell held

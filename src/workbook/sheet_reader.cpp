@@ -1,10 +1,12 @@
 #include "workbook/sheet_reader.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
 
 #include "workbook/shared_strings.h"
+#include "workbook/sheet_positions.h"
 #include "workbook/workbook.h"
 #include "workbook/xml_dom.h"
 #include "workbook/xml_text.h"
@@ -79,52 +81,67 @@ SheetReader::SheetReader(std::string_view sheet_name, std::string_view workbook_
       uses_1904_dates_(uses_1904_dates) {}
 
 void SheetReader::damaged(std::string_view what) const {
-  throw WorkbookError("The workbook '" + workbook_label_ + "' is damaged: in sheet '" +
-                      sheet_name_ + "', " + std::string(what) +
-                      ". Open it in a spreadsheet program to repair it, or use a backup copy.");
+  throw WorkbookDamaged("The workbook '" + workbook_label_ + "' is damaged: in sheet '" +
+                        sheet_name_ + "', " + std::string(what) +
+                        ". Open it in a spreadsheet program to repair it, or use a backup copy.");
 }
 
 SheetIndex SheetReader::read(const pugi::xml_document& document) const {
   const pugi::xml_node root = document.document_element();
   if (!hasLocalName(root, "worksheet")) damaged("the part is not a worksheet");
   SheetIndex index;
+  std::vector<CellPosition> places;
+  bool ordered = true;
   int row = 0;
   for (pugi::xml_node node : childByLocalName(root, "sheetData").children()) {
     if (!hasLocalName(node, "row")) continue;
-    row = rowNumber(node, row);
+    const int number = rowNumber(node, row);
+    ordered = ordered && number > row;
+    row = number;
     int column = 0;
     for (pugi::xml_node cell = node.first_child(); cell; cell = cell.next_sibling()) {
-      if (hasLocalName(cell, "c")) readCell(cell, row, column, index);
+      if (!hasLocalName(cell, "c")) continue;
+      const int at = readCell(cell, row, column, index);
+      ordered = ordered && at > column;
+      column = at;
+      places.push_back({row, column});
     }
   }
+  // Rows and cells in ascending order cannot repeat a place; otherwise look for one that does.
+  if (!ordered) checkPlacesUnique(places);
   index.finishReading();
   return index;
 }
 
-int SheetReader::rowNumber(pugi::xml_node row, int previous) const {
-  const pugi::xml_attribute r = row.attribute("r");
-  if (!r) {
-    if (previous >= kMaxRows) damaged("a row lies beyond row 1,048,576");
-    return previous + 1;
+// Two cells at one place: programs keep different ones, so which value stands there is unknown.
+void SheetReader::checkPlacesUnique(std::vector<CellPosition>& places) const {
+  const auto before = [](const CellPosition& a, const CellPosition& b) {
+    return a.row != b.row ? a.row < b.row : a.column < b.column;
+  };
+  std::sort(places.begin(), places.end(), before);
+  for (std::size_t i = 1; i < places.size(); ++i) {
+    if (!before(places[i - 1], places[i])) {
+      damaged("cell " + cellReference(places[i].row, places[i].column) + " is given twice");
+    }
   }
-  const std::string_view text = r.value();
-  int number = 0;
-  const auto result = std::from_chars(text.data(), text.data() + text.size(), number);
-  if (result.ec != std::errc() || result.ptr != text.data() + text.size() || number < 1 ||
-      number > kMaxRows) {
-    damaged("the row number '" + std::string(text) + "' is not a row of a worksheet");
-  }
-  return number;
 }
 
-void SheetReader::readCell(pugi::xml_node node, int row, int& column, SheetIndex& index) const {
-  std::string_view reference, type = "n";
+int SheetReader::rowNumber(pugi::xml_node row, int previous) const {
+  try {
+    return SheetPositions::rowNumber(row, previous);
+  } catch (const PositionProblem& problem) {
+    damaged(problem.what());
+  }
+}
+
+// Reads the cell into the index; returns its column.
+int SheetReader::readCell(pugi::xml_node node, int row, int previous_column,
+                          SheetIndex& index) const {
+  std::string_view type = "n";
   for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute()) {
-    if (isName(a.name(), 'r')) reference = a.value();
     if (isName(a.name(), 't')) type = a.value();
   }
-  const CellPosition at = cellPosition(reference, row, column);
-  column = at.column;
+  const CellPosition at{row, cellColumn(node, row, previous_column)};
   pugi::xml_node formula, value, inline_text;
   for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
     if (child.type() != pugi::node_element) continue;
@@ -142,22 +159,15 @@ void SheetReader::readCell(pugi::xml_node node, int row, int& column, SheetIndex
     cell.state = IndexedCell::State::FormulaWithoutValue;
     index.add(at.row, std::move(cell));
   }
+  return at.column;
 }
 
-// Where a cell stands: its own reference, or the place after the previous cell of its row.
-CellPosition SheetReader::cellPosition(std::string_view reference, int row,
-                                       int previous_column) const {
-  if (reference.empty()) {
-    if (previous_column >= kMaxColumns) {
-      damaged("row " + std::to_string(row) + " has cells beyond column 16,384");
-    }
-    return {row, previous_column + 1};
+int SheetReader::cellColumn(pugi::xml_node cell, int row, int previous_column) const {
+  try {
+    return SheetPositions::cellColumn(cell, row, previous_column);
+  } catch (const PositionProblem& problem) {
+    damaged(problem.what());
   }
-  const auto parsed = parseCellReference(reference);
-  if (!parsed) {
-    damaged("the cell reference '" + std::string(reference) + "' is not a cell of a worksheet");
-  }
-  return *parsed;
 }
 
 void SheetReader::readFormula(pugi::xml_node formula, CellPosition at, SheetIndex& index) const {
@@ -204,13 +214,17 @@ bool SheetReader::readValue(std::string_view type, pugi::xml_node value, pugi::x
   return true;
 }
 
+// The index of a shared text is a whole number within the table, written in digits only.
 const std::string& SheetReader::sharedText(std::string_view index_text, CellPosition at) const {
   std::size_t index = 0;
   const auto t = trimmed(index_text);
   const auto r = std::from_chars(t.data(), t.data() + t.size(), index);
-  const std::string* shared = r.ec == std::errc() ? shared_strings_.find(index) : nullptr;
+  const bool whole = !t.empty() && r.ec == std::errc() && r.ptr == t.data() + t.size();
+  const std::string* shared = whole ? shared_strings_.find(index) : nullptr;
   if (!shared) {
-    damaged("cell " + cellReference(at.row, at.column) + " refers to a missing shared text");
+    damaged("cell " + cellReference(at.row, at.column) + " refers to the shared text '" +
+            std::string(t) + "', which is not a text of the workbook's table of " +
+            std::to_string(shared_strings_.size()) + " texts");
   }
   return *shared;
 }

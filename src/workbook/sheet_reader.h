@@ -1,12 +1,14 @@
 // Reads the cells of a worksheet's XML into a SheetIndex: numbers, shared and inline strings,
 // formula results as stored by the program that last computed them, booleans as 1 and 0, error
-// cells and ISO dates; rows and cells without an "r" follow the one before them.
+// cells and ISO dates. Rows and cells stand where SheetPositions puts them; a sheet where that
+// rule cannot settle a cell's place (two cells at one place, a cell outside its row) is damaged.
 #pragma once
 
 #include <optional>
 #include <pugixml.hpp>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "workbook/sheet_index.h"
 
@@ -24,8 +26,9 @@ class SheetReader {
  private:
   [[noreturn]] void damaged(std::string_view what) const;
   int rowNumber(pugi::xml_node row, int previous) const;
-  void readCell(pugi::xml_node cell, int row, int& column, SheetIndex& index) const;
-  CellPosition cellPosition(std::string_view reference, int row, int previous_column) const;
+  int readCell(pugi::xml_node cell, int row, int previous_column, SheetIndex& index) const;
+  int cellColumn(pugi::xml_node cell, int row, int previous_column) const;
+  void checkPlacesUnique(std::vector<CellPosition>& places) const;
   void readFormula(pugi::xml_node formula, CellPosition at, SheetIndex& index) const;
   bool readValue(std::string_view type, pugi::xml_node value, pugi::xml_node inline_text,
                  CellPosition at, IndexedCell& cell) const;

@@ -1,6 +1,5 @@
 #include "workbook/workbook.h"
 
-#include <atomic>
 #include <cmath>
 #include <new>
 
@@ -11,8 +10,6 @@
 namespace medravolix::workbook {
 
 namespace {
-
-std::atomic<Workbook::SaveHook> save_hook_for_tests{nullptr};
 
 void checkReference(std::string_view sheet, int row, int column) {
   if (row < 1 || row > kMaxRows || column < 1 || column > kMaxColumns) {
@@ -74,7 +71,7 @@ bool Workbook::hasSheet(std::string_view sheet) const {
 }
 
 void Workbook::requireSheet(std::string_view sheet) const {
-  impl_->sheet(sheet);
+  impl_->index(impl_->sheet(sheet));
 }
 
 CellValue Workbook::cell(std::string_view sheet, int row, int column) const {
@@ -160,11 +157,11 @@ void Workbook::save() {
                         "so it was not saved: that would overwrite the other change. The file "
                         "on disk was left as it was.");
   }
-  impl_->saveTo(impl_->path, save_hook_for_tests.load());
+  impl_->saveTo(impl_->path, save_hook_);
 }
 
 void Workbook::saveAs(const std::filesystem::path& path) {
-  impl_->saveTo(path, save_hook_for_tests.load());
+  impl_->saveTo(path, save_hook_);
 }
 
 bool Workbook::reloadIfChanged() {
@@ -186,7 +183,7 @@ bool Workbook::uses1904Dates() const {
 }
 
 void Workbook::setSaveHookForTests(SaveHook hook) {
-  save_hook_for_tests.store(hook);
+  save_hook_ = std::move(hook);
 }
 
 }  // namespace medravolix::workbook

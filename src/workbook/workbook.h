@@ -4,6 +4,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -24,7 +25,8 @@ std::string cellReference(std::string_view sheet, int row, int column);
 
 class Workbook {
  public:
-  // Loads an .xlsx file. Throws WorkbookError with a message a user can act on.
+  // Loads an .xlsx file. Throws WorkbookError with a message a user can act on. Removes the
+  // leftovers of this workbook's saves that were killed before they ended.
   static Workbook open(const std::filesystem::path& path);
   // A new workbook with these sheets, in this order, all empty; it has no file until saveAs.
   static Workbook create(const std::vector<std::string>& sheet_names);
@@ -36,7 +38,8 @@ class Workbook {
   const std::filesystem::path& path() const;
   std::vector<std::string> sheetNames() const;
   bool hasSheet(std::string_view sheet) const;
-  // Throws "The workbook has no sheet named 'X'" when it is missing.
+  // Throws "The workbook has no sheet named 'X'" when it is missing, and WorkbookDamaged with
+  // the cause when its part cannot be read (missing from the file, broken, not a valid sheet).
   void requireSheet(std::string_view sheet) const;
 
   // The cell's value. Throws WorkbookError for a missing sheet, a reference out of range, an
@@ -73,16 +76,17 @@ class Workbook {
   // The workbook counts dates from 1904 (noted from the file; the model reads no dates).
   bool uses1904Dates() const;
 
-  // For tests of the atomic save: called at a named point of save() ("flush", "rename"); a hook
-  // that throws makes the save fail there.
-  using SaveHook = void (*)(std::string_view stage);
-  static void setSaveHookForTests(SaveHook hook);
+  // For tests of the atomic save: called at a named point of this workbook's saves ("flush",
+  // "rename"); a hook that throws makes the save fail there. An empty hook removes it.
+  using SaveHook = std::function<void(std::string_view stage)>;
+  void setSaveHookForTests(SaveHook hook);
 
   struct Impl;
 
  private:
   explicit Workbook(std::unique_ptr<Impl> impl);
   std::unique_ptr<Impl> impl_;
+  SaveHook save_hook_;
 };
 
 }  // namespace medravolix::workbook

@@ -1,10 +1,12 @@
 #include "workbook/workbook_file.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <random>
 
@@ -25,14 +27,31 @@ std::string systemReason(int error) {
                       "': " + std::string(reason) + ". The file on disk was left as it was.");
 }
 
+constexpr std::string_view kSavingMark = ".saving-";
+constexpr std::size_t kSavingDigits = 6;
+
+std::string savingName(const fs::path& target, unsigned number) {
+  char digits[kSavingDigits + 1];
+  std::snprintf(digits, sizeof digits, "%06u", number % 1000000);
+  return "." + target.filename().string() + std::string(kSavingMark) + digits;
+}
+
+// ".NAME.saving-" and one to six digits: a new file of a save of NAME.
+bool isSavingName(const std::string& name, const std::string& target_name) {
+  const std::string prefix = "." + target_name + std::string(kSavingMark);
+  if (!name.starts_with(prefix)) return false;
+  const std::string_view digits = std::string_view(name).substr(prefix.size());
+  return !digits.empty() && digits.size() <= kSavingDigits &&
+         digits.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
 // A file that is removed when the save does not complete.
 class TemporaryFile {
  public:
   explicit TemporaryFile(const fs::path& target) {
     std::random_device random;
     for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
-      path_ = target.parent_path() /
-              ("." + target.filename().string() + ".saving-" + std::to_string(random() % 1000000));
+      path_ = target.parent_path() / savingName(target, random());
       fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
       if (fd_ < 0 && errno != EEXIST) break;
     }
@@ -57,6 +76,17 @@ class TemporaryFile {
   int fd_ = -1;
   bool kept_ = false;
 };
+
+// Under a file-size limit ("ulimit -f") a write past it would raise SIGXFSZ, which ends the
+// program without a word; a file that would not fit fails the save like a full disk instead.
+void checkFileSizeLimit(const fs::path& target, std::size_t size) {
+  struct rlimit limit {};
+  if (::getrlimit(RLIMIT_FSIZE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return;
+  if (size <= limit.rlim_cur) return;
+  saveFailed(target, "writing failed (" + systemReason(EFBIG) + ": the workbook needs " +
+                         std::to_string(size) + " bytes and files may hold at most " +
+                         std::to_string(limit.rlim_cur) + " bytes here, the limit of 'ulimit -f')");
+}
 
 void writeAll(const TemporaryFile& file, const fs::path& target, const std::string& bytes) {
   std::size_t written = 0;
@@ -96,7 +126,7 @@ bool readAll(int fd, std::string& bytes) {
   }
 }
 
-void callHook(WorkbookFile::Hook hook, std::string_view stage, const fs::path& target) {
+void callHook(const WorkbookFile::Hook& hook, std::string_view stage, const fs::path& target) {
   if (!hook) return;
   try {
     hook(stage);
@@ -144,7 +174,8 @@ fs::path WorkbookFile::saveTarget(const fs::path& path) {
   return ec ? path : target;
 }
 
-void WorkbookFile::replace(const fs::path& target, const std::string& bytes, Hook hook) {
+void WorkbookFile::replace(const fs::path& target, const std::string& bytes, const Hook& hook) {
+  checkFileSizeLimit(target, bytes.size());
   TemporaryFile file(target);
   writeAll(file, target, bytes);
   copyPermissions(file, target);
@@ -158,6 +189,18 @@ void WorkbookFile::replace(const fs::path& target, const std::string& bytes, Hoo
   }
   file.keep();
   syncFolder(target.parent_path());
+}
+
+void WorkbookFile::removeLeftovers(const fs::path& target) {
+  const std::string target_name = target.filename().string();
+  std::error_code ec;
+  fs::directory_iterator entries(target.parent_path().empty() ? "." : target.parent_path(), ec);
+  for (; !ec && entries != fs::directory_iterator(); entries.increment(ec)) {
+    const fs::path& path = entries->path();
+    if (!isSavingName(path.filename().string(), target_name)) continue;
+    std::error_code ignored;
+    if (fs::is_regular_file(fs::symlink_status(path, ignored))) fs::remove(path, ignored);
+  }
 }
 
 }  // namespace medravolix::workbook

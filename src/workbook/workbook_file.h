@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,7 +22,7 @@ struct FileSignature {
 
 class WorkbookFile {
  public:
-  using Hook = void (*)(std::string_view stage);
+  using Hook = std::function<void(std::string_view stage)>;
 
   // Throws WorkbookError when the file is missing, a folder or unreadable.
   static std::string read(const std::filesystem::path& path);
@@ -29,11 +30,17 @@ class WorkbookFile {
   static std::optional<FileSignature> signature(const std::filesystem::path& path);
   // Where a save to `path` must write: the final target of a symbolic link.
   static std::filesystem::path saveTarget(const std::filesystem::path& path);
-  // Writes `bytes` to a new file in the target's folder, flushes it, gives it the permissions of
-  // the file it replaces and renames it over `target`. On any failure the new file is removed,
-  // the target is left as it was, and WorkbookError is thrown. `hook` (tests only) is called at
-  // "flush" and "rename"; if it throws, the save fails there.
-  static void replace(const std::filesystem::path& target, const std::string& bytes, Hook hook);
+  // Writes `bytes` to a new file in the target's folder (".NAME.saving-NNNNNN"), flushes it, gives
+  // it the permissions of the file it replaces and renames it over `target`. On any failure (a
+  // full disk, a file-size limit) the new file is removed, the target is left as it was, and
+  // WorkbookError is thrown. `hook` (tests only) is called at "flush" and "rename"; if it throws,
+  // the save fails there.
+  static void replace(const std::filesystem::path& target, const std::string& bytes,
+                      const Hook& hook);
+  // Removes the new files that saves of `target` left behind when they were killed before their
+  // rename: regular files named ".NAME.saving-" and up to six digits beside the target. Nothing
+  // else is touched, and a folder that cannot be read or written is left as it is.
+  static void removeLeftovers(const std::filesystem::path& target);
 };
 
 }  // namespace medravolix::workbook

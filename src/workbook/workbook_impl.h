@@ -30,6 +30,8 @@ struct SheetPart {
   std::optional<SheetIndex> index;
   std::unique_ptr<SheetEditor> editor;
   bool dirty = false;
+  // Why the part could not be read, once it failed: it is not read again.
+  std::optional<WorkbookDamaged> failure;
 };
 
 struct Workbook::Impl {
@@ -59,13 +61,14 @@ struct Workbook::Impl {
 
   // Saving (workbook_saver.cpp).
   std::string buildPackage();
-  void saveTo(const std::filesystem::path& path, Workbook::SaveHook hook);
+  void saveTo(const std::filesystem::path& path, const Workbook::SaveHook& hook);
 
  private:
   void readWorkbookPart();
   void readSheetList(const Relationships& relationships);
   Relationships readRelationships(std::string_view source_part) const;
   const SharedStrings& sharedStrings();
+  void loadSheet(SheetPart& sheet);
   [[noreturn]] void notAWorkbook(std::string_view why) const;
   void removeCalcChain(std::vector<std::pair<std::string, std::string>>& replaced,
                        std::vector<std::string>& removed) const;

@@ -11,6 +11,14 @@ namespace medravolix::workbook {
 
 namespace {
 
+// LibreOffice's own format: a zip whose first entry "mimetype" names an OpenDocument type, or the
+// same document as one XML file (.fods).
+[[noreturn]] void openDocumentFile(const std::string& label) {
+  throw WorkbookError("'" + label +
+                      "' is an OpenDocument spreadsheet (.ods), not an Excel workbook. Open it in "
+                      "LibreOffice, save it as an Excel workbook (.xlsx) and choose that file.");
+}
+
 void checkSignature(const std::string& bytes, const std::string& label) {
   const std::string_view head(bytes.data(), std::min<std::size_t>(bytes.size(), 8));
   if (head.substr(0, 4) == std::string_view("PK\x03\x04", 4) ||
@@ -22,6 +30,10 @@ void checkSignature(const std::string& bytes, const std::string& label) {
                         "' is not an .xlsx workbook: it is an older .xls file or a password-"
                         "protected workbook. Save it as an Excel Workbook (.xlsx) without a "
                         "password and choose that file.");
+  }
+  const std::string_view head_text(bytes.data(), std::min<std::size_t>(bytes.size(), 4096));
+  if (head_text.find("urn:oasis:names:tc:opendocument") != std::string_view::npos) {
+    openDocumentFile(label);
   }
   throw WorkbookError("'" + label + "' is not an .xlsx workbook" +
                       (bytes.empty() ? " (the file is empty)" : "") +
@@ -35,6 +47,7 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
 }  // namespace
 
 std::unique_ptr<Workbook::Impl> Workbook::Impl::openFile(const std::filesystem::path& path) {
+  WorkbookFile::removeLeftovers(WorkbookFile::saveTarget(path));
   const auto before = WorkbookFile::signature(path);
   auto bytes = std::make_shared<const std::string>(WorkbookFile::read(path));
   checkSignature(*bytes, path.string());
@@ -69,7 +82,13 @@ Relationships Workbook::Impl::readRelationships(std::string_view source_part) co
 void Workbook::Impl::readWorkbookPart() {
   const Relationships package = readRelationships("");
   const Relationship* office = package.byType("officeDocument");
-  if (!office) notAWorkbook("it holds no office document");
+  if (!office) {
+    const auto mimetype = archive->find("mimetype");
+    if (mimetype && archive->read(*mimetype).starts_with("application/vnd.oasis.opendocument")) {
+      openDocumentFile(label);
+    }
+    notAWorkbook("it holds no office document");
+  }
   workbook_part = office->part_name;
   const auto entry = archive->find(workbook_part);
   if (!entry) notAWorkbook("its workbook part '" + workbook_part + "' is missing");
@@ -133,19 +152,36 @@ const SharedStrings& Workbook::Impl::sharedStrings() {
   return *shared_strings;
 }
 
+// A damaged part stays damaged: its first error is kept and given again at once, so a caller
+// that asks for many cells of it is not made to unpack and parse it again for each.
 const SheetIndex& Workbook::Impl::index(SheetPart& sheet) {
   if (sheet.index) return *sheet.index;
+  if (sheet.failure) throw *sheet.failure;
+  try {
+    loadSheet(sheet);
+  } catch (const WorkbookDamaged& e) {
+    sheet.document.reset();
+    sheet.xml.clear();
+    sheet.index.reset();
+    sheet.failure = e;
+    throw;
+  }
+  return *sheet.index;
+}
+
+void Workbook::Impl::loadSheet(SheetPart& sheet) {
   const auto entry = archive->find(sheet.part_name);
   if (!entry) {
-    throw WorkbookError("The workbook '" + label + "' is damaged: the part '" + sheet.part_name +
-                        "' of sheet '" + sheet.name + "' is missing.");
+    throw WorkbookDamaged("The workbook '" + label +
+                          "' is damaged: " + describePart(sheet.part_name, sheet.name) +
+                          " is missing. Open it in a spreadsheet program to repair it, or use a "
+                          "backup copy.");
   }
   const SharedStrings& strings = sharedStrings();
   sheet.document = std::make_unique<pugi::xml_document>();
-  sheet.xml = archive->read(*entry);
-  parseXmlPart(*sheet.document, sheet.xml, sheet.part_name, label);
+  sheet.xml = archive->read(*entry, sheet.name);
+  parseXmlPart(*sheet.document, sheet.xml, sheet.part_name, label, sheet.name);
   sheet.index = SheetReader(sheet.name, label, strings, uses_1904_dates).read(*sheet.document);
-  return *sheet.index;
 }
 
 SheetEditor& Workbook::Impl::editor(SheetPart& sheet) {

@@ -130,9 +130,11 @@ std::string Workbook::Impl::buildPackage() {
   return builder.finish();
 }
 
-void Workbook::Impl::saveTo(const std::filesystem::path& target_path, Workbook::SaveHook hook) {
+void Workbook::Impl::saveTo(const std::filesystem::path& target_path,
+                            const Workbook::SaveHook& hook) {
   const std::filesystem::path target = WorkbookFile::saveTarget(target_path);
   auto bytes = std::make_shared<const std::string>(buildPackage());
+  WorkbookFile::removeLeftovers(target);
   WorkbookFile::replace(target, *bytes, hook);
   // The saved file is now the one the workbook stands for.
   archive = std::make_unique<ZipArchive>(std::move(bytes), target_path.string());

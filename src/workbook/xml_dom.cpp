@@ -1,6 +1,7 @@
 #include "workbook/xml_dom.h"
 
 #include <algorithm>
+#include <cstring>
 #include <sstream>
 
 #include "workbook/workbook_error.h"
@@ -70,17 +71,66 @@ pugi::xml_node insertBeforeAny(pugi::xml_node parent, const std::string& name,
   return insertBefore(parent, name, next);
 }
 
+namespace {
+
+// The first attribute whose name appears twice in the element, if any. Elements of a workbook
+// carry a handful of attributes, so comparing each pair costs less than sorting them.
+pugi::xml_attribute repeatedAttribute(pugi::xml_node element) {
+  for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute()) {
+    for (pugi::xml_attribute b = a.next_attribute(); b; b = b.next_attribute()) {
+      if (std::strcmp(a.name(), b.name()) == 0) return a;
+    }
+  }
+  return {};
+}
+
+// The parser accepts an element that gives one attribute twice (<c r="A2" r="Z2">), which XML
+// forbids; programs then disagree on which value holds, so such a part is refused.
+std::string firstRepeatedAttribute(const pugi::xml_document& document) {
+  pugi::xml_node node = document.first_child();
+  while (node) {
+    if (node.type() == pugi::node_element && node.first_attribute()) {
+      if (const pugi::xml_attribute a = repeatedAttribute(node)) {
+        std::string values;
+        for (pugi::xml_attribute b = a; b; b = b.next_attribute()) {
+          if (std::strcmp(a.name(), b.name()) == 0)
+            values += (values.empty() ? "'" : " and '") + std::string(b.value()) + "'";
+        }
+        return "the element <" + std::string(node.name()) + "> at byte " +
+               std::to_string(node.offset_debug()) + " gives its attribute '" + a.name() +
+               "' twice (" + values + ")";
+      }
+    }
+    if (node.first_child()) {
+      node = node.first_child();
+      continue;
+    }
+    while (node && !node.next_sibling()) node = node.parent();
+    if (node) node = node.next_sibling();
+  }
+  return {};
+}
+
+[[noreturn]] void notValidXml(std::string_view workbook_label, std::string_view part_name,
+                              std::string_view sheet, std::string_view why) {
+  throw WorkbookDamaged("The workbook '" + std::string(workbook_label) + "' is damaged: " +
+                        describePart(part_name, sheet) + " is not valid XML (" + std::string(why) +
+                        "). Open it in a spreadsheet program to repair it, or use a backup copy.");
+}
+
+}  // namespace
+
 void parseXmlPart(pugi::xml_document& document, std::string& buffer, std::string_view part_name,
-                  std::string_view workbook_label) {
+                  std::string_view workbook_label, std::string_view sheet) {
   const auto result = document.load_buffer_inplace(buffer.data(), buffer.size(),
                                                    pugi::parse_full | pugi::parse_ws_pcdata);
   if (!result || !document.document_element()) {
-    std::ostringstream message;
-    message << "The workbook '" << workbook_label << "' is damaged: its part '" << part_name
-            << "' is not valid XML (" << result.description() << " at byte " << result.offset
-            << "). Open it in a spreadsheet program to repair it, or use a backup copy.";
-    throw WorkbookError(message.str());
+    std::ostringstream why;
+    why << result.description() << " at byte " << result.offset;
+    notValidXml(workbook_label, part_name, sheet, why.str());
   }
+  const std::string repeated = firstRepeatedAttribute(document);
+  if (!repeated.empty()) notValidXml(workbook_label, part_name, sheet, repeated);
 }
 
 std::string serializeXml(const pugi::xml_document& document) {

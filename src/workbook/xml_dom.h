@@ -40,9 +40,10 @@ pugi::xml_node insertBeforeAny(pugi::xml_node parent, const std::string& name,
 
 // Parses a part that is kept in `buffer` (the document points into it, so the buffer must live
 // as long as the document). Keeps every character of the text (also whitespace-only texts) and
-// the declaration and comments. Throws WorkbookError naming the part when it is not XML.
+// the declaration and comments. Throws WorkbookDamaged naming the part (and the sheet it holds,
+// if any) when it is not well-formed XML, an attribute given twice in one element included.
 void parseXmlPart(pugi::xml_document& document, std::string& buffer, std::string_view part_name,
-                  std::string_view workbook_label);
+                  std::string_view workbook_label, std::string_view sheet = {});
 // The document as written, without re-indenting it.
 std::string serializeXml(const pugi::xml_document& document);
 

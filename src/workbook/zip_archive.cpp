@@ -70,18 +70,18 @@ std::optional<std::size_t> ZipArchive::find(std::string_view part_name) const {
   return it->second;
 }
 
-std::string ZipArchive::read(std::size_t index) const {
-  const std::string name = entryName(index);
+std::string ZipArchive::read(std::size_t index, std::string_view sheet) const {
+  const std::string part = describePart(entryName(index), sheet);
   zip_stat_t stat;
   zip_stat_init(&stat);
   if (zip_stat_index(zip_, index, 0, &stat) != 0 || !(stat.valid & ZIP_STAT_SIZE)) {
-    damaged("its part '" + name + "' cannot be read");
+    damaged(part + " cannot be read");
   }
   if (stat.size > kMaxEntryBytes) {
-    damaged("its part '" + name + "' unpacks to more than 256 MB, more than this program reads");
+    damaged(part + " unpacks to more than 256 MB, more than this program reads");
   }
   zip_file_t* file = zip_fopen_index(zip_, index, 0);
-  if (!file) damaged("its part '" + name + "' cannot be opened (" + zip_strerror(zip_) + ")");
+  if (!file) damaged(part + " cannot be opened (" + zip_strerror(zip_) + ")");
   std::string data(static_cast<std::size_t>(stat.size), '\0');
   std::size_t filled = 0;
   while (filled < data.size()) {
@@ -95,14 +95,14 @@ std::string ZipArchive::read(std::size_t index) const {
   const bool failed = zip_error_code_zip(zip_file_get_error(file)) != ZIP_ER_OK;
   zip_fclose(file);
   if (failed || filled != data.size() || longer) {
-    damaged("its part '" + name + "' is broken (" + (failed ? reason : "wrong size") + ")");
+    damaged(part + " is broken (" + (failed ? reason : "wrong size") + ")");
   }
   return data;
 }
 
 void ZipArchive::damaged(std::string_view what) const {
-  throw WorkbookError("The workbook '" + label_ + "' is damaged: " + std::string(what) +
-                      ". Open it in a spreadsheet program to repair it, or use a backup copy.");
+  throw WorkbookDamaged("The workbook '" + label_ + "' is damaged: " + std::string(what) +
+                        ". Open it in a spreadsheet program to repair it, or use a backup copy.");
 }
 
 }  // namespace medravolix::workbook

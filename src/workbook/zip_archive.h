@@ -30,8 +30,9 @@ class ZipArchive {
   std::string entryName(std::size_t index) const;
   // The entry of a part name ("xl/workbook.xml"; a leading "/" is ignored), case-insensitively.
   std::optional<std::size_t> find(std::string_view part_name) const;
-  // The unpacked bytes of an entry. Throws WorkbookError when it is damaged or too large.
-  std::string read(std::size_t index) const;
+  // The unpacked bytes of an entry. Throws WorkbookDamaged when it is damaged or too large;
+  // the message names the sheet that the entry holds, when one is given.
+  std::string read(std::size_t index, std::string_view sheet = {}) const;
 
   const std::string& bytes() const { return *bytes_; }
   const std::string& label() const { return label_; }

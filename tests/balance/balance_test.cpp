@@ -14,7 +14,7 @@
 #include "balance/perfil_suelo.h"
 #include "balance/promedios_perfil.h"
 #include "balance/zona_raices.h"
-#include "batch/entradas_simulacion.h"
+#include "simulation/simulacion.h"
 #include "support/test_support.h"
 
 namespace medravolix {
@@ -25,7 +25,7 @@ using testing::Near;
 // A soil row: bottom (cm), sand, clay, saturation, FC, WP, density, stones, CaCO3, OM, gypsum.
 using Horizonte = std::array<double, 11>;
 
-void PonerSuelo(Simulacion& sim, const std::vector<Horizonte>& horizontes) {
+void ponerSuelo(Simulacion& sim, const std::vector<Horizonte>& horizontes) {
   const int n = static_cast<int>(horizontes.size());
   sim.NUM_FILAS_SUELO = static_cast<int16_t>(n);
   sim.PROF_FILA.assign(n + 1, 0);
@@ -45,7 +45,7 @@ Horizonte H(double fondo_cm, double cc, double pmp, double piedras, double caliz
 }
 
 // Each actual value against the expected one in its place, within `tol` (absolute and relative).
-void ExpectCerca(std::initializer_list<double> esperados, std::initializer_list<double> reales,
+void expectCerca(std::initializer_list<double> esperados, std::initializer_list<double> reales,
                  double tol) {
   ASSERT_EQ(esperados.size(), reales.size());
   for (size_t i = 0; i < esperados.size(); ++i) {
@@ -53,11 +53,12 @@ void ExpectCerca(std::initializer_list<double> esperados, std::initializer_list<
   }
 }
 
-Simulacion Discretizado(const std::vector<Horizonte>& horizontes, double prof_perfil_cm,
-                        int16_t metodo = 0, double capas_evap = 0.0) {
+Simulacion discretizado(const std::vector<Horizonte>& horizontes, double prof_perfil_cm,
+                        OpcionCapacidad metodo = OpcionCapacidad::Empirica,
+                        double capas_evap = 0.0) {
   Simulacion sim;
   sim.OPCION_CAPACIDAD = metodo;
-  PonerSuelo(sim, horizontes);
+  ponerSuelo(sim, horizontes);
   PREPARAR_PERFIL_SUELO(sim);
   sim.PROF_PERFIL = prof_perfil_cm;
   sim.NUM_CAPAS_EVAP = capas_evap;
@@ -79,18 +80,20 @@ TEST(DiscretizarPerfil, HorizonWalkWeightsAndLayerCapacity) {
       {{H(60, 0.2, 0.1, 0, 10), H(150, 0.4, 0.2, 0, 40)}, 90, 0, 0.2, 0.4, 28}};
   for (const auto& [suelo, perfil_cm, piedras, cc_15, cc_64, caliza] : casos) {
     SCOPED_TRACE(caliza);
-    const Simulacion sim = Discretizado(suelo, perfil_cm);
-    const REGISTRO_SUELO& p = sim.BALANCE.PERFIL;
-    ExpectCerca({cc_15, cc_64, caliza}, {p.CC_CAPA[15], p.CC_CAPA[64], sim.CALIZA_PERFIL}, 1e-13);
-    for (int j = 1; j <= kCapas; ++j) ExpectCerca({piedras}, {p.PIEDRAS_CAPA[j]}, 1e-12);
+    const Simulacion sim = discretizado(suelo, perfil_cm);
+    const REGISTRO_SUELO& p = sim.balance.PERFIL;
+    expectCerca({cc_15, cc_64, caliza}, {p.CC_CAPA[15], p.CC_CAPA[64], sim.CALIZA_PERFIL}, 1e-13);
+    for (int j = 1; j <= kCapas; ++j) expectCerca({piedras}, {p.PIEDRAS_CAPA[j]}, 1e-12);
   }
   // Sand 40 %, CaCO3 10 %: the pedotransfer method ignores the horizon's own water contents; the
   // empirical one uses them, and its 11 evaporative layers dry to half the wilting point.
-  const REGISTRO_SUELO pedo = Discretizado({H(90, 0.3, 0.15, 0, 10)}, 90, 1).BALANCE.PERFIL;
-  ExpectCerca({0.4027, 0.15505}, {pedo.CC_CAPA[7], pedo.PMP_CAPA[7]}, 1e-14);
-  const Simulacion sim = Discretizado({H(90, 0.30, 0.15, 10)}, 90, 0, 11);
-  const PorCapa& util = sim.BALANCE.AGUA_UTIL_CAPA;
-  ExpectCerca({2.84765625, 2.84765625, 1.8984375, 1.8984375},
+  const REGISTRO_SUELO pedo =
+      discretizado({H(90, 0.3, 0.15, 0, 10)}, 90, OpcionCapacidad::Pedotransferencia)
+          .balance.PERFIL;
+  expectCerca({0.4027, 0.15505}, {pedo.CC_CAPA[7], pedo.PMP_CAPA[7]}, 1e-14);
+  const Simulacion sim = discretizado({H(90, 0.30, 0.15, 10)}, 90, OpcionCapacidad::Empirica, 11);
+  const PorCapa& util = sim.balance.AGUA_UTIL_CAPA;
+  expectCerca({2.84765625, 2.84765625, 1.8984375, 1.8984375},
               {util[1], util[11], util[12], sim.CAPACIDAD_CAPA[12][64]}, 1e-13);
 }
 
@@ -108,7 +111,7 @@ TEST(ZonaRaices, RootLayersRoundHalvesToEvenAndTheDemandSpreadsByQuarters) {
     sim.PROF_EVAPORATIVA = c[2];
     CALCULAR_PROFUNDIDAD_PERFIL(sim);
     CALCULAR_CAPAS_RAICES(sim);
-    ExpectCerca({c[3], c[4], c[5]},
+    expectCerca({c[3], c[4], c[5]},
                 {sim.PROF_PERFIL, sim.CAPAS_RAIZ_MENSUAL[7], sim.NUM_CAPAS_EVAP}, 0);
   }
   // Spreading ETc 100 mm. Rows: root layers, top quarter's share (then 0.3, 0.2, 0.1), demands.
@@ -130,7 +133,7 @@ TEST(ZonaRaices, RootLayersRoundHalvesToEvenAndTheDemandSpreadsByQuarters) {
     sim.DEMANDA_ET_CAPA[6].fill(5.0);  // a stale demand
     DISTRIBUIR_EXTRACCION_RAICES(sim);
     for (int j = 1; j <= kCapas; ++j) {
-      ExpectCerca({j <= fila[0] ? fila[j + 1] : 0.0}, {sim.DEMANDA_ET_CAPA[6][j]}, 1e-12);
+      expectCerca({j <= fila[0] ? fila[j + 1] : 0.0}, {sim.DEMANDA_ET_CAPA[6][j]}, 1e-12);
     }
   }
 }
@@ -143,17 +146,17 @@ TEST(EtcMensual, SoilEvaporationLargestCoverAndWaterStress) {
   sim.DATOS_RIEGO.NRIEGOS_MENSUAL[1] = 4;
   sim.DATOS_RIEGO.FRACCION_MOJADA = 0.5;
   sim.COBERTURA_MENSUAL = {0, 0.3, 0, 0, 0.2};
-  sim.BALANCE.FACTOR_HUMECTACION[8] = sim.BALANCE.TASA_HUMECTACION[8] = 9.0;  // stale
+  sim.balance.FACTOR_HUMECTACION[8] = sim.balance.TASA_HUMECTACION[8] = 9.0;  // stale
   sim.ETO_MENSUAL.fill(100.0);
   sim.KCB_MENSUAL.fill(0.5);
   CALCULAR_ETC_MENSUAL(sim);
-  const Mensual &f = sim.BALANCE.FACTOR_HUMECTACION, &tasa = sim.BALANCE.TASA_HUMECTACION;
-  ExpectCerca({2.414988, 0.225806, 0.381724, 0.208514},
+  const Mensual &f = sim.balance.FACTOR_HUMECTACION, &tasa = sim.balance.TASA_HUMECTACION;
+  expectCerca({2.414988, 0.225806, 0.381724, 0.208514},
               {f[1], tasa[1], sim.KE_MENSUAL[1], sim.KE_MENSUAL[4]}, 5e-7);
-  ExpectCerca({2.606420, 2.287367, 1.807478, 1.085673, 0.363868, 0, 0, 0},
+  expectCerca({2.606420, 2.287367, 1.807478, 1.085673, 0.363868, 0, 0, 0},
               {f[2], f[3], f[5], f[6], f[7], f[8], tasa[8], sim.KE_MENSUAL[8]}, 2e-6);
   // The basal coefficient is scaled by the year's largest cover, not the month's.
-  ExpectCerca({100 * (sim.KE_MENSUAL[4] + 0.15), 15}, {sim.ETC_MENSUAL[4], sim.ETC_MENSUAL[12]},
+  expectCerca({100 * (sim.KE_MENSUAL[4] + 0.15), 15}, {sim.ETC_MENSUAL[4], sim.ETC_MENSUAL[12]},
               1e-13);
   sim.COBERTURA_MENSUAL.fill(-0.2);  // all negative: the largest cover stays 0
   CALCULAR_ETC_MENSUAL(sim);
@@ -169,19 +172,19 @@ TEST(EtcMensual, SoilEvaporationLargestCoverAndWaterStress) {
     Simulacion estres;
     estres.CAPAS_RAIZ_MENSUAL[6] = c[0];
     for (int m = 1; m <= kMeses; ++m) estres.CAPACIDAD_CAPA[m].fill(30.0);
-    for (int m = 5; m <= 6; ++m) estres.BALANCE.ALMACEN_CAPA[m].fill(30.0);
-    std::fill_n(&estres.BALANCE.ALMACEN_CAPA[6][1], c[0], c[1]);
+    for (int m = 5; m <= 6; ++m) estres.balance.ALMACEN_CAPA[m].fill(30.0);
+    std::fill_n(&estres.balance.ALMACEN_CAPA[6][1], c[0], c[1]);
     std::fill_n(&estres.CAPACIDAD_CAPA[6][1], c[0], c[2]);
     estres.KCB_AJUSTADO[6] = 0.8;
     estres.KE_MENSUAL[6] = 0.2;
     estres.ETO_MENSUAL[6] = 100.0;
-    APLICAR_ESTRES_HIDRICO(estres);
-    ExpectCerca({c[3], c[4]}, {estres.BALANCE.KS_MENSUAL[6], estres.ETC_MENSUAL[6]}, 5e-7);
+    aplicarEstresHidrico(estres);
+    expectCerca({c[3], c[4]}, {estres.balance.KS_MENSUAL[6], estres.ETC_MENSUAL[6]}, 5e-7);
   }
 }
 
 // Only layer 1 holds water and gives `et_1` mm of ET a month; rain in September and October.
-Simulacion UnaCapa(double capacidad_1, double et_1, double septiembre, double octubre = 0.0) {
+Simulacion unaCapa(double capacidad_1, double et_1, double septiembre, double octubre = 0.0) {
   Simulacion sim;
   for (int m = 1; m <= kMeses; ++m) sim.CAPACIDAD_CAPA[m][1] = capacidad_1;
   for (int m = 1; m <= kMeses; ++m) sim.DEMANDA_ET_CAPA[m][1] = et_1;
@@ -197,57 +200,57 @@ TEST(BalanceAguaCapas, LayerMonthsAndPassesUntilTheErrorIsBelowOneHundredthPerce
   const double casos[][6] = {{30, 5, 8, 8, 20, 7}, {2, 3, 8, 5, 0, 0},   {6, 2, 8, 8, 0, 0},
                              {20, 8, 8, 8, 20, 0}, {25, 0, 0, 0, 20, 5}, {-4, 1, 8, 0, 0, 0}};
   for (const auto& c : casos) {
-    const ResultadoCapaMes r = BALANCE_CAPA_MES(c[0], c[1], c[2], 20.0);
-    ExpectCerca({c[3], c[4], c[5]}, {r.et_real, r.almacen, r.drenaje}, 0);
+    const ResultadoCapaMes r = balanceCapaMes(c[0], c[1], c[2], 20.0);
+    expectCerca({c[3], c[4], c[5]}, {r.et_real, r.almacen, r.drenaje}, 0);
   }
   // Storing 1 mm of 10000 is an error of exactly 0.01 %: another pass runs.
-  EXPECT_EQ(UnaCapa(1, 0, 10000).BALANCE.PASADAS_BALANCE, 2);
-  EXPECT_EQ(UnaCapa(1, 0, 10001).BALANCE.PASADAS_BALANCE, 1);
+  EXPECT_EQ(unaCapa(1, 0, 10000).balance.pasadasBalance, 2);
+  EXPECT_EQ(unaCapa(1, 0, 10001).balance.pasadasBalance, 1);
   // A negative month takes water out of the balance: every year leaves the same error.
-  EXPECT_THROW(UnaCapa(0, 0, 100, -50), SimulacionRechazada);
+  EXPECT_THROW(unaCapa(0, 0, 100, -50), SimulacionRechazada);
   // 400 mm in October: year 1 starts dry, ends August with 30 mm; year 2 starts from them.
-  Simulacion sim = UnaCapa(50, 2, 0, 400);
-  const MesCapa& almacen = sim.BALANCE.ALMACEN_CAPA;
-  ExpectCerca({2, 28, 44, 30, 376},
-              {double(sim.BALANCE.PASADAS_BALANCE), almacen[9][1], almacen[1][1], almacen[8][1],
+  Simulacion sim = unaCapa(50, 2, 0, 400);
+  const MesCapa& almacen = sim.balance.ALMACEN_CAPA;
+  expectCerca({2, 28, 44, 30, 376},
+              {double(sim.balance.pasadasBalance), almacen[9][1], almacen[1][1], almacen[8][1],
                sim.DRENAJE_ANUAL_CAPA[kCapas]},
               0);
 }
 
 // One empirical horizon (field capacity 0.375) as deep as the profile; 600 mm of irrigation and
 // 300 of rain; each layer above `seca` (0: none) drains 100 mm; another simulation's factors.
-Simulacion Drenando(double simulacion_cm, double perfil_cm, double seca = 0, double sat = 0.5,
+Simulacion drenando(double simulacion_cm, double perfil_cm, double seca = 0, double sat = 0.5,
                     double densidad = 1.5) {
   Simulacion sim;
-  PonerSuelo(sim, {{perfil_cm, 40, 20, sat, 0.375, 0, densidad, 0, 10, 2, 3}});
+  ponerSuelo(sim, {{perfil_cm, 40, 20, sat, 0.375, 0, densidad, 0, 10, 2, 3}});
   PREPARAR_PERFIL_SUELO(sim);
-  sim.OPCION_CAPACIDAD = 0;
+  sim.OPCION_CAPACIDAD = OpcionCapacidad::Empirica;
   sim.PROF_SIMULACION = simulacion_cm;
   sim.PROF_PERFIL = perfil_cm;
   for (int j = 1; j <= kCapas; ++j) sim.DRENAJE_ANUAL_CAPA[j] = seca == 0 || j < seca ? 100 : 0;
   sim.DATOS_RIEGO.RIEGO_ANUAL = 600.0;
   sim.PRECIPITACION_ANUAL = 300.0;
-  sim.OPCION_SOLUCION = "drenaje";
+  sim.OPCION_SOLUCION = OpcionSolucion::Drenaje;
   sim.FACTOR_CONCENTRACION_CC = sim.FACTOR_CONCENTRACION_SAT = sim.FRACCION_LAVADO = 9.0;
   sim.FACTOR_CONCENTRACION_FONDO = 9.0;
   return sim;
 }
 
 TEST(FactoresConcentracion, WorkedExampleAndLayersCountedDownToTheFirstDry) {
-  Simulacion sim = Drenando(2, 64);  // two layers within the depth of simulation
+  Simulacion sim = drenando(2, 64);  // two layers within the depth of simulation
   sim.DRENAJE_ANUAL_CAPA[1] = 400.0;
   sim.DRENAJE_ANUAL_CAPA[2] = 200.0;
   sim.DRENAJE_ANUAL_CAPA[kCapas] = 150.0;
   CALCULAR_FACTORES_CONCENTRACION(sim);
-  ExpectCerca({2.25, 4, 150.0 / 900, 0.25, 0.5, 1.125},
+  expectCerca({2.25, 4, 150.0 / 900, 0.25, 0.5, 1.125},
               {*sim.FACTOR_CONCENTRACION_CC, *sim.FACTOR_CONCENTRACION_FONDO, *sim.FRACCION_LAVADO,
                *sim.CC_PERFIL, *sim.SAT_PERFIL, *sim.FACTOR_CONCENTRACION_SAT},
               1e-15);
   // The pedotransfer method: clay 20 %, sand 40 %, organic matter 2 %, CaCO3 10 %.
-  sim = Drenando(90, 90);
-  sim.OPCION_CAPACIDAD = 1;
+  sim = drenando(90, 90);
+  sim.OPCION_CAPACIDAD = OpcionCapacidad::Pedotransferencia;
   CALCULAR_FACTORES_CONCENTRACION(sim);
-  ExpectCerca({0.32309, 0.29399, 0.29399 * 6 / 0.32309},
+  expectCerca({0.32309, 0.29399, 0.29399 * 6 / 0.32309},
               {*sim.SAT_PERFIL, *sim.CC_PERFIL, *sim.FACTOR_CONCENTRACION_SAT}, 1e-14);
   sim.DRENAJE_ANUAL_CAPA[30] = 1e-9;  // tiny, but not 0: counts in full
   CALCULAR_FACTORES_CONCENTRACION(sim);
@@ -266,11 +269,11 @@ TEST(FactoresConcentracion, WorkedExampleAndLayersCountedDownToTheFirstDry) {
                              {90, 90, 0, 0.5, 0, 64, 0, 2, -1}};    // no bulk density
   for (const auto& c : casos) {
     SCOPED_TRACE(&c - casos);
-    Simulacion sim = Drenando(c[0], c[1], c[2], c[3], c[4]);
+    Simulacion sim = drenando(c[0], c[1], c[2], c[3], c[4]);
     CALCULAR_FACTORES_CONCENTRACION(sim);
     const bool cc = c[5] > 0, fondo = c[2] == 0;
-    ExpectCerca({c[5], c[6], c[7], c[8], cc ? 6.0 : -1, fondo ? 6.0 : -1, fondo ? 0.1 : 0},
-                {double(sim.BALANCE.CAPAS_SIMULACION), double(sim.SALIDA_MAYOR_QUE),
+    expectCerca({c[5], c[6], c[7], c[8], cc ? 6.0 : -1, fondo ? 6.0 : -1, fondo ? 0.1 : 0},
+                {double(sim.balance.CAPAS_SIMULACION), double(sim.SALIDA_MAYOR_QUE),
                  double(sim.AVISOS.size()), sim.FACTOR_CONCENTRACION_SAT.value_or(-1),
                  sim.FACTOR_CONCENTRACION_CC.value_or(-1),
                  sim.FACTOR_CONCENTRACION_FONDO.value_or(-1), *sim.FRACCION_LAVADO * 0.9},
@@ -279,13 +282,13 @@ TEST(FactoresConcentracion, WorkedExampleAndLayersCountedDownToTheFirstDry) {
 }
 
 // A computable simulation: 1 to 4 horizons, either method, dry months, roots below the profile.
-Simulacion Aleatoria(std::mt19937& gen) {
+Simulacion aleatoria(std::mt19937& gen) {
   auto u = [&gen](double a, double b) { return std::uniform_real_distribution<double>(a, b)(gen); };
   auto entero = [&gen](int a, int b) { return std::uniform_int_distribution<int>(a, b)(gen); };
   Simulacion sim;
   sim.PROF_SIMULACION = entero(20, 200);
   sim.PROF_EVAPORATIVA = entero(0, 20);
-  sim.OPCION_CAPACIDAD = static_cast<int16_t>(entero(0, 1));
+  sim.OPCION_CAPACIDAD = static_cast<OpcionCapacidad>(entero(0, 1));
   std::vector<Horizonte> horizontes;
   double fondo = 0;
   for (int k = entero(1, 4); k > 0; --k) {
@@ -294,7 +297,7 @@ Simulacion Aleatoria(std::mt19937& gen) {
     horizontes.push_back({fondo, u(5, 90), u(2, 60), u(0.3, 0.6), pmp + u(0.02, 0.2), pmp,
                           u(1.1, 1.7), u(0, 40), u(0, 45), u(0, 4), u(0, 5)});
   }
-  PonerSuelo(sim, horizontes);
+  ponerSuelo(sim, horizontes);
   const double lluvia = u(0, 120), riego = entero(0, 3) == 0 ? 0.0 : u(0, 150), raiz = u(0, 250);
   for (int m = 1; m <= kMeses; ++m) {
     sim.ESTACION.PRECIPITACION[m] = entero(0, 4) == 0 ? 0.0 : u(0, 2 * lluvia);
@@ -312,45 +315,45 @@ Simulacion Aleatoria(std::mt19937& gen) {
 }
 
 // 300 simulations from one seed, run through the chain.
-const std::vector<Simulacion>& Generadas() {
+const std::vector<Simulacion>& generadas() {
   static const std::vector<Simulacion> sims = [] {
     std::vector<Simulacion> nuevas;
     std::mt19937 gen(20240611);
-    for (int i = 0; i < 300; ++i) EJECUTAR_CADENA_BALANCE(nuevas.emplace_back(Aleatoria(gen)));
+    for (int i = 0; i < 300; ++i) ejecutarCadenaBalance(nuevas.emplace_back(aleatoria(gen)));
     return nuevas;
   }();
   return sims;
 }
 
 // What the chain leaves for the sheets, the chemistry and the next steps.
-auto Resultados(const Simulacion& s) {
-  return std::tie(s.ET_REAL_MENSUAL, s.DRENAJE_CAPA, s.DRENAJE_ANUAL_CAPA, s.BALANCE.ALMACEN_CAPA,
-                  s.DEMANDA_ET_CAPA, s.ETC_MENSUAL, s.KE_MENSUAL, s.BALANCE.CAMBIO_ET,
-                  s.BALANCE.ITERACIONES_ESTRES, s.SALIDA_MAYOR_QUE, s.AVISOS,
+auto resultados(const Simulacion& s) {
+  return std::tie(s.ET_REAL_MENSUAL, s.DRENAJE_CAPA, s.DRENAJE_ANUAL_CAPA, s.balance.ALMACEN_CAPA,
+                  s.DEMANDA_ET_CAPA, s.ETC_MENSUAL, s.KE_MENSUAL, s.balance.CAMBIO_ET,
+                  s.balance.ITERACIONES_ESTRES, s.SALIDA_MAYOR_QUE, s.AVISOS,
                   s.FACTOR_CONCENTRACION_CC, s.FACTOR_CONCENTRACION_SAT,
                   s.FACTOR_CONCENTRACION_FONDO, s.FRACCION_LAVADO, s.CC_PERFIL, s.SAT_PERFIL);
 }
 
 // A simulation's inputs and settings run over another's state, as if the batch reused states.
-Simulacion SobreEstadoUsado(const Simulacion& anterior, Simulacion entradas) {
+Simulacion sobreEstadoUsado(const Simulacion& anterior, Simulacion entradas) {
   Simulacion usada = anterior;
   usada.PROF_EVAPORATIVA = entradas.PROF_EVAPORATIVA;
   usada.PROF_SIMULACION = entradas.PROF_SIMULACION;
   usada.OPCION_CAPACIDAD = entradas.OPCION_CAPACIDAD;
-  batch::ponerEntradas(batch::tomarEntradas(std::move(entradas)), usada);
+  static_cast<EntradasSimulacion&>(usada) = std::move(static_cast<EntradasSimulacion&>(entradas));
   usada.SALIDA_MAYOR_QUE = false;  // the driver clears it for every simulation
   usada.AVISOS.clear();
-  EJECUTAR_CADENA_BALANCE(usada);
+  ejecutarCadenaBalance(usada);
   return usada;
 }
 
 TEST(CadenaGenerada, InvariantsAndIndependenceFromWhatRanBefore) {
-  Simulacion seca = Generadas()[0];
+  Simulacion seca = generadas()[0];
   seca.ESTACION.PRECIPITACION.fill(0.0);
   seca.DATOS_RIEGO.RIEGO_MENSUAL.fill(0.0);
-  for (size_t i = 0; i < Generadas().size(); ++i) {
+  for (size_t i = 0; i < generadas().size(); ++i) {
     SCOPED_TRACE(i);
-    const Simulacion& sim = Generadas()[i];
+    const Simulacion& sim = generadas()[i];
     // The annual balance closes, and drainage does not rise with depth, to 0.01 % of the input.
     const double entrada = sim.PRECIPITACION_ANUAL + sim.DATOS_RIEGO.RIEGO_ANUAL;
     const double tol = kErrorCierrePct / 100.0;
@@ -366,31 +369,31 @@ TEST(CadenaGenerada, InvariantsAndIndependenceFromWhatRanBefore) {
       const double cuotas = sim.CAPAS_RAIZ_MENSUAL[m] == 0 ? 0.0 : c[1] + c[2] + c[3] + c[4];
       EXPECT_TRUE(Near(sim.ETC_MENSUAL[m] * cuotas, suma, 1e-9, 1e-12)) << "month " << m;
     }
-    if (sim.BALANCE.ITERACIONES_ESTRES == 2) {
+    if (sim.balance.ITERACIONES_ESTRES == 2) {
       // The second pass's change of ET is relative to its own ET; the first pass again:
       Simulacion uno = sim;
       uno.ETC_MENSUAL = uno.ETC_POTENCIAL;
       DISTRIBUIR_EXTRACCION_RAICES(uno);
       BALANCE_AGUA_CAPAS(uno);
-      APLICAR_ESTRES_HIDRICO(uno);
+      aplicarEstresHidrico(uno);
       DISTRIBUIR_EXTRACCION_RAICES(uno);
       BALANCE_AGUA_CAPAS(uno);
       const double cambio = std::fabs((sim.ET_REAL_ANUAL - uno.ET_REAL_ANUAL) / sim.ET_REAL_ANUAL);
-      EXPECT_TRUE(Near(cambio * 100.0, sim.BALANCE.CAMBIO_ET, 0, 1e-12));
+      EXPECT_TRUE(Near(cambio * 100.0, sim.balance.CAMBIO_ET, 0, 1e-12));
     }
-    EXPECT_TRUE(sim.BALANCE.CAMBIO_ET < 0.01 || sim.BALANCE.ITERACIONES_ESTRES == 51);
+    EXPECT_TRUE(sim.balance.CAMBIO_ET < 0.01 || sim.balance.ITERACIONES_ESTRES == 51);
     // A year without water stops at once after any simulation (some end their passes unsettled).
-    const Simulacion seca_despues = SobreEstadoUsado(sim, seca);
-    EXPECT_EQ(seca_despues.BALANCE.ITERACIONES_ESTRES, 1);
+    const Simulacion seca_despues = sobreEstadoUsado(sim, seca);
+    EXPECT_EQ(seca_despues.balance.ITERACIONES_ESTRES, 1);
     EXPECT_FALSE(seca_despues.FRACCION_LAVADO.has_value());
     if (i % 3 != 1) continue;
     // Same outputs over the previous simulation's state, and without the reuse (a run a pass).
     Simulacion sin = sim;
-    sin.BALANCE.REUTILIZAR_ULTIMA_CORRIDA = false;
-    EJECUTAR_CADENA_BALANCE(sin);
-    EXPECT_TRUE(Resultados(sim) == Resultados(sin)) << "the reuse changed an output";
-    EXPECT_TRUE(Resultados(sim) == Resultados(SobreEstadoUsado(Generadas()[i - 1], sim)));
-    EXPECT_EQ(sim.BALANCE.CORRIDAS_BALANCE, sim.BALANCE.ITERACIONES_ESTRES + 1);
+    sin.balance.reutilizarUltimaCorrida = false;
+    ejecutarCadenaBalance(sin);
+    EXPECT_TRUE(resultados(sim) == resultados(sin)) << "the reuse changed an output";
+    EXPECT_TRUE(resultados(sim) == resultados(sobreEstadoUsado(generadas()[i - 1], sim)));
+    EXPECT_EQ(sim.balance.corridasBalance, sim.balance.ITERACIONES_ESTRES + 1);
   }
 }
 
@@ -402,15 +405,15 @@ TEST(ValidarDatosBalance, RefusesWhatTheBalanceCannotCompute) {
       {[](Simulacion& s) { s.PROF_FILA[2] = 25; }, "horizon 2 ends at 25 cm"},
       {[](Simulacion& s) { s.RAIZ_MENSUAL[2] = -10; }, "root depth (cm) of month 2"},
       {[](Simulacion& s) { s.PIEDRAS_FILA[1] = 150; }, "capacity (mm) of layer 1 is -"}};
-  Simulacion base = Generadas()[0];  // no roots, 90 cm, horizons ending at 30 and 120 cm
+  Simulacion base = generadas()[0];  // no roots, 90 cm, horizons ending at 30 and 120 cm
   base.RAIZ_MENSUAL.fill(0.0);
   base.PROF_SIMULACION = 90;
-  PonerSuelo(base, {H(30, 0.3, 0.1, 0), H(120, 0.3, 0.1, 0)});
+  ponerSuelo(base, {H(30, 0.3, 0.1, 0), H(120, 0.3, 0.1, 0)});
   for (const auto& [cambiar, motivo] : casos) {
     Simulacion sim = base;
     cambiar(sim);
     try {
-      EJECUTAR_CADENA_BALANCE(sim);
+      ejecutarCadenaBalance(sim);
       EXPECT_EQ(motivo, nullptr) << "not refused";
     } catch (const SimulacionRechazada& e) {
       ASSERT_NE(motivo, nullptr) << e.what();

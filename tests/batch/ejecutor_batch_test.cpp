@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
+
 #include "batch/lectura_batch.h"
 #include "batch/libro_prueba.h"
 #include "support/test_support.h"
@@ -20,7 +23,7 @@ using workbook::Workbook;
 class ModeloDePrueba : public ModeloSimulacion {
  public:
   void prepararBatch(const Workbook& libro) override { (void)libro.number("Constants", 5, 2); }
-  void CARGAR_ETO_EXTERNA(Simulacion& sim) const override {
+  void CARGAR_ETO_EXTERNA(EntradasSimulacion& sim) const override {
     sim.ETO_MENSUAL = sim.ESTACION.ETO_EXTERNA;
   }
   void ejecutarCadena(Simulacion& sim) const override {
@@ -57,7 +60,8 @@ TEST(EjecutarBatch, NoneOrThreeSimulationsReportProgressAndWriteTheirRows) {
   for (int n : {0, 3}) {
     for (unsigned hilos : {1u, 3u}) {
       LibroPrueba p(n);
-      const auto [informe, progreso] = correr(p, hilos, {10, 120, 64, 0, "drenaje"});
+      const auto [informe, progreso] =
+          correr(p, hilos, {10, 120, 64, OpcionCapacidad::Empirica, OpcionSolucion::Drenaje});
       EXPECT_EQ(progreso, (n ? std::vector<double>{33, 67, 100} : std::vector<double>{}));
       EXPECT_EQ(informe.mensajeSinDatos() + informe.mensajeObservadas(), "");
       for (int i = 1; i <= 4; ++i) {
@@ -143,6 +147,58 @@ TEST(EjecutarYGuardar, ABatchRefusedBeforeItStartsWritesNothing) {
   EXPECT_EQ(r.estado, EstadoOperacion::NoGuardado);  // a workbook made in memory has no file
 }
 
+// The damaged workbooks that a mutation fuzzer made of the sample (small copies beside the
+// workbook tests): the batch is refused before it starts, naming the sheet and the damage, and
+// the file is left as it was; not run with every simulation refused, nor counted row by row.
+TEST(EjecutarYGuardar, ADamagedSheetRefusesTheBatchWithItsCause) {
+  const struct {
+    const char* archivo;
+    const char* motivo;
+  } casos[] = {
+      {"damaged-sim-batch-ref.xlsx", "in sheet 'Sim_batch', the cell reference 'A0'"},
+      {"damaged-sim-batch-crc.xlsx", "of sheet 'Sim_batch' is broken"},
+      {"missing-sim-batch-part.xlsx", "of sheet 'Sim_batch' is missing"},
+      {"rowmismatch.xlsx", "in sheet 'SSol_batch', the cell A9 is written inside row 2"},
+      {"dupattr.xlsx", "of sheet 'SSol_batch' is not valid XML"},
+      {"dupcell.xlsx", "in sheet 'SSol_batch', cell W1 is given twice"},
+  };
+  testing::ScratchDir dir;
+  ModeloDePrueba modelo;
+  for (const auto& [archivo, motivo] : casos) {
+    const fs::path copia = dir / archivo;
+    fs::copy_file(testing::SourceDir() / "tests/workbook/data/findings" / archivo, copia);
+    const auto antes = fs::last_write_time(copia);
+    Workbook libro = Workbook::open(copia);
+    const auto r = ejecutarYGuardar(libro, {}, 1, nullptr, modelo);
+    EXPECT_EQ(r.estado, EstadoOperacion::Rechazado) << archivo;
+    EXPECT_CONTIENE(r.motivo, "The workbook '" + copia.string() + "' is damaged: ");
+    EXPECT_CONTIENE(r.motivo, motivo);
+    EXPECT_EQ(fs::last_write_time(copia), antes);
+  }
+  // A damaged input sheet is met before any simulation reads it.
+  LibroPrueba p(3);
+  p.libro.saveAs(dir / "soil.xlsx");
+  const std::string sheet2 = "xl/worksheets/sheet2.xml";  // Soil_batch, the second sheet
+  ASSERT_EQ(std::string(kHojasBatch[1]), "Soil_batch");
+  std::string salida;
+  ASSERT_EQ(testing::RunPython(R"PY(
+import sys, zipfile
+path, part = sys.argv[1], sys.argv[2]
+with zipfile.ZipFile(path) as z: parts = [(i.filename, z.read(i)) for i in z.infolist()]
+with zipfile.ZipFile(path, 'w', zipfile.ZIP_DEFLATED) as z:
+    for name, data in parts:
+        z.writestr(name, data.replace(b'r="A2"', b'r="A0"') if name == part else data)
+)PY",
+                               "'" + (dir / "soil.xlsx").string() + "' " + sheet2, salida),
+            0)
+      << salida;
+  Workbook suelos = Workbook::open(dir / "soil.xlsx");
+  const auto r = ejecutarYGuardar(suelos, {}, 1, nullptr, modelo);
+  EXPECT_EQ(r.estado, EstadoOperacion::Rechazado);
+  EXPECT_CONTIENE(r.motivo, "in sheet 'Soil_batch', the cell reference 'A0'");
+  EXPECT_EQ(r.informe.rechazadas, 0);
+}
+
 // A copy of the sample workbook that the build assembles (tests never touch the built file).
 fs::path copiaMuestra(const testing::ScratchDir& dir) {
   const fs::path copia = dir / "sample copy.xlsx";
@@ -212,11 +268,11 @@ TEST(BatchMuestra, AFailedSaveIsReportedAsNotSavedAndLeavesTheFile) {
   const fs::path archivo = copiaMuestra(dir);
   const auto antes = fs::last_write_time(archivo);
   Workbook libro = Workbook::open(archivo);
-  Workbook::setSaveHookForTests([](std::string_view etapa) {
+  libro.setSaveHookForTests([](std::string_view etapa) {
     if (etapa == "rename") throw std::runtime_error("the disk is full");
   });
   const auto r = ejecutarYGuardar(libro, {}, 2, nullptr);
-  Workbook::setSaveHookForTests(nullptr);
+  libro.setSaveHookForTests(nullptr);
   EXPECT_EQ(r.estado, EstadoOperacion::NoGuardado);
   EXPECT_CONTIENE(r.motivo, "the disk is full");
   EXPECT_EQ(r.informe.ejecutadas, 13);
@@ -225,10 +281,51 @@ TEST(BatchMuestra, AFailedSaveIsReportedAsNotSavedAndLeavesTheFile) {
   // simulation refused) must not save them behind the user's back.
   EXPECT_FALSE(libro.isModified());
   EXPECT_TRUE(libro.cell(kHojaSolucion, 2, 1).isEmpty());
-  const auto otra = ejecutarYGuardar(libro, {32767, 1, 64, 1, "saturación"}, 2, nullptr);
+  const auto otra = ejecutarYGuardar(
+      libro, {32767, 1, 64, OpcionCapacidad::Pedotransferencia, OpcionSolucion::Saturacion}, 2,
+      nullptr);
   EXPECT_EQ(otra.estado, EstadoOperacion::Completado) << otra.motivo;
   EXPECT_EQ(otra.informe.ejecutadas, 0);
   EXPECT_TRUE(Workbook::open(archivo).cell(kHojaSolucion, 2, 1).isEmpty());
+}
+
+// run_batch saves its result as OUTPUT through the atomic save, and names the WORKBOOK it was
+// given in its messages; a refused batch leaves no OUTPUT at all.
+int runBatch(const fs::path& libro, const fs::path& salida, std::string& mensajes) {
+  const std::string orden = "'" + (testing::BinaryDir() / "bench/run_batch").string() + "' '" +
+                            libro.string() + "' '" + salida.string() + "' --threads 2 2>&1";
+  FILE* tubo = popen(orden.c_str(), "r");
+  if (!tubo) return -1;
+  char bloque[4096];
+  mensajes.clear();
+  for (std::size_t n; (n = fread(bloque, 1, sizeof bloque, tubo)) > 0;) mensajes.append(bloque, n);
+  const int estado = pclose(tubo);
+  return WIFEXITED(estado) ? WEXITSTATUS(estado) : -1;
+}
+
+TEST(RunBatch, OutputIsSavedAtomicallyAndMessagesNameTheWorkbook) {
+  testing::ScratchDir dir;
+  fs::create_directory(dir / "out");
+  const fs::path danado = dir / "damaged.xlsx";
+  fs::copy_file(testing::SourceDir() / "tests/workbook/data/findings/damaged-sim-batch-ref.xlsx",
+                danado);
+  std::string mensajes;
+  EXPECT_EQ(runBatch(danado, dir / "out" / "result.xlsx", mensajes), 1);
+  EXPECT_CONTIENE(mensajes, "The workbook '" + danado.string() +
+                                "' is damaged: in sheet "
+                                "'Sim_batch', the cell reference 'A0'");
+  EXPECT_EQ(mensajes.find("result.xlsx"), std::string::npos) << mensajes;
+  EXPECT_TRUE(fs::is_empty(dir / "out"));
+
+  const fs::path muestra = copiaMuestra(dir);
+  const auto antes = fs::last_write_time(muestra);
+  std::ofstream(dir / "out" / "result.xlsx") << "an older result";
+  ASSERT_EQ(runBatch(muestra, dir / "out" / "result.xlsx", mensajes), 0) << mensajes;
+  EXPECT_CONTIENE(mensajes, "simulations: 14, run: 13");
+  EXPECT_EQ(fs::last_write_time(muestra), antes);
+  EXPECT_TRUE(Workbook::open(dir / "out" / "result.xlsx").cell(kHojaSolucion, 2, 12).isNumber());
+  std::vector<fs::path> en_out(fs::directory_iterator(dir / "out"), fs::directory_iterator());
+  EXPECT_EQ(en_out, std::vector<fs::path>{dir / "out" / "result.xlsx"});
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // The controllers of the batch settings dialog (Form5) and the busy window (Form11).
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <stdexcept>
 
 #include "batch/form11.h"
@@ -11,6 +13,9 @@
 
 namespace medravolix::batch {
 namespace {
+
+// OPCION_SOLUCION by the keyword of its option.
+const char* const kPalabraSolucion[] = {"capacidad de campo", "saturación", "drenaje"};
 
 // The dialog, with a busy window that records that it was shown and answers `resultado`.
 struct Dialogo {
@@ -23,15 +28,27 @@ struct Dialogo {
       eventos.push_back("Form11");
       return resultado;
     };
-    return {dialogs, ajustes, form11, [this] { eventos.push_back("unload"); }};
+    const auto mostrar = [this] {
+      // What the user sees when the dialog is drawn: a message shown by then would hide it.
+      eventos.push_back("shown " + std::to_string(dialogs.messages.size()) + " " +
+                        (form.Label1_ForeColor(2) == ui::kRed ? "red" : "not red"));
+    };
+    return {dialogs,
+            ajustes,
+            form11,
+            [this] { eventos.push_back("unload"); },
+            [this] { return ruta_libro; },
+            mostrar};
   }
+  std::filesystem::path ruta_libro;
   Form5 form{entorno()};
   Dialogo() { form.Form_Load(); }
   std::string guardados() const {
     const AjustesBatch& a = ajustes;
     return workbook::plainDecimal(a.PROF_EVAPORATIVA) + " " +
            workbook::plainDecimal(a.PROF_SIMULACION) + " " + std::to_string(a.NUM_CAPAS) + " " +
-           std::to_string(a.OPCION_CAPACIDAD) + " " + a.OPCION_SOLUCION;
+           std::to_string(static_cast<int>(a.OPCION_CAPACIDAD)) + " " +
+           kPalabraSolucion[static_cast<int>(a.OPCION_SOLUCION)];
   }
 };
 
@@ -64,12 +81,44 @@ TEST(Form5, AFieldEmptyOrNotAWholeNumberUpTo32767TurnsItsLabelRedUntilFilled) {
     ASSERT_EQ(d.dialogs.messages.size(), 1u);
     EXPECT_EQ(d.dialogs.messages[0].text, "Please, enter a numerical value for variables in red");
     EXPECT_EQ(d.dialogs.messages[0].icon, ui::Icon::Critical);
-    EXPECT_TRUE(d.eventos.empty());
+    // The dialog was drawn with the label red before the message opened over it.
+    EXPECT_EQ(d.eventos, std::vector<std::string>{"shown 0 red"});
     d.form.Text1_Change(2, " 32767 ");
     d.form.Command1_Click();
     EXPECT_EQ(d.form.Label1_ForeColor(2), ui::kBlack);
-    EXPECT_EQ(d.eventos, (std::vector<std::string>{"unload", "Form11"}));
+    EXPECT_EQ(d.eventos, (std::vector<std::string>{"shown 0 red", "unload", "Form11"}));
     EXPECT_EQ(d.ajustes.PROF_SIMULACION, 32767);
+  }
+}
+
+// LibreOffice or Excel holding the workbook would save over the batch's results: the user is
+// asked first, and "No" leaves the dialog as it was with nothing stored or run.
+TEST(Form5, AnotherProgramsLockFileBesideTheWorkbookAsksBeforeTheBatch) {
+  testing::ScratchDir dir;
+  std::ofstream(dir / "libro.xlsx") << "x";
+  for (const ui::Answer respuesta : {ui::Answer::No, ui::Answer::Yes}) {
+    Dialogo d;
+    d.ruta_libro = dir / "libro.xlsx";
+    d.form.Command1_Click();  // no lock file: no question
+    EXPECT_TRUE(d.dialogs.questions.empty());
+    std::ofstream(dir / ".~lock.libro.xlsx#") << "someone";
+    d.eventos.clear();
+    d.ajustes = {1, 2, 3, OpcionCapacidad::Empirica, OpcionSolucion::Drenaje};
+    d.dialogs.question_answers = {respuesta};
+    d.form.Command1_Click();
+    ASSERT_EQ(d.dialogs.questions.size(), 1u);
+    EXPECT_CONTIENE(d.dialogs.questions[0].text,
+                    "seems to be open in another program: its lock file " +
+                        (dir / ".~lock.libro.xlsx#").string());
+    EXPECT_CONTIENE(d.dialogs.questions[0].text,
+                    "the results of this batch in Sim_batch, SSol_batch and WBal_batch");
+    if (respuesta == ui::Answer::No) {
+      EXPECT_TRUE(d.eventos.empty());
+      EXPECT_EQ(d.guardados(), "1 2 3 0 drenaje");
+    } else {
+      EXPECT_EQ(d.eventos, (std::vector<std::string>{"unload", "Form11"}));
+    }
+    std::filesystem::remove(dir / ".~lock.libro.xlsx#");
   }
 }
 
@@ -88,13 +137,13 @@ TEST(Form5, AcceptStoresTheFieldsAndTheChosenOptionOfEachFrameWithItsKeyword) {
 
 TEST(Form5, CancelStoresNothingAndAReopenedDialogShowsTheDefaults) {
   Dialogo d;
-  d.ajustes = {1, 2, 3, 0, "x"};
+  d.ajustes = {1, 2, 3, OpcionCapacidad::Pedotransferencia, OpcionSolucion::CapacidadCampo};
   d.form.Text1_Change(1, "30");
   d.form.Option1_Click(0);
   d.form.Option1_Click(4);
   d.form.Command2_Click();
   EXPECT_EQ(d.eventos, (std::vector<std::string>{"unload"}));
-  EXPECT_EQ(d.guardados(), "1 2 3 0 x");
+  EXPECT_EQ(d.guardados(), "1 2 3 1 capacidad de campo");
   Form5 reabierto(d.entorno());
   reabierto.Form_Load();
   EXPECT_EQ(reabierto.Text1(1) + " " + reabierto.Text1(2) + " " + reabierto.Text1(3), "15 90 64");

@@ -141,7 +141,7 @@ Simulacion conResultados() {
 std::string filaSolucion(const Simulacion& sim) {
   LibroPrueba p;
   for (int c = 1; c <= 22; ++c) p.poner(kHojaSolucion, 2, c, T("old"));
-  aplicarEscrituras(p.libro, ESCRIBIR_RESULTADOS(sim, 1));
+  aplicarEscrituras(p.libro, escribirResultados(sim, 1));
   return linea(p.libro, kHojaSolucion, 2, 22);
 }
 
@@ -166,11 +166,11 @@ TEST(EscribirSolucion, NumbersLowerBoundsOrEmptyCellsInTheirColumns) {
 TEST(EscribirResultados, ANumberThatIsNotFiniteRefusesTheSimulation) {
   Simulacion sim = conResultados();
   sim.ET_REAL_MENSUAL[4] = std::numeric_limits<double>::quiet_NaN();
-  EXPECT_CONTIENE(error([&] { ESCRIBIR_RESULTADOS(sim, 2); }), "WBal_batch!F17");
+  EXPECT_CONTIENE(error([&] { escribirResultados(sim, 2); }), "WBal_batch!F17");
   sim = conResultados();
   sim.SALIDA_MAYOR_QUE = true;
   sim.FACTOR_CONCENTRACION_CC = std::numeric_limits<double>::infinity();
-  EXPECT_THROW(ESCRIBIR_RESULTADOS(sim, 2), SimulacionRechazada);
+  EXPECT_THROW(escribirResultados(sim, 2), SimulacionRechazada);
 }
 
 }  // namespace

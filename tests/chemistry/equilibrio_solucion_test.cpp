@@ -161,18 +161,26 @@ TEST(EquilibrioSolucionSuelo, MineralStepsConserveCalciumSulphateAndAlkalinity) 
 
 TEST(EquilibrioSolucionSuelo, ASolutionWithoutValueIsLeftEmptyWithItsReason) {
   struct Caso {
-    const char* solucion;
+    OpcionSolucion solucion;
     std::optional<double> Simulacion::*campo;
     std::optional<double> valor;
     const char* motivo;  // none: the solution has a value
   };
   const Caso casos[] = {
-      {kSolucionSaturacion, &Simulacion::FACTOR_CONCENTRACION_SAT, {}, "saturation could not"},
-      {kSolucionDrenaje, &Simulacion::FACTOR_CONCENTRACION_FONDO, {}, "drainage water could not"},
-      {kSolucionCapacidadCampo, &Simulacion::CC_PERFIL, {}, "field capacity could not"},
-      {kSolucionSaturacion, &Simulacion::SAT_PERFIL, 0.0, "water content at saturation is 0"},
-      {"Saturación", &Simulacion::SAT_PERFIL, 0.45, "unknown soil solution option"},
-      {kSolucionSaturacion, &Simulacion::FACTOR_CONCENTRACION_FONDO, {}, nullptr}};
+      {OpcionSolucion::Saturacion,
+       &Simulacion::FACTOR_CONCENTRACION_SAT,
+       {},
+       "saturation could not"},
+      {OpcionSolucion::Drenaje,
+       &Simulacion::FACTOR_CONCENTRACION_FONDO,
+       {},
+       "drainage water could not"},
+      {OpcionSolucion::CapacidadCampo, &Simulacion::CC_PERFIL, {}, "field capacity could not"},
+      {OpcionSolucion::Saturacion, &Simulacion::SAT_PERFIL, 0.0,
+       "water content at saturation is 0"},
+      {static_cast<OpcionSolucion>(7), &Simulacion::SAT_PERFIL, 0.45,
+       "unknown soil solution option"},
+      {OpcionSolucion::Saturacion, &Simulacion::FACTOR_CONCENTRACION_FONDO, {}, nullptr}};
   for (const Caso& c : casos) {
     SCOPED_TRACE(c.motivo ? c.motivo : "saturation needs no drainage factor");
     Simulacion sim = SimulacionCon(kAguaModerada, {-2, 3, 5, 0}, c.solucion);
@@ -200,7 +208,7 @@ TEST(EquilibrioSolucionSuelo, DistilledWaterOnCalciteUnderAtmosphericCO2) {
 
 struct Caso {
   const char* nombre;
-  const char* solucion;
+  OpcionSolucion solucion;
   void (*ajuste)(TablasQuimicas&);  // changes to the reference tables, or none
   Agua agua;
   Suelo suelo;
@@ -223,14 +231,14 @@ Simulacion Resolver(const Caso& c, const Simulacion& previa = Simulacion{}) {
 // clang-format off
 TEST(EquilibrioSolucionSuelo, ImpossibleStepsRefuseTheSimulation) {
   const Caso casos[] = {  // water and CO2 constants off, no alkalinity: [H+] = 0
-      {"H+ concentration of the carbonate system is 0", kSolucionSaturacion,
+      {"H+ concentration of the carbonate system is 0", OpcionSolucion::Saturacion,
        [](TablasQuimicas& t) { t.LOG_K[1] = t.LOG_K[2] = 0; }, {1, 0, 1, 0, 1, 0, 1, 0},
        {-2, 1, 0, 0}, {}, {}},
       // no dissolved CO2, hence no bicarbonate, on calcite: the calcite equation has no slope
-      {"the calcite equation has no slope at its start", kSolucionSaturacion,
+      {"the calcite equation has no slope at its start", OpcionSolucion::Saturacion,
        [](TablasQuimicas& t) { t.LOG_K[1] = 0; }, kAguaModerada, {-2, 1, 5, 0}, {}, {}},
       // an overflowing pair constant: values that are not numbers, none kept
-      {"the calcite equation has no finite root", kSolucionSaturacion,
+      {"the calcite equation has no finite root", OpcionSolucion::Saturacion,
        [](TablasQuimicas& t) { t.LOG_K[21] = 400; }, kAguaModerada, {-2, 1, 5, 0}, {}, {}}};
   for (const Caso& c : casos) {
     try {
@@ -248,14 +256,14 @@ TEST(EquilibrioSolucionSuelo, ImpossibleStepsRefuseTheSimulation) {
 // solver bit for bit on 1,165 cases. Here: the other two reference solutions and an acid water.
 TEST(EquilibrioSolucionSuelo, AgreesWithASeparateImplementation) {
   const Caso casos[] = {
-      {"gypsum precipitates at field capacity", kSolucionCapacidadCampo, nullptr,
+      {"gypsum precipitates at field capacity", OpcionSolucion::CapacidadCampo, nullptr,
        {10, 0.3, 20, 8, 12, 0.4, 27.1, 4}, {-1.7, 4, 5, 0}, {},
        {7.233109759487508, 18.430659100353836, 0.013888712758958978, 0.08262008983446123,
         0.008137245848995762, 2.0101948860861727, 0.13417991016553882}},
-      {"acid water, alkalinity 0", kSolucionSaturacion, nullptr,
+      {"acid water, alkalinity 0", OpcionSolucion::Saturacion, nullptr,
        {1, 0.1, 0.5, 0.3, 1, 0.1, 0.7, 0}, {-2.5, 2, 0, 0}, {},
        {5.157115987716601, 0.6277891637355946, 0.001, 0.0014, 0, 0, 0}},
-      {"drainage water: calcite precipitates, gypsum dissolves", kSolucionDrenaje, nullptr,
+      {"drainage water: calcite precipitates, gypsum dissolves", OpcionSolucion::Drenaje, nullptr,
        {12, 0.2, 1, 1.5, 3, 0.2, 2, 10.2}, {-3, 2.5, 0, 0.5}, {},
        {7.842858568935333, 11.49937247618579, 0.012141891047220243, 0.057115480537573295,
         0.0015528210192939005, 0.037473589490353065, 0.07405174450622175}}};
@@ -273,24 +281,24 @@ TEST(EquilibrioSolucionSuelo, AgreesWithASeparateImplementation) {
 // solved on the simulation the case before used: nothing may carry over.
 TEST(EquilibrioSolucionSuelo, PinnedRegressionValues) {
   const Caso casos[] = {
-      {"canal water, calcareous soil", kSolucionSaturacion, nullptr,
+      {"canal water, calcareous soil", OpcionSolucion::Saturacion, nullptr,
        {0.35, 0.03, 1.3, 0.3, 0.3, 0.03, 0.45, 2.35}, {-2, 4, 20, 0.5},
        {32, 641, 32405, 299982, 677},
        {0x1.cbd523715bbaap+2, 0x1.79753f4f38a4cp+1, 0x1.19000ed691754p-6, 0x1.15782aaf0073p-6,
         0x1.8d47c8697f8dp-9, 0x1.1c66ba9598fd6p+2, 0x1.94b36ac62c8b6p-5}},
-      {"acid water dissolves gypsum", kSolucionSaturacion, nullptr,
+      {"acid water dissolves gypsum", OpcionSolucion::Saturacion, nullptr,
        {2, 0, 1, 0, 2, 0, 1, 0}, {-2, 1, 0, 0.5}, {32, 32, 1176, 8613, 0},
        {0x1.3964d010f44bap+2, 0x1.6614a124f81e1p+1, 0x1.0e9020538a35ap-6, 0x1.0e9020538a35ap-6,
         0, 0, 0x1.9199b73920991p-5}},
-      {"gypsum precipitates into an empty stock", kSolucionSaturacion, nullptr,
+      {"gypsum precipitates into an empty stock", OpcionSolucion::Saturacion, nullptr,
        kAguaSalinaYesifera, {-2, 8, 0, 0}, {25, 858, 53559, 580236, 890},
        {0x1.d2f511da42e88p+2, 0x1.b793b980dff9dp+4, 0x1.4a52cd80ecd6p-6, 0x1.e8bbcb01e239ap-5,
         0x1.47dfe0c67230bp-8, 0x1.ba51c22c98b31p-7, 0x1.7b9e51aa25f79p-5}},
-      {"calcite precipitates into an empty stock", kSolucionSaturacion, nullptr,
+      {"calcite precipitates into an empty stock", OpcionSolucion::Saturacion, nullptr,
        kAguaDulce, {-3, 4, 0, 0}, {1, 16, 599, 3944, 31},
        {0x1.074624b8128fap+3, 0x1.2d9dd6c94eca6p+0, 0x1.1d48565f44005p-11, 0x1.0624dd2f1a9fcp-9,
         0x1.94c9085ebc9ffp-9, 0x1.658e40fabf6fbp-8, 0}},
-      {"signed and fractional charges, NaCl and CaNO3+ paired", kSolucionSaturacion,
+      {"signed and fractional charges, NaCl and CaNO3+ paired", OpcionSolucion::Saturacion,
        [](TablasQuimicas& t) {
          t.carga_especie[7] = -1, t.carga_especie[9] = -2, t.carga_par[3] = -1;
          t.carga_par[16] = 0.5, t.carga_par[22] = 3, t.LOG_K[11] = -0.5, t.LOG_K[17] = 0.6;
@@ -298,17 +306,17 @@ TEST(EquilibrioSolucionSuelo, PinnedRegressionValues) {
        kAguaModerada, {-2, 3, 10, 2}, {35, 1021, 48971, 465470, 1049},
        {0x1.ccceb972fd778p+2, -0x1.f34cc7080753fp-3, 0x1.2316538fa3047p-6, 0x1.6320a3d798e45p-6,
         0x1.ae412d79429c8p-9, 0x1.1c903a6e48499p+1, 0x1.f8e1a42912f31p-3}},
-      {"negative concentrations: both mineral loops at their caps", kSolucionSaturacion, nullptr,
+      {"negative concentrations: both mineral loops at their caps", OpcionSolucion::Saturacion, nullptr,
        {-12.4, 19.3, 37.9, -8.3, 13, 13.7, 19.8, -2.2}, {-2, 2, 5, 1},
        {51, 2601, 262701, 3855630, 5194},
        {0x1.c04eafb78df1p+2, 0x1.feff5908e5878p+2, 0x1.8662b64c1399ap-5, 0x1.0b5c5b6292fd8p-7,
         0x1.1f1f8dc37685bp-9, 0x1.1b5a98140ef86p+0, 0x1.48bc588decaf8p-3}},
-      {"only nitrate paired: strong NaNO3, K+ charged -2", kSolucionSaturacion,
+      {"only nitrate paired: strong NaNO3, K+ charged -2", OpcionSolucion::Saturacion,
        [](TablasQuimicas& t) { t.LOG_K[15] = 3, t.carga_especie[4] = -2; },
        {5, -1, 2, 1, 3, 2, 2, 1}, {-2, 2, 3, 1}, {30, 443, 23456, 282288, 470},
        {0x1.cbaeca08fc937p+2, 0x1.e3e6af92ae974p+1, 0x1.21ed6ab487975p-6, 0x1.195bcea0a9f99p-6,
         0x1.8f3e9e6cf4766p-9, 0x1.54c4ea220a35fp-1, 0x1.dabbfaa4340a7p-4}},
-      {"only chloride paired: weak NaCl charged -2.03", kSolucionSaturacion,
+      {"only chloride paired: weak NaCl charged -2.03", OpcionSolucion::Saturacion,
        [](TablasQuimicas& t) { t.LOG_K[11] = -13.2, t.carga_par[5] = -2.03; },
        {27.1, -11.4, 13.7, 15.7, 0.95, -17.5, 14.2, -0.16}, {-2, 2, 0, 1}, {19, 19, 458, 4422, 0},
        {0x1.cd1674ed1073cp+1, 0x1.0955dd4158983p+2, 0x1.88ee456c62153p-6, 0x1.9950933f53bf3p-6,

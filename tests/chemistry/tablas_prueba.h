@@ -42,7 +42,7 @@ struct Suelo {
 
 // A simulation ready for the chemistry; water contents 0.45 at saturation, 0.25 at field capacity.
 inline Simulacion SimulacionCon(const Agua& agua, const Suelo& suelo,
-                                const char* solucion = kSolucionSaturacion) {
+                                OpcionSolucion solucion = OpcionSolucion::Saturacion) {
   Simulacion sim;
   sim.COMPOSICION_AGUA = {0, 0, 0, agua.na, agua.k, agua.ca, agua.mg, agua.cl, agua.no3, agua.so4};
   sim.ALCALINIDAD_AGUA = agua.alcalinidad;

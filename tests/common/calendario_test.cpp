@@ -50,13 +50,13 @@ TEST(Calendario, MonthNamesMonthLengthsAndDaysOfTheYear) {
 }
 
 TEST(Entero16, HalvesToEvenAndRangeChecked) {
-  EXPECT_EQ(A_ENTERO16(42.5), 42);
-  EXPECT_EQ(A_ENTERO16(43.5), 44);
-  EXPECT_EQ(A_ENTERO16(-0.5), 0);
-  EXPECT_EQ(A_ENTERO16(32767.4), 32767);
-  EXPECT_EQ(A_ENTERO16(-32768.0), -32768);
-  EXPECT_THROW(A_ENTERO16(32767.5), std::out_of_range);  // rounds to 32768
-  EXPECT_THROW(A_ENTERO16(-40000.0, "depth"), std::out_of_range);
+  EXPECT_EQ(toInt16(42.5), 42);
+  EXPECT_EQ(toInt16(43.5), 44);
+  EXPECT_EQ(toInt16(-0.5), 0);
+  EXPECT_EQ(toInt16(32767.4), 32767);
+  EXPECT_EQ(toInt16(-32768.0), -32768);
+  EXPECT_THROW(toInt16(32767.5), std::out_of_range);  // rounds to 32768
+  EXPECT_THROW(toInt16(-40000.0, "depth"), std::out_of_range);
 }
 
 }  // namespace

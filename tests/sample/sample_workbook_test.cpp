@@ -31,19 +31,19 @@ const std::vector<std::string> kSheets = {
     "Wat_batch",           "SSol_batch",           "WBal_batch", "Clim_WS",    "Clim_data",
     "Annual_crops_growth", "Annual_crops_irrigat", "Tree_crops", "Constants",  "Parameters"};
 
-fs::path SampleDir() {
+fs::path sampleDir() {
   return SourceDir() / "data" / "sample";
 }
 
-std::vector<fs::path> CsvFiles() {
+std::vector<fs::path> csvFiles() {
   std::vector<fs::path> files;
-  for (const auto& entry : fs::directory_iterator(SampleDir()))
+  for (const auto& entry : fs::directory_iterator(sampleDir()))
     if (entry.path().extension() == ".csv") files.push_back(entry.path());
   std::sort(files.begin(), files.end());
   return files;
 }
 
-std::string ReadFile(const fs::path& path) {
+std::string readFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream contents;
   contents << in.rdbuf();
@@ -51,7 +51,7 @@ std::string ReadFile(const fs::path& path) {
 }
 
 TEST(SampleData, OneTablePerSheetInWorkbookOrder) {
-  const auto files = CsvFiles();
+  const auto files = csvFiles();
   ASSERT_EQ(files.size(), kSheets.size());
   for (size_t i = 0; i < files.size(); ++i) {
     const std::string prefix = (i + 1 < 10 ? "0" : "") + std::to_string(i + 1) + "_";
@@ -70,10 +70,10 @@ TEST(SampleData, DerivedBlocksAreWhatTheirRulesMake) {
       "import derive_blocks\n"
       "derive_blocks.main(sys.argv[2])\n";
   std::string printed;
-  ASSERT_EQ(RunPython(script, SampleDir().string() + " " + out.path().string(), printed), 0)
+  ASSERT_EQ(RunPython(script, sampleDir().string() + " " + out.path().string(), printed), 0)
       << printed;
   for (const char* name : {"03_Clim_batch.csv", "04_Crop_batch.csv", "05_Irrigat_batch.csv"}) {
-    EXPECT_EQ(ReadFile(out / name), ReadFile(SampleDir() / name))
+    EXPECT_EQ(readFile(out / name), readFile(sampleDir() / name))
         << name << " differs from what data/sample/derive_blocks.py makes: run it again";
   }
 }
@@ -94,7 +94,7 @@ TEST_F(SampleWorkbook, AnIndependentReaderFindsEveryInputByTheBatchLookUpRules) 
   // blocks on rows 2, 14, 26, ...) but the one climate left out on purpose; every water within 5 %
   // of ionic balance; numbers in every chemistry cell.
   const std::string script =
-      ReadFile(SourceDir() / "tests" / "sample" / "check_sample_workbook.py");
+      readFile(SourceDir() / "tests" / "sample" / "check_sample_workbook.py");
   std::string printed;
   EXPECT_EQ(RunPython(script, copy_.string(), printed), 0) << printed;
   EXPECT_EQ(printed, "OK\n");
@@ -103,7 +103,7 @@ TEST_F(SampleWorkbook, AnIndependentReaderFindsEveryInputByTheBatchLookUpRules) 
 TEST_F(SampleWorkbook, TheProjectReaderSeesEveryTableCellForCell) {
   const auto book = Workbook::open(copy_);
   ASSERT_EQ(book.sheetNames(), kSheets);
-  const auto files = CsvFiles();
+  const auto files = csvFiles();
   ASSERT_EQ(files.size(), kSheets.size());
   for (size_t i = 0; i < files.size(); ++i) {
     const auto table = CsvTable::read(files[i]);

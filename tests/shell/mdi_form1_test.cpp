@@ -58,7 +58,7 @@ TEST(MDIForm1, MenuStatesThroughCancelsFailedBindsAndASecondWorkbook) {
   EXPECT_EQ(dialogs.start_folders,
             (std::vector<std::string>{"/opt/medravolix/sample", "/opt/medravolix/sample",
                                       "/opt/medravolix/sample", "/data", "/data", "/data"}));
-  EXPECT_EQ(dialogs.filters.at(0), "Archivos de Excel (*.xlsx)|*.xlsx");
+  EXPECT_EQ(dialogs.filters.at(0), "Archivos de Excel (*.xlsx;*.xlsm)|*.xlsx;*.xlsm");
   ASSERT_EQ(dialogs.messages.size(), 2u);
   EXPECT_EQ(dialogs.messages[0].icon, ui::Icon::Critical);
   EXPECT_EQ(dialogs.messages[0].text,

@@ -42,13 +42,35 @@ TEST(DamagedFiles, BrokenPartsAndCellsThatCannotBe) {
        "in sheet 'Data', the cell reference 'ZZZZZ99999999' is not a cell of a worksheet"},
       {sheet, data("<row r=\"1048577\"/>"), "the row number '1048577'"},
       {sheet, data("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>9</v></c></row>"),
-       "cell A1 refers to a missing shared text"},
+       "cell A1 refers to the shared text '9', which is not a text of the workbook's table of 6"},
+      // A shared-text index is a whole number in digits, not the first digits of a text.
+      {sheet, data("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>1e3</v></c></row>"),
+       "cell A1 refers to the shared text '1e3'"},
+      {sheet, data("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>00:00</v></c></row>"),
+       "cell A1 refers to the shared text '00:00'"},
+      {sheet, data("<row r=\"1\"><c r=\"A1\" t=\"s\"><v></v></c></row>"),
+       "cell A1 refers to the shared text ''"},
+      // Places that programs settle differently: a cell outside its row, two cells at one place
+      // (in one row element or in two with the same number), an attribute given twice.
+      {sheet, data("<row r=\"2\"><c r=\"A9\"><v>1</v></c></row>"),
+       "in sheet 'Data', the cell A9 is written inside row 2"},
+      {sheet, data("<row r=\"1\"><c r=\"B1\"><v>1</v></c><c r=\"B1\"/></row>"),
+       "in sheet 'Data', cell B1 is given twice"},
+      {sheet, data("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row><row r=\"1\"><c><v>2</v></c></row>"),
+       "cell A1 is given twice"},
+      {sheet, data("<row r=\"1\"><c><v>1</v></c><c r=\"A1\"/></row>"), "cell A1 is given twice"},
+      {sheet, data("<row r=\"1\"><c r=\"A1\" r=\"Z1\"><v>1</v></c></row>"),
+       "the part 'xl/worksheets/sheet1.xml' of sheet 'Data' is not valid XML (the element <c> at "
+       "byte 34 gives its attribute 'r' twice ('A1' and 'Z1'))"},
+      {sheet, data("<row r=\"1\" r=\"1\"/>"), "gives its attribute 'r' twice"},
+      {"xl/workbook.xml", "<workbook a=\"1\" a=\"2\"/>",
+       "its part 'xl/workbook.xml' is not valid XML"},
       {sheet, data("<row r=\"1\"><c r=\"A1\"><v>1,5</v></c></row>"),
        "cell A1 holds '1,5' where a number is stored"},
       {sheet, data("<row r=\"1\"><c r=\"XFD1\"><v>1</v></c><c><v>2</v></c></row>"),
        "beyond column 16,384"},
       {sheet, data("<row><c r=\"A1\"><v>1</v></row>"),
-       "its part 'xl/worksheets/sheet1.xml' is not valid XML"},
+       "the part 'xl/worksheets/sheet1.xml' of sheet 'Data' is not valid XML"},
       {"xl/workbook.xml", std::string("\0\1garbage", 9),
        "its part 'xl/workbook.xml' is not valid XML"},
       {sheet, std::nullopt, "the part 'xl/worksheets/sheet1.xml' of sheet 'Data' is missing"},
@@ -66,10 +88,68 @@ open(path, 'wb').write(bytes(data))
 )",
          {(dir / "o.xlsx").string(), (dir / "cut.xlsx").string()});
   EXPECT_CONTAINS(errorReading(dir / "cut.xlsx", "Constants"), "is damaged");
-  EXPECT_CONTAINS(errorReading(dir / "o.xlsx", "Constants"), "sheet1.xml' is broken");
+  EXPECT_CONTAINS(errorReading(dir / "o.xlsx", "Constants"),
+                  "the part 'xl/worksheets/sheet1.xml' of sheet 'Constants' is broken");
   for (const auto& [part, content, message] : cases) {
     makeExcelLikeWorkbook(dir / "d.xlsx", {.parts = {{part, content}}});
     EXPECT_CONTAINS(errorReading(dir / "d.xlsx", "Data"), message);
+  }
+}
+
+// Small copies of the damaged workbooks that a mutation fuzzer made of the sample (made by
+// data/findings/make_findings.py): the damage is named, with the sheet, as soon as the sheet is
+// asked for, and the same error comes back at once for every later cell of it.
+TEST(DamagedFiles, FoundByFuzzingAreNamedAtOnceWithTheirCause) {
+  const struct {
+    const char* file;
+    const char* sheet;
+    const char* message;
+  } cases[] = {
+      {"damaged-sim-batch-ref.xlsx", "Sim_batch",
+       "in sheet 'Sim_batch', the cell reference 'A0' is not a cell of a worksheet"},
+      {"damaged-sim-batch-crc.xlsx", "Sim_batch",
+       "the part 'xl/worksheets/sheet1.xml' of sheet 'Sim_batch' is broken"},
+      {"missing-sim-batch-part.xlsx", "Sim_batch",
+       "the part 'xl/worksheets/sheet1.xml' of sheet 'Sim_batch' is missing"},
+      {"rowmismatch.xlsx", "SSol_batch",
+       "in sheet 'SSol_batch', the cell A9 is written inside row 2"},
+      {"dupattr.xlsx", "SSol_batch", "gives its attribute 'r' twice ('A2' and 'Z2')"},
+      {"dupcell.xlsx", "SSol_batch", "in sheet 'SSol_batch', cell W1 is given twice"},
+  };
+  for (const auto& [file, sheet, message] : cases) {
+    SCOPED_TRACE(file);
+    const Workbook book =
+        Workbook::open(medravolix::testing::SourceDir() / "tests/workbook/data/findings" / file);
+    EXPECT_TRUE(book.hasSheet(sheet));
+    const std::string first = errorOf([&] { book.requireSheet(sheet); });
+    EXPECT_CONTAINS(first, message);
+    EXPECT_CONTAINS(first, "is damaged");
+    for (int row = 1; row <= 1000; ++row) {
+      ASSERT_EQ(errorOf([&] { book.cell(sheet, row, 1); }), first);
+    }
+    EXPECT_THROW(book.requireSheet(sheet), WorkbookDamaged);
+    EXPECT_EQ(book.cell("Soil_batch", 1, 1), CellValue());  // the other sheets read as before
+  }
+}
+
+TEST(DamagedFiles, OpenDocumentSpreadsheetsAreNamedAsSuch) {
+  ScratchDir dir;
+  python(R"(
+import sys, zipfile
+with zipfile.ZipFile(sys.argv[1], 'w') as z:
+    z.writestr('mimetype', 'application/vnd.oasis.opendocument.spreadsheet')
+    z.writestr('content.xml', '<office:document-content xmlns:office='
+               '"urn:oasis:names:tc:opendocument:xmlns:office:1.0"/>')
+)",
+         {(dir / "table.ods").string()});
+  std::ofstream(dir / "flat.fods") << "<?xml version=\"1.0\"?>\n<office:document "
+                                      "xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:"
+                                      "office:1.0\" office:mimetype=\"application/"
+                                      "vnd.oasis.opendocument.spreadsheet\"/>";
+  for (const char* name : {"table.ods", "flat.fods"}) {
+    EXPECT_CONTAINS(errorReading(dir / name),
+                    "is an OpenDocument spreadsheet (.ods), not an Excel workbook. Open it in "
+                    "LibreOffice, save it as an Excel workbook (.xlsx) and choose that file.");
   }
 }
 

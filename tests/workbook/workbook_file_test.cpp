@@ -1,6 +1,9 @@
 // Saving replaces the file atomically: any failure leaves the original byte for byte, links
 // are followed, permissions kept; a file changed on disk is reloaded, never overwritten.
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <stdexcept>
 
@@ -26,30 +29,30 @@ fs::path smallWorkbook(const fs::path& path) {
   return path;
 }
 
-class FailingHook : public ::testing::TestWithParam<const char*> {
- protected:
-  static inline std::string failing_stage;
-  static void hook(std::string_view stage) {
-    if (stage == failing_stage) throw std::runtime_error("injected failure at " + failing_stage);
-  }
-  void TearDown() override { Workbook::setSaveHookForTests(nullptr); }
-};
+class FailingHook : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(FailingHook, FailedSaveLeavesTheOriginalByteIdentical) {
   ScratchDir dir;
   const auto path = smallWorkbook(dir / "book.xlsx");
   const std::string original = fileBytes(path);
   Workbook book = Workbook::open(path);
+  Workbook other = Workbook::open(path);  // the hook belongs to one workbook only
   book.setCell("S", 1, 1, CellValue::number(2));
-  failing_stage = GetParam();
-  Workbook::setSaveHookForTests(&FailingHook::hook);
+  const std::string failing_stage = GetParam();
+  book.setSaveHookForTests([&](std::string_view stage) {
+    if (stage == failing_stage) throw std::runtime_error("injected failure at " + failing_stage);
+  });
   const std::string message = errorOf([&] { book.save(); });
   EXPECT_CONTAINS(message, "injected failure at " + failing_stage);
   EXPECT_CONTAINS(message, "left as it was");
   EXPECT_EQ(fileBytes(path), original);
   EXPECT_EQ(folderListing(dir.path()), std::vector<std::string>{"book.xlsx"});
   EXPECT_TRUE(book.isModified());
-  Workbook::setSaveHookForTests(nullptr);
+  other.setCell("S", 2, 1, CellValue::number(7));
+  other.saveAs(dir / "other.xlsx");
+  EXPECT_EQ(Workbook::open(dir / "other.xlsx").cell("S", 2, 1), CellValue::number(7));
+  fs::remove(dir / "other.xlsx");
+  book.setSaveHookForTests(nullptr);
   book.save();  // the same changes save once nothing stands in the way
   EXPECT_EQ(Workbook::open(path).cell("S", 1, 1), CellValue::number(2));
   EXPECT_EQ(folderListing(dir.path()), std::vector<std::string>{"book.xlsx"});
@@ -78,6 +81,59 @@ TEST(AtomicSave, UnwritableTargetsFailCleanlyAndSaveAsMovesTheWorkbook) {
   book.save();  // to the new file
   EXPECT_EQ(Workbook::open(dir / "b.xlsx").cell("S", 3, 3), CellValue::text("c"));
   EXPECT_EQ(fileBytes(path), original);
+}
+
+// A save that was killed leaves its new file, ".NAME.saving-NNNNNN", beside the workbook; the
+// next open or save of that workbook removes it, and nothing else.
+TEST(AtomicSave, LeftoversOfKilledSavesGoWhenTheWorkbookIsOpenedOrSaved) {
+  ScratchDir dir;
+  const auto path = smallWorkbook(dir / "book.xlsx");
+  const std::vector<std::string> others = {".book.xlsx.saving-",      ".book.xlsx.saving-1234567",
+                                           ".book.xlsx.saving-12a",   ".other.xlsx.saving-123456",
+                                           "book.xlsx.saving-123456", ".book.xlsx.saving-000001x"};
+  for (const auto& name : others) std::ofstream(dir / name) << "not ours";
+  const auto leave = [&](const std::string& name) { std::ofstream(dir / name) << "PK half"; };
+  leave(".book.xlsx.saving-123456");
+  leave(".book.xlsx.saving-7");
+  fs::create_directory(dir / ".book.xlsx.saving-000002");  // a folder is not a leftover file
+  std::vector<std::string> expected = others;
+  expected.insert(expected.end(), {".book.xlsx.saving-000002", "book.xlsx"});
+  std::sort(expected.begin(), expected.end());
+  Workbook book = Workbook::open(path);
+  EXPECT_EQ(folderListing(dir.path()), expected);
+  leave(".book.xlsx.saving-654321");
+  book.setCell("S", 1, 1, CellValue::number(2));
+  book.save();
+  EXPECT_EQ(folderListing(dir.path()), expected);
+  EXPECT_EQ(fileBytes(dir / "book.xlsx.saving-123456"), "not ours");
+}
+
+// Under "ulimit -f" a write past the limit raises SIGXFSZ, which would end the program without
+// a word; the save fails with a message instead. Run in a child process, which alone gets the
+// limit.
+TEST(AtomicSave, AFileSizeLimitFailsTheSaveWithAMessage) {
+  ScratchDir dir;
+  const auto path = smallWorkbook(dir / "book.xlsx");
+  const std::string original = fileBytes(path);
+  Workbook book = Workbook::open(path);
+  book.setCell("S", 1, 1, CellValue::text("a little more than before"));
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    const rlimit limit{512, 512};  // the workbook needs about 1.9 kB
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    const std::string message = errorOf([&] { book.save(); });
+    const bool as_expected = message.find("writing failed (File too large") != std::string::npos &&
+                             message.find("'ulimit -f'") != std::string::npos &&
+                             message.find("left as it was") != std::string::npos;
+    ::_exit(as_expected ? 0 : 3);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+  EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0);
+  EXPECT_TRUE(fileBytes(path) == original);
+  EXPECT_EQ(folderListing(dir.path()), std::vector<std::string>{"book.xlsx"});
 }
 
 TEST(AtomicSave, SymbolicLinkIsSavedAtItsTargetWithItsPermissions) {

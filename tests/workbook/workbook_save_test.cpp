@@ -166,6 +166,32 @@ TEST(SaveWorkbook, RewrittenSheetsAreInOrderWithPrefixStylesAndSpans) {
   }
 }
 
+// Rows and cells that take their place from the one before them (no "r", or an empty one) are
+// written where the reader found them, and the saved file reads back with no cell moved.
+TEST(SaveWorkbook, CellsPlacedByTheirNeighboursAreWrittenWhereTheyWereRead) {
+  ScratchDir dir;
+  const auto path = dir / "x.xlsx";
+  const std::string rows =
+      "<row r=\"2\"><c r=\"\"><v>1</v></c><c r=\"\"><v>2</v></c><c r=\"D2\"><v>4</v></c>"
+      "<c><v>5</v></c></row><row><c><v>6</v></c><c r=\"\"><v>7</v></c></row>";
+  makeExcelLikeWorkbook(path, {.parts = {{"xl/worksheets/sheet1.xml",
+                                          "<worksheet xmlns=\"http://schemas.openxmlformats.org/"
+                                          "spreadsheetml/2006/main\"><sheetData>" +
+                                              rows + "</sheetData></worksheet>"}}});
+  Workbook book = Workbook::open(path);
+  const std::string before = "_ _ _ _ _\n1 2 _ 4 5\n6 7 _ _ _\n";
+  ASSERT_EQ(grid(book, "Data", 3, 5), before);
+  book.setCell("Data", 2, 2, CellValue::number(20));
+  book.setCell("Data", 2, 3, CellValue::number(30));
+  book.setCell("Data", 3, 2, CellValue());
+  book.setCell("Data", 3, 5, CellValue::number(50));
+  book.save();
+  const std::string after = "_ _ _ _ _\n1 20 30 4 5\n6 _ _ _ 50\n";
+  EXPECT_EQ(grid(book, "Data", 3, 5), after);
+  EXPECT_EQ(grid(Workbook::open(path), "Data", 3, 5), after);
+  EXPECT_CONTAINS(python(kOpenpyxlDump, {path.string()}), "cell Data C2 30 General");
+}
+
 TEST(NewWorkbook, ValuesAreCheckedAndReadBackExactlyByOpenpyxlAndByItself) {
   ScratchDir dir;
   const auto path = dir / "new.xlsx";

@@ -17,7 +17,8 @@ const QString kComic = QStringLiteral("Comic Sans MS");
 // arrows, Tab, modifiers). Control shortcuts give their control character (Ctrl+V is 22).
 int codigoCaracter(const QKeyEvent* tecla) {
   const int key = tecla->key();
-  if (key == Qt::Key_Tab || key == Qt::Key_Backtab) return -1;
+  // Delete produces no character, though X11 gives it the text "\x7f".
+  if (key == Qt::Key_Tab || key == Qt::Key_Backtab || key == Qt::Key_Delete) return -1;
   if (key == Qt::Key_Backspace) return 8;
   if (key == Qt::Key_Return || key == Qt::Key_Enter) return 13;
   if (key == Qt::Key_Escape) return 27;
@@ -34,6 +35,7 @@ int codigoCaracter(const QKeyEvent* tecla) {
 Form5View::Form5View(Form5::Entorno entorno, QWidget* parent)
     : QWidget(parent), controller_([this, entorno]() mutable {
         entorno.descargar = [this] { descargar(); };
+        entorno.mostrar = [this] { refrescar(); };
         return entorno;
       }()) {
   setWindowTitle(QString::fromUtf8(Form5::Caption));

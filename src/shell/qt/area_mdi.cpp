@@ -17,6 +17,17 @@ AreaMdi::AreaMdi(QWidget* parent) : QMdiArea(parent) {
   ui::qt::PictureBox::replay(painter, canvas.calls());
 }
 
+QMdiSubWindow* AreaMdi::agregarHija(QWidget* view, const QString& caption) {
+  QMdiSubWindow* hija =
+      addSubWindow(view, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                             Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                             Qt::WindowCloseButtonHint);
+  hija->setAttribute(Qt::WA_DeleteOnClose);
+  hija->setWindowTitle(caption);
+  hija->move(0, 0);
+  return hija;
+}
+
 void AreaMdi::paintEvent(QPaintEvent* event) {
   QMdiArea::paintEvent(event);
   QPainter painter(viewport());

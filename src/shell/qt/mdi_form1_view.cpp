@@ -10,6 +10,9 @@
 #include "batch/form5.h"
 #include "batch/qt/form11_view.h"
 #include "batch/qt/form5_view.h"
+#include "crop_tool/form4_controles.h"
+#include "crop_tool/qt/form4_view.h"
+#include "eto_tool/qt/form2_view.h"
 #include "shell/form10.h"
 #include "shell/qt/area_mdi.h"
 #include "shell/qt/form10_view.h"
@@ -49,9 +52,10 @@ void MDIForm1View::crearMenus() {
   connect(mnuSimBatch_, &QAction::triggered, this, &MDIForm1View::mnuSimBatch_Click);
   QMenu* mnuTool = menuBar()->addMenu(QStringLiteral("Tools"));
   mnuTool->setObjectName(QStringLiteral("mnuTool"));
-  // The crop and reference-evapotranspiration tool windows are not part of the program yet.
   mnuSimKcb_ = accion(mnuTool, "mnuSimKcb", "Crop parameters");
+  connect(mnuSimKcb_, &QAction::triggered, this, &MDIForm1View::mnuSimKcb_Click);
   mnuSimETo_ = accion(mnuTool, "mnuSimETo", "Reference Evapotranspiration");
+  connect(mnuSimETo_, &QAction::triggered, this, &MDIForm1View::mnuSimETo_Click);
   QAction* mnuHelp = menuBar()->addAction(QStringLiteral("Help"));
   mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
   connect(mnuHelp, &QAction::triggered, this, &MDIForm1View::mnuHelp_Click);
@@ -88,13 +92,37 @@ void MDIForm1View::mnuSimBatch_Click() {
       dialogs_,
       controller_.ajustes(),
       [this](const batch::AjustesBatch& ajustes) { return mostrarForm11(ajustes); },
+      {},
+      [this] {
+        const workbook::Workbook* libro = controller_.LIBRO();
+        return libro ? libro->path() : std::filesystem::path();
+      },
       {}};
   auto* view = new batch::qt::Form5View(std::move(entorno));
-  form5_window_ = area_->addSubWindow(view);
-  form5_window_->setAttribute(Qt::WA_DeleteOnClose);
-  form5_window_->setWindowTitle(QString::fromUtf8(batch::Form5::Caption));
-  form5_window_->move(0, 0);
+  form5_window_ = area_->agregarHija(view, QString::fromUtf8(batch::Form5::Caption));
   form5_window_->show();
+}
+
+void MDIForm1View::mnuSimKcb_Click() {
+  if (form4_window_) {
+    area_->setActiveSubWindow(form4_window_);
+    return;
+  }
+  auto* view = new crop_tool::qt::Form4View(
+      dialogs_, [this] { return controller_.LIBRO(); }, datos_form4_);
+  form4_window_ = area_->agregarHija(view, QString::fromUtf8(crop_tool::controles::kCaption));
+  form4_window_->show();
+}
+
+void MDIForm1View::mnuSimETo_Click() {
+  if (form2_window_) {
+    area_->setActiveSubWindow(form2_window_);
+    return;
+  }
+  auto* view = new eto_tool::qt::Form2View(
+      dialogs_, [this] { return controller_.LIBRO(); }, datos_form2_);
+  form2_window_ = area_->agregarHija(view, QString::fromUtf8(eto_tool::Form2::Caption));
+  form2_window_->show();
 }
 
 batch::ResultadoOperacion MDIForm1View::mostrarForm11(const batch::AjustesBatch& ajustes) {
@@ -115,6 +143,16 @@ void MDIForm1View::mnuHelp_Click() {
 batch::qt::Form5View* MDIForm1View::form5() const {
   if (!form5_window_) return nullptr;
   return qobject_cast<batch::qt::Form5View*>(form5_window_->widget());
+}
+
+crop_tool::qt::Form4View* MDIForm1View::form4() const {
+  if (!form4_window_) return nullptr;
+  return qobject_cast<crop_tool::qt::Form4View*>(form4_window_->widget());
+}
+
+eto_tool::qt::Form2View* MDIForm1View::form2() const {
+  if (!form2_window_) return nullptr;
+  return qobject_cast<eto_tool::qt::Form2View*>(form2_window_->widget());
 }
 
 }  // namespace medravolix::shell::qt

@@ -6,6 +6,8 @@
 #include <QPointer>
 
 #include "batch/ejecutar_batch.h"
+#include "crop_tool/form4.h"
+#include "eto_tool/form2.h"
 #include "shell/mdi_form1.h"
 #include "ui/dialogs.h"
 
@@ -13,6 +15,12 @@ class QMdiSubWindow;
 
 namespace medravolix::batch::qt {
 class Form5View;
+}
+namespace medravolix::crop_tool::qt {
+class Form4View;
+}
+namespace medravolix::eto_tool::qt {
+class Form2View;
 }
 
 namespace medravolix::shell::qt {
@@ -30,12 +38,18 @@ class MDIForm1View : public QMainWindow {
 
   // The settings dialog while it is open (tests).
   batch::qt::Form5View* form5() const;
+  // The crop tool while it is open (tests).
+  crop_tool::qt::Form4View* form4() const;
+  // The reference-evapotranspiration tool while it is open (tests).
+  eto_tool::qt::Form2View* form2() const;
 
  private:
   void crearMenus();
   void refrescarMenus();
   void mnuFileOpen_Click();
   void mnuSimBatch_Click();
+  void mnuSimKcb_Click();
+  void mnuSimETo_Click();
   void mnuHelp_Click();
   batch::ResultadoOperacion mostrarForm11(const batch::AjustesBatch& ajustes);
 
@@ -46,6 +60,12 @@ class MDIForm1View : public QMainWindow {
   QAction* mnuSimKcb_ = nullptr;
   QAction* mnuSimETo_ = nullptr;
   QPointer<QMdiSubWindow> form5_window_;
+  QPointer<QMdiSubWindow> form4_window_;
+  QPointer<QMdiSubWindow> form2_window_;
+  // The crop tool's crop type and series, kept while its window is closed.
+  crop_tool::DatosForm4 datos_form4_;
+  // The evapotranspiration tool's station and series, kept while its window is closed.
+  eto_tool::DatosForm2 datos_form2_;
 };
 
 }  // namespace medravolix::shell::qt

@@ -18,8 +18,9 @@ QString qtFileFilter(const std::string& filter) {
   const QStringList parts = QString::fromStdString(filter).split(QLatin1Char('|'));
   QStringList entries;
   for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-    const QString description = parts[i].trimmed();
-    const QString pattern = parts[i + 1].trimmed();
+    // Patterns are listed "*.xlsx;*.xlsm" in the filter and "*.xlsx *.xlsm" in Qt's.
+    const QString description = parts[i].trimmed().replace(QLatin1Char(';'), QLatin1Char(' '));
+    const QString pattern = parts[i + 1].trimmed().replace(QLatin1Char(';'), QLatin1Char(' '));
     if (description.contains(QLatin1Char('(') + pattern + QLatin1Char(')'))) {
       entries << description;
     } else {

@@ -3,7 +3,11 @@
 // find the results saved in the file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include <QApplication>
+#include <QFont>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -52,7 +56,7 @@ TEST(Programa, StartsBindsTheSampleRunsABatchFromTheMenuAndSavesTheResults) {
   EXPECT_TRUE(splash_first);
   EXPECT_TRUE(window.isVisible());
   EXPECT_EQ(window.windowTitle(), "MEDRAVOLIX");
-  EXPECT_EQ(window.centralWidget()->size(), QSize(1020, 717));
+  EXPECT_EQ(window.centralWidget()->size(), QSize(1020, 717));  // the client area, 15 twips a pixel
   EXPECT_EQ(menus(window.menuBar()),
             "File: Workbook+ Exit+ | Simulations: Batch runs- | Tools: Crop parameters- "
             "Reference Evapotranspiration- | Help: Help+");
@@ -67,6 +71,10 @@ TEST(Programa, StartsBindsTheSampleRunsABatchFromTheMenuAndSavesTheResults) {
   auto* area = qobject_cast<QMdiArea*>(window.centralWidget());
   ASSERT_EQ(area->subWindowList().size(), 1);
   EXPECT_EQ(area->subWindowList()[0]->pos(), QPoint(0, 0));
+  // The dialog keeps its fixed size: it cannot be maximised.
+  const Qt::WindowFlags flags = area->subWindowList()[0]->windowFlags();
+  EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
+  EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
   ASSERT_NE(window.form5(), nullptr);
   window.form5()->Command1()->click();  // the batch runs in the busy window until it is saved
   ASSERT_GE(dialogs.messages.size(), 2u);
@@ -83,6 +91,27 @@ TEST(Programa, StartsBindsTheSampleRunsABatchFromTheMenuAndSavesTheResults) {
     EXPECT_TRUE(guardado.cell(batch::kHojaSolucion, 2, columna).isNumber()) << columna;
   for (int mes = 1; mes <= 12; ++mes)
     EXPECT_TRUE(guardado.cell(batch::kHojaBalance, batch::filaBalance(1, mes), 2).isNumber());
+}
+
+// The window is sized around its client area: however tall the style makes the menu bar, the
+// client area keeps its design size of 15300 x 10755 twips.
+TEST(Programa, TheClientAreaKeepsItsSizeWhateverTheMenuBarsHeight) {
+  const QFont usual = QApplication::font("QMenuBar");
+  std::vector<int> menu_heights;
+  for (const int point_size : {0, 3 * std::max(usual.pointSize(), 10)}) {
+    QFont font = usual;
+    if (point_size > 0) font.setPointSize(point_size);
+    QApplication::setFont(font, "QMenuBar");
+    medravolix::testing::FakeDialogs dialogs;
+    MDIForm1 controller(dialogs, {BinaryDir(), carpetaEjemplo(BinaryDir()), {}, {}});
+    MDIForm1View window(controller, dialogs);
+    window.show();
+    QApplication::processEvents();
+    EXPECT_EQ(window.centralWidget()->size(), QSize(1020, 717)) << "menu font " << point_size;
+    menu_heights.push_back(window.menuBar()->height());
+  }
+  QApplication::setFont(usual, "QMenuBar");
+  EXPECT_GT(menu_heights[1], menu_heights[0]);  // the larger font made the menu bar taller
 }
 
 }  // namespace

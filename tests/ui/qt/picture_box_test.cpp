@@ -4,8 +4,10 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QStyle>
 #include <QTimer>
 
 #include "ui/qt/qt_dialogs.h"
@@ -57,6 +59,7 @@ TEST(QtDialogs, TitledWithTheProgramWithPlainLineBreaksAndLongTextsScrolling) {
   for (const std::string& text : {std::string("Missing: \r\n\r\n7, "), list}) {
     QString title, shown;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QImage drawn_icon, warning, information;  // the long box draws its icon as a picture
     bool scrolls = false;
     QTimer::singleShot(0, [&] {  // closes the box the program shows, noting what it shows
       auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
@@ -68,16 +71,32 @@ TEST(QtDialogs, TitledWithTheProgramWithPlainLineBreaksAndLongTextsScrolling) {
       }
       if (auto* field = box->findChild<QPlainTextEdit*>())
         shown = field->toPlainText(), scrolls = true;
+      for (const QLabel* label : box->findChildren<QLabel*>()) {
+        if (!label->pixmap().isNull()) drawn_icon = label->pixmap().toImage();
+      }
+      const int side = box->style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, box);
+      const auto standard = [&](QStyle::StandardPixmap which) {
+        return box->style()->standardIcon(which, nullptr, box).pixmap(side, side).toImage();
+      };
+      warning = standard(QStyle::SP_MessageBoxWarning);
+      information = standard(QStyle::SP_MessageBoxInformation);
       box->accept();
     });
     QtDialogs().messageBox(text, Icon::Exclamation);
     EXPECT_EQ(title, "MEDRAVOLIX");
     EXPECT_EQ(shown, text == list ? displayText(list) : "Missing: \n\n7, ");
     EXPECT_EQ(scrolls, text == list);
-    EXPECT_EQ(icon, text == list ? icon : QMessageBox::Warning);
+    if (text == list) {
+      ASSERT_NE(warning, information);  // the style's icons can be told apart
+      EXPECT_EQ(drawn_icon, warning) << "the long box shows the exclamation icon";
+    } else {
+      EXPECT_EQ(icon, QMessageBox::Warning);
+    }
   }
   EXPECT_EQ(qtFileFilter("Archivos de Excel (*.xlsx)|*.xlsx"), "Archivos de Excel (*.xlsx)");
   EXPECT_EQ(qtFileFilter("Workbooks|*.xlsx|All files|*"), "Workbooks (*.xlsx);;All files (*)");
+  EXPECT_EQ(qtFileFilter("Archivos de Excel (*.xlsx;*.xlsm)|*.xlsx;*.xlsm"),
+            "Archivos de Excel (*.xlsx *.xlsm)");
 }
 
 }  // namespace

@@ -1,0 +1,77 @@
+// The crop libraries of the workbook (Annual_crops_growth, Annual_crops_irrigat, Tree_crops) as
+// the crop tool reads them, and the rows it appends to Crop_batch and Irrigat_batch.
+//
+// A library's entries are the rows from row 2 down to the row before the first one whose column
+// 1 is empty; entry k of the crop list is row k + 2. An empty number cell reads 0. A cell that is
+// not a number, or a missing sheet, throws workbook::WorkbookError naming the sheet and the cell;
+// a crop the tool cannot compute with throws it too, saying what to fix in the library.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/series.h"
+#include "workbook/workbook.h"
+
+namespace medravolix::crop_tool {
+
+inline constexpr std::string_view kHojaAnuales = "Annual_crops_growth";
+inline constexpr std::string_view kHojaRiegosAnuales = "Annual_crops_irrigat";
+inline constexpr std::string_view kHojaArboles = "Tree_crops";
+
+// An annual crop of Annual_crops_growth.
+struct CultivoAnual {
+  std::string NOMBRE_ANUAL;
+  double RAIZ_CULTIVO = 0.0;                  // cm
+  double COBERTURA_CULTIVO = 0.0;             // fraction
+  int16_t DURACION_CICLO = 0;                 // days
+  std::array<double, 5> KCB_ETAPA{};          // [1..4]
+  std::array<double, 5> FRACCION_DURACION{};  // [1..4]
+};
+
+// Its irrigation, from the first row of Annual_crops_irrigat whose name is exactly the crop's;
+// all zero when the name stands in no row above the first empty one.
+struct RiegoCultivo {
+  int FILA_RIEGO = 0;
+  double FRACCION_MOJADA_CULTIVO = 0.0;
+  double RIEGO_TOTAL = 0.0;  // mm
+  double NRIEGOS_TOTAL = 0.0;
+  std::array<double, 5> RIEGO_ETAPA{};    // [1..4] shares of the depth
+  std::array<double, 5> NRIEGOS_ETAPA{};  // [1..4] shares of the number
+};
+
+// A tree crop of Tree_crops.
+struct CultivoArbol {
+  std::string NOMBRE_ARBOL;
+  double RAIZ_MAXIMA = 0.0;       // cm
+  double COBERTURA_MAXIMA = 0.0;  // fraction
+  Mensual KCB_MENSUAL{};
+};
+
+// The names of a library's entries, in sheet order.
+std::vector<std::string> listarCultivos(const workbook::Workbook& libro, std::string_view hoja);
+
+// Entry k (from 0) of Annual_crops_growth. Refuses a season shorter than one day and a
+// mid-season coefficient that is not positive.
+CultivoAnual leerCultivoAnual(const workbook::Workbook& libro, int k);
+int buscarFilaRiego(const workbook::Workbook& libro, const std::string& nombre);
+RiegoCultivo leerRiegoCultivo(const workbook::Workbook& libro, const std::string& nombre);
+// Entry k (from 0) of Tree_crops. Refuses a crop without a positive monthly coefficient.
+CultivoArbol leerCultivoArbol(const workbook::Workbook& libro, int k);
+
+// The twelve Crop_batch rows of one id: id, Kcb, root depth, cover, month name.
+std::vector<std::vector<workbook::CellValue>> filasCropBatch(const workbook::CellValue& id,
+                                                             const Mensual& KCB_MENSUAL,
+                                                             const Mensual& RAIZ_MENSUAL,
+                                                             const Mensual& COBERTURA_MENSUAL);
+// The Irrigat_batch row of one id: id, twelve depths, twelve numbers, the wetted fraction and
+// the root-uptake shares of the four quarters 40, 30, 20, 10.
+std::vector<workbook::CellValue> filaIrrigatBatch(const workbook::CellValue& id,
+                                                  const Mensual& RIEGO_MENSUAL,
+                                                  const Mensual& NRIEGOS_MENSUAL,
+                                                  double FRACCION_MOJADA_CULTIVO);
+
+}  // namespace medravolix::crop_tool

@@ -1,0 +1,118 @@
+#include "eto_tool/climograma.h"
+
+#include <cmath>
+
+#include "common/calendario.h"
+#include "common/number_text.h"
+
+namespace medravolix::eto_tool {
+
+namespace {
+
+constexpr double kArriba = 500;
+constexpr double kAbajo = 5600;
+constexpr double kIzquierda = 400;
+constexpr double kDerecha = 4600;
+
+double xMes(int mes) {
+  return 250 + 350.0 * mes;
+}
+
+double yTemperatura(double T) {
+  return kAbajo - 51 * T;
+}
+
+double yLluvia(double R, double j) {
+  return kAbajo - 255 * R / (5 * j + 10);
+}
+
+void dibujarMarco(ui::Canvas& c) {
+  c.setPenWidth(1);
+  c.line(kIzquierda, kArriba, kDerecha, kArriba, ui::kBlack);
+  c.line(kDerecha, kArriba, kDerecha, kAbajo, ui::kBlack);
+  c.line(kDerecha, kAbajo, kIzquierda, kAbajo, ui::kBlack);
+  c.line(kIzquierda, kAbajo, kIzquierda, kArriba, ui::kBlack);
+  for (int i = 1; i <= 11; ++i) {
+    c.line(kIzquierda + 350 * i, 5650, kIzquierda + 350 * i, 5550, ui::kBlack);
+  }
+  for (int i = 1; i <= 20; ++i) {
+    c.line(350, kAbajo - 255 * i, 4700, kAbajo - 255 * i, kGrisRejilla);
+  }
+}
+
+void escribir(ui::Canvas& c, double x, double y, const std::string& texto) {
+  c.setCurrentPosition(x, y);
+  c.print(texto);
+}
+
+void dibujarEtiquetas(ui::Canvas& c, double j) {
+  for (int i = 0; i <= 20; ++i) {
+    const double y = 390 + 255.0 * i;
+    const int valor = 100 - 5 * i;
+    escribir(c, xEtiquetaEje(valor), y, ETIQUETA_EJE(valor));
+    escribir(c, 4650, y, " " + plainDecimal((5 * j + 10) * (20 - i)));
+  }
+}
+
+}  // namespace
+
+double TERMINO_MAX_CLIMOGRAMA(const Mensual& PRECIPITACION, const Mensual& ETO_MENSUAL) {
+  double MAXIMO_CLIMOGRAMA = 0;
+  for (int m = 1; m <= 12; ++m) {
+    if (PRECIPITACION[m] > MAXIMO_CLIMOGRAMA) MAXIMO_CLIMOGRAMA = PRECIPITACION[m];
+    if (ETO_MENSUAL[m] > MAXIMO_CLIMOGRAMA) MAXIMO_CLIMOGRAMA = ETO_MENSUAL[m];
+  }
+  return MAXIMO_CLIMOGRAMA;
+}
+
+double escalaClimograma(double MAXIMO_CLIMOGRAMA) {
+  if (!(MAXIMO_CLIMOGRAMA >= 200)) return 0;
+  double j = std::floor((MAXIMO_CLIMOGRAMA - 200) / 100) + 1;
+  // The division may land one step off; a few checks settle it.
+  for (int k = 0; k < 3 && 100 * j + 200 <= MAXIMO_CLIMOGRAMA; ++k) j += 1;
+  for (int k = 0; k < 3 && j > 0 && 100 * (j - 1) + 200 > MAXIMO_CLIMOGRAMA; ++k) j -= 1;
+  return j;
+}
+
+std::string ETIQUETA_EJE(int valor) {
+  std::string texto = " " + std::to_string(valor);
+  texto.resize(4, ' ');
+  return texto;
+}
+
+double xEtiquetaEje(int valor) {
+  if (valor >= 100) return -50;
+  return valor >= 10 ? 50 : 150;
+}
+
+double CLIMOGRAMA(ui::Canvas& Picture2, const Mensual& TMEDIA, const Mensual& PRECIPITACION,
+                  const Mensual& ETO_MENSUAL, int16_t IDIOMA) {
+  Picture2.clear(ui::kWhite);
+  Picture2.setFont("Comic Sans MS", 8.25, false);
+  Picture2.setTextColor(ui::kBlack);
+  dibujarMarco(Picture2);
+  for (int16_t m = 1; m <= 12; ++m)
+    escribir(Picture2, 450 + 350.0 * (m - 1), 5700, NOMBRE_MES(m, IDIOMA));
+  escribir(Picture2, 100, 50, "T/ºC");
+  escribir(Picture2, 4500, 50, "mm");
+  const double j = escalaClimograma(TERMINO_MAX_CLIMOGRAMA(PRECIPITACION, ETO_MENSUAL));
+  dibujarEtiquetas(Picture2, j);
+  Picture2.setPenWidth(2);
+  for (int i = 1; i <= 11; ++i) {
+    Picture2.line(xMes(i), yTemperatura(TMEDIA[i]), xMes(i + 1), yTemperatura(TMEDIA[i + 1]),
+                  ui::kRed);
+    Picture2.line(xMes(i), yLluvia(PRECIPITACION[i], j), xMes(i + 1),
+                  yLluvia(PRECIPITACION[i + 1], j), ui::kBlue);
+  }
+  return j;
+}
+
+void GRAFICAR_EVT(ui::Canvas& Picture2, const Mensual& ETO_MENSUAL, double CONTADOR2) {
+  Picture2.setPenWidth(2);
+  for (int i = 1; i <= 11; ++i) {
+    Picture2.line(xMes(i), yLluvia(ETO_MENSUAL[i], CONTADOR2), xMes(i + 1),
+                  yLluvia(ETO_MENSUAL[i + 1], CONTADOR2), ui::kGreen);
+  }
+}
+
+}  // namespace medravolix::eto_tool

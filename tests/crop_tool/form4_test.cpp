@@ -1,0 +1,302 @@
+// The crop tool window's controller with fake dialogs and recording canvases: its states, the
+// season-length list, the date tip, the calendar clicks with the question and the overlap test,
+// the tree crop, "Clear", and the library faults it reports.
+#include "crop_tool/form4.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "crop_tool/libro_cultivos.h"
+#include "support/test_support.h"
+
+namespace medravolix::crop_tool {
+namespace {
+
+using prueba::T;
+using prueba::Ventana;
+using prueba::xDelDia;
+
+std::string filaGrid(const Form4& f, int r) {
+  std::string texto;
+  for (int c = 0; c < f.Grid_Cols(); ++c) texto += (c ? "|" : "") + f.Grid_TextMatrix(r, c);
+  return texto;
+}
+
+// The kinds and colours of what was drawn: "clear(255,255,255) line*12 text*12 ...".
+std::string resumen(const ui::RecordingCanvas& canvas) {
+  std::string texto;
+  const char* const nombres[] = {"clear", "line", "box", "text"};
+  int repetidas = 0;
+  std::string anterior;
+  auto cerrar = [&] {
+    if (anterior.empty()) return;
+    texto += (texto.empty() ? "" : " ") + anterior +
+             (repetidas > 1 ? "*" + std::to_string(repetidas) : "");
+  };
+  for (const auto& call : canvas.calls()) {
+    std::string actual = nombres[static_cast<int>(call.kind)];
+    if (call.kind == ui::CanvasCall::Kind::Clear || call.kind == ui::CanvasCall::Kind::Box) {
+      actual += "(" + std::to_string(call.color.r) + "," + std::to_string(call.color.g) + "," +
+                std::to_string(call.color.b) + ")";
+    }
+    if (actual == anterior) {
+      ++repetidas;
+      continue;
+    }
+    cerrar();
+    anterior = actual;
+    repetidas = 1;
+  }
+  cerrar();
+  return texto;
+}
+
+bool seriesFinitas(const Form4& f) {
+  for (int m = 1; m <= 12; ++m) {
+    for (double v : {f.KCB_MENSUAL()[m], f.RAIZ_MENSUAL()[m], f.COBERTURA_MENSUAL()[m],
+                     f.DATOS_RIEGO().RIEGO_MENSUAL[m], f.DATOS_RIEGO().NRIEGOS_MENSUAL[m]}) {
+      if (!std::isfinite(v)) return false;
+    }
+  }
+  return true;
+}
+
+TEST(Form4, StatesAtLoadAndForEachCropType) {
+  Ventana v(prueba::libroCultivos());
+  Form4& f = v.form;
+  EXPECT_FALSE(f.Option1(0) || f.Option1(1) || f.Combo1_Enabled() || f.Grid_Visible() ||
+               f.Picture1_Enabled() || f.Text1_Visible());
+  for (int i = 0; i <= 5; ++i) EXPECT_EQ(f.Label1_Enabled(i), i >= 4) << i;
+  f.Option1_Click(0);
+  EXPECT_EQ(f.Combo1_List(), (std::vector<std::string>{"Maize", "Wheat", "Long"}));
+  EXPECT_EQ(f.Combo1_ListIndex(), -1);
+  EXPECT_TRUE(f.Option1(0) && f.Combo1_Enabled() && f.Combo2_Enabled() && f.Picture1_Enabled());
+  EXPECT_EQ(filaGrid(f, 0), "Stage|Initial|Development|Mid-season|Late season");
+  EXPECT_EQ(filaGrid(f, 1) + " " + filaGrid(f, 2), "Kcb|||| length/day||||");
+  EXPECT_EQ(resumen(v.calendario),
+            "clear(255,255,255) line text line text line text line text "
+            "line text line text line text line text line text line text "
+            "line text line text");
+  f.Option1_Click(1);
+  EXPECT_EQ(f.Combo1_List(), (std::vector<std::string>{"Olive", "Almond"}));
+  EXPECT_TRUE(f.Option1(1) && !f.Option1(0) && !f.Combo2_Enabled() && !f.Picture1_Enabled());
+  EXPECT_TRUE(f.Label1_Enabled(0) && !f.Label1_Enabled(1) && f.Label1_Enabled(2) &&
+              !f.Label1_Enabled(3));
+  EXPECT_EQ(filaGrid(f, 0), "Month|Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec");
+  EXPECT_EQ(f.Grid_Rows(), 2);
+  EXPECT_TRUE(v.mensajes().empty());
+}
+
+TEST(Form4, TheSeasonLengthListAndTheGridOfTheChosenCrop) {
+  Ventana v(prueba::libroCultivos());
+  Form4& f = v.form;
+  f.Option1_Click(0);
+  f.Combo1_Click(0);  // Maize, 125 days: 62 to 188, 125 chosen at position 63
+  ASSERT_EQ(f.Combo2_List().size(), 127u);
+  EXPECT_EQ(f.Combo2_List().front() + "-" + f.Combo2_List().back(), "62-188");
+  EXPECT_EQ(f.Combo2_ListIndex(), 63);
+  EXPECT_EQ(f.DURACION_CICLO(), 125);
+  EXPECT_EQ(filaGrid(f, 1), "Kcb|0.3|0.8|1.2|0.5");
+  EXPECT_EQ(filaGrid(f, 2), "length/day|25|38|38|25");  // 37.5 goes to the even 38
+  f.Combo2_Click(150 - 62);
+  EXPECT_EQ(f.DURACION_CICLO(), 150);
+  EXPECT_EQ(filaGrid(f, 2), "length/day|30|45|45|30");
+  f.Combo1_Click(1);  // Wheat, 60 days: 30 to 90
+  EXPECT_EQ(f.Combo2_List().front() + "-" + f.Combo2_List().back() + " " +
+                f.Combo2_List()[f.Combo2_ListIndex()],
+            "30-90 60");
+}
+
+TEST(Form4, TheDateTipFollowsThePointerAndHidesOverTheWindow) {
+  Ventana v(prueba::libroCultivos());
+  v.form.Picture1_MouseMove(3140);  // no crop type yet: the calendar takes no pointer
+  EXPECT_FALSE(v.form.Text1_Visible());
+  v.form.Option1_Click(0);
+  const std::pair<float, const char*> casos[] = {
+      {3140, "April 15th"},     {0, "January 1st"},    {30, "January 1st"}, {30.5f, "January 2nd"},
+      {10950, "December 31st"}, {10990, "January 2nd"}};  // past the year: folded into it
+  for (const auto& [X, texto] : casos) {
+    v.form.Picture1_MouseMove(X);
+    EXPECT_TRUE(v.form.Text1_Visible());
+    EXPECT_EQ(v.form.Text1_Text(), texto) << X;
+  }
+  v.form.Picture1_MouseMove(3140);
+  EXPECT_EQ(v.form.Text1_Width(), 103 * 10 + 407);
+  EXPECT_EQ(v.form.Text1_Left(), 3390);
+  v.form.Form_MouseMove();
+  EXPECT_FALSE(v.form.Text1_Visible());
+}
+
+TEST(Form4, CalendarClicksAskFirstAndAddTheCropWithItsLineAndBar) {
+  Ventana v(prueba::libroCultivos());
+  Form4& f = v.form;
+  f.Option1_Click(0);
+  v.clic(3140);
+  EXPECT_EQ(v.mensajes(), std::vector<std::string>{Form4::kSeleccione});
+  EXPECT_TRUE(v.dialogs.questions.empty());
+  v.dialogs.question_answers.clear();
+  f.Combo1_Click(0);
+  f.Combo2_Click(120 - 62);
+  v.clic(3140, ui::Answer::No);
+  v.clic(3140, ui::Answer::Cancel);
+  EXPECT_EQ(v.dialogs.questions.size(), 2u);
+  EXPECT_EQ(v.dialogs.questions[0].text, Form4::kPreguntaAgregar);
+  EXPECT_EQ(v.dialogs.questions[0].icon, ui::Icon::Information);
+  EXPECT_EQ(f.rotacion().N_CULTIVOS(), 0);
+  const std::size_t antes = v.calendario.calls().size();
+  v.clic(3140);
+  EXPECT_EQ(f.List1(), std::vector<std::string>{"Maize: April 15th-August 13th"});
+  EXPECT_FALSE(f.Combo2_Enabled());
+  const auto& bar = v.calendario.calls()[antes];
+  EXPECT_EQ(bar.kind, ui::CanvasCall::Kind::Box);
+  EXPECT_EQ(std::make_tuple(bar.x1, bar.x2, bar.filled), std::make_tuple(3120.0, 6720.0, true));
+  EXPECT_EQ(bar.color, ui::kGreen);
+  EXPECT_GT(f.KCB_MENSUAL()[6], 0.0);
+  EXPECT_TRUE(seriesFinitas(f));
+  // Choosing a crop again enables the lengths again; a crop sown on day 300 for 120 days ends
+  // on day 55, folded into the year.
+  f.Combo1_Click(0);
+  EXPECT_TRUE(f.Combo2_Enabled());
+  f.Combo2_Click(120 - 62);
+  v.clic(xDelDia(300));
+  EXPECT_EQ(f.List1().back(), "Maize: October 27th-February 24th");
+  EXPECT_EQ(f.COLOR_CULTIVO(), ui::kBlue);
+  EXPECT_TRUE(v.mensajes().empty());
+}
+
+TEST(Form4, AnOverlappingCropIsListedAndDroppedAndNothingElseChanges) {
+  Ventana v(prueba::libroCultivos());
+  Form4& f = v.form;
+  f.Option1_Click(0);
+  f.Combo1_Click(0);
+  f.Combo2_Click(100 - 62);
+  v.clic(xDelDia(100));
+  const Mensual kcb = f.KCB_MENSUAL();
+  const std::size_t dibujos = v.calendario.calls().size() + v.grafico.calls().size();
+  v.clic(xDelDia(150));  // inside the first one's season: July holds 81 stage days
+  EXPECT_EQ(v.mensajes(), std::vector<std::string>{"Crops overlap\r\n\r\n"
+                                                   "Maize: April 10th-July 19th\r\n"
+                                                   "Maize: May 30th-September 7th\r\n"});
+  EXPECT_EQ(v.dialogs.messages.size(), 0u);
+  EXPECT_EQ(f.List1(), std::vector<std::string>{"Maize: April 10th-July 19th"});
+  EXPECT_EQ(f.rotacion().N_CULTIVOS(), 1);
+  EXPECT_EQ(f.KCB_MENSUAL(), kcb);
+  EXPECT_EQ(v.calendario.calls().size() + v.grafico.calls().size(), dibujos);
+  // A crop longer than the year wraps onto itself and is refused: the rotation is empty again.
+  f.Command2_Click();
+  f.Combo1_Click(2);
+  EXPECT_EQ(f.DURACION_CICLO(), 400);
+  v.clic(xDelDia(100));
+  EXPECT_EQ(v.mensajes(), std::vector<std::string>{"Crops overlap\r\n\r\n"
+                                                   "Long: April 10th-May 15th\r\n"});
+  EXPECT_EQ(f.rotacion().N_CULTIVOS(), 0);
+  EXPECT_TRUE(f.List1().empty());
+}
+
+TEST(Form4, ATreeCropFillsTheCalendarListGridAndSeries) {
+  Ventana v(prueba::libroCultivos());
+  Form4& f = v.form;
+  f.Option1_Click(0);
+  f.Picture1_MouseMove(3140);
+  ASSERT_TRUE(f.Text1_Visible());
+  f.Option1_Click(1);
+  EXPECT_FALSE(f.Text1_Visible());  // the tip goes with the calendar's pointer
+  v.calendario = {};
+  f.Combo1_Click(1);  // Almond: 0.9 from June to September, 0.45 otherwise
+  EXPECT_EQ(resumen(v.calendario).substr(0, 18), "clear(0,255,0) lin");
+  EXPECT_EQ(f.List1(), std::vector<std::string>{"Almond"});
+  EXPECT_EQ(filaGrid(f, 1), "Kcb|0.45|0.45|0.45|0.45|0.45|0.9|0.9|0.9|0.9|0.45|0.45|0.45");
+  EXPECT_EQ(f.RAIZ_MENSUAL()[7], 150);
+  EXPECT_EQ(f.RAIZ_MENSUAL()[1], 75);
+  EXPECT_EQ(f.COBERTURA_MENSUAL()[8], 0.6);
+  f.Picture1_MouseMove(3140);
+  EXPECT_FALSE(f.Text1_Visible());
+  f.Picture1_MouseDown();
+  EXPECT_TRUE(v.dialogs.questions.empty());
+  // Then "Annual": the tree and its series are gone.
+  f.Option1_Click(0);
+  EXPECT_TRUE(f.List1().empty());
+  EXPECT_EQ(f.RAIZ_MENSUAL()[7], 0);
+}
+
+TEST(Form4, ClearEmptiesTheRotationButKeepsTheCropType) {
+  Ventana v(prueba::libroCultivos());
+  Form4& f = v.form;
+  f.Option1_Click(0);
+  f.Combo1_Click(1);
+  v.clic(xDelDia(100));
+  v.calendario = {};
+  f.Command2_Click();
+  EXPECT_EQ(resumen(v.calendario).substr(0, 28), "clear(255,255,255) line text");
+  EXPECT_TRUE(f.List1().empty());
+  EXPECT_EQ(f.Combo1_ListIndex(), -1);
+  EXPECT_EQ(f.rotacion().N_CULTIVOS(), 0);
+  EXPECT_EQ(filaGrid(f, 1) + filaGrid(f, 2), "Kcb||||length/day||||");
+  EXPECT_EQ(f.KCB_MENSUAL(), Mensual{});
+  EXPECT_TRUE(f.Option1(0));
+  v.clic(xDelDia(100));
+  EXPECT_EQ(v.mensajes(), std::vector<std::string>{Form4::kSeleccione});
+  f.Command3_Click();
+  EXPECT_TRUE(v.descargado);
+}
+
+// Closed and opened again, the window starts with no crop type shown, but the type last chosen
+// and the series stay for "Annotate" (a batch does not change them).
+TEST(Form4, TheCropTypeAndTheSeriesOutliveTheWindow) {
+  Ventana v(prueba::libroCultivos());
+  v.form.Option1_Click(1);
+  v.form.Combo1_Click(1);
+  v.form.Command3_Click();
+  Form4 otra({v.dialogs, [&] { return v.libro.get(); }, v.datos, v.calendario, v.grafico, {}});
+  otra.Form_Load();
+  EXPECT_FALSE(otra.Option1(0) || otra.Option1(1));
+  EXPECT_TRUE(otra.List1().empty());
+  EXPECT_EQ(otra.TIPO_CULTIVO(), 1);
+  EXPECT_EQ(otra.RAIZ_MENSUAL()[7], 150);
+}
+
+TEST(Form4, LibraryFaultsAreNamedAndTheCropIsNotChosen) {
+  struct Caso {
+    const char* hoja;
+    int fila, columna;
+    workbook::CellValue valor;
+    int tipo, posicion;
+    const char* en_el_mensaje;
+  };
+  const Caso casos[] = {
+      {"Annual_crops_growth", 2, 5, T("high"), 0, 0, "Annual_crops_growth!E2"},
+      {"Annual_crops_growth", 2, 12, prueba::N(0), 0, 0, "Annual_crops_growth!L2"},
+      {"Annual_crops_growth", 2, 12, prueba::N(0.4), 0, 0, "at least 1 day"},
+      {"Annual_crops_growth", 2, 5, prueba::N(0), 0, 0, "must be greater than 0"},
+      {"Annual_crops_irrigat", 2, 3, T("600 mm"), 0, 0, "Annual_crops_irrigat!C2"},
+      {"Tree_crops", 3, 8, T("n/a"), 1, 1, "Tree_crops!H3"},
+  };
+  for (const Caso& caso : casos) {
+    auto libro = prueba::libroCultivos();
+    libro.setCell(caso.hoja, caso.fila, caso.columna, caso.valor);
+    Ventana v(std::move(libro));
+    v.form.Option1_Click(caso.tipo);
+    v.form.Combo1_Click(caso.posicion);
+    const auto mensajes = v.mensajes();
+    ASSERT_EQ(mensajes.size(), 1u) << caso.en_el_mensaje;
+    EXPECT_NE(mensajes[0].find(caso.en_el_mensaje), std::string::npos) << mensajes[0];
+    EXPECT_EQ(v.form.Combo1_ListIndex(), -1);
+    EXPECT_TRUE(seriesFinitas(v.form));
+  }
+  // A tree crop whose coefficients are all 0, and a missing library sheet.
+  auto libro = prueba::libroCultivos();
+  for (int c = 3; c <= 14; ++c) libro.setCell("Tree_crops", 2, c, prueba::N(0));
+  Ventana v(std::move(libro));
+  v.form.Option1_Click(1);
+  v.form.Combo1_Click(0);
+  EXPECT_NE(v.mensajes().at(0).find("Tree_crops!C2 to Tree_crops!N2"), std::string::npos);
+  EXPECT_TRUE(seriesFinitas(v.form));
+  Ventana sin_hoja(workbook::Workbook::create({"Crop_batch"}));
+  sin_hoja.form.Option1_Click(0);
+  EXPECT_NE(sin_hoja.mensajes().at(0).find("Annual_crops_growth"), std::string::npos);
+  EXPECT_TRUE(sin_hoja.form.Combo1_List().empty());
+}
+
+}  // namespace
+}  // namespace medravolix::crop_tool

@@ -1,0 +1,106 @@
+// The crop tool window on a copy of the sample workbook, opened from the main window's menu and
+// driven as a user would: a rotation of three crops built by clicks on the calendar (one crossing
+// the year's end) and annotated, a refused overlap, a tree crop.
+#include "crop_tool/qt/form4_view.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
+#include <filesystem>
+
+#include "shell/qt/mdi_form1_view.h"
+
+#include "support/fake_dialogs.h"
+#include "support/test_support.h"
+
+namespace medravolix::crop_tool::qt {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The pointer moved to day d of the calendar and, when asked, a click there.
+void pointerOnDay(Form4View& v, int dia, bool clic) {
+  const QPointF punto((30.0 * dia - 15) / 15.0, 10);
+  QMouseEvent mover(QEvent::MouseMove, punto, v.Picture1()->mapToGlobal(punto), Qt::NoButton,
+                    Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(v.Picture1(), &mover);
+  if (!clic) return;
+  QMouseEvent pulsar(QEvent::MouseButtonPress, punto, v.Picture1()->mapToGlobal(punto),
+                     Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(v.Picture1(), &pulsar);
+}
+
+QColor colourOnDay(Form4View& v, int dia) {
+  return v.Picture1()->grab().toImage().pixelColor(static_cast<int>((30.0 * dia - 15) / 15), 22);
+}
+
+TEST(Form4View, FromTheMenuARotationOfThreeCropsARefusedOverlapAndATreeCrop) {
+  testing::ScratchDir dir;
+  const fs::path archivo = dir / "sample copy.xlsx";
+  fs::copy_file(testing::BinaryDir() / "share" / "medravolix" / "sample.xlsx", archivo);
+  testing::FakeDialogs dialogs;
+  shell::MDIForm1 principal(dialogs, {testing::BinaryDir(), {}, {}, {}});
+  shell::qt::MDIForm1View ventana(principal, dialogs);
+  ventana.show();
+  dialogs.file_answers = {archivo.string()};
+  ventana.findChild<QAction*>("mnuFileOpen")->trigger();
+  ventana.findChild<QAction*>("mnuSimKcb")->trigger();
+  ventana.findChild<QAction*>("mnuSimKcb")->trigger();  // the window exists once
+  auto* area = qobject_cast<QMdiArea*>(ventana.centralWidget());
+  ASSERT_EQ(area->subWindowList().size(), 1);
+  EXPECT_EQ(area->subWindowList()[0]->pos(), QPoint(0, 0));
+  ASSERT_NE(ventana.form4(), nullptr);
+  Form4View& v = *ventana.form4();
+  EXPECT_FALSE(v.Picture1()->isEnabled());
+  EXPECT_FALSE(v.Grid()->isVisible());
+  v.Option1(0)->click();
+  EXPECT_TRUE(v.Option1(0)->isChecked());
+  EXPECT_EQ(v.Combo1()->count(), 10);
+  EXPECT_EQ(v.Combo1()->currentIndex(), -1);
+  // Sweet melon from 10 May, lettuce from 12 September, potato from 27 December into May.
+  const std::pair<int, int> cultivos[] = {{6, 130}, {7, 255}, {5, 361}};
+  for (const auto& [k, dia] : cultivos) {
+    emit v.Combo1()->activated(k);
+    pointerOnDay(v, dia, true);
+  }
+  EXPECT_TRUE(dialogs.messages.empty());
+  ASSERT_EQ(v.List1()->count(), 3);
+  EXPECT_EQ(v.List1()->item(2)->text(), "Potato: December 27th-May 6th");
+  EXPECT_EQ(colourOnDay(v, 150), QColor(Qt::green));
+  EXPECT_EQ(colourOnDay(v, 300), QColor(Qt::blue));
+  EXPECT_EQ(colourOnDay(v, 20), QColor(Qt::magenta));  // the potato's second box
+  EXPECT_EQ(colourOnDay(v, 128), QColor(Qt::white));
+  EXPECT_FALSE(v.Combo2()->isEnabled());
+  pointerOnDay(v, 200, false);
+  EXPECT_TRUE(v.Text1()->isVisible());
+  EXPECT_EQ(v.Text1()->text(), "July 19th");
+  dialogs.input_answers = {"three crops"};
+  v.Command(1)->click();
+  EXPECT_EQ(workbook::Workbook::open(archivo).cell("Crop_batch", 122, 1).toDisplayText(),
+            "three crops");
+
+  // A fourth crop inside the melon's season is refused and listed; nothing else changes.
+  emit v.Combo1()->activated(4);
+  pointerOnDay(v, 150, true);
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.messages[0].text.substr(0, 17), "Crops overlap\r\n\r\n");
+  EXPECT_EQ(v.List1()->count(), 3);
+
+  v.Option1(1)->click();
+  emit v.Combo1()->activated(2);  // almond
+  EXPECT_FALSE(v.Picture1()->isEnabled());
+  EXPECT_EQ(colourOnDay(v, 150), QColor(Qt::green));
+  EXPECT_EQ(v.List1()->item(0)->text(), "Almond");
+  EXPECT_EQ(v.Grid()->item(1, 6)->text(), "0.85");
+  EXPECT_EQ(v.Grid()->columnCount(), 13);
+  v.Command(3)->click();
+  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(ventana.form4(), nullptr);
+}
+
+}  // namespace
+}  // namespace medravolix::crop_tool::qt

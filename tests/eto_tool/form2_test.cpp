@@ -1,0 +1,281 @@
+// The tool window's controller on small in-memory workbooks: the station list, the reading of a
+// station, the availability of the methods, the summary grid, the methods' curves and the
+// messages for data that cannot be used.
+#include "eto_tool/form2.h"
+
+#include <gtest/gtest.h>
+
+#include "eto_tool/disponibilidad_metodos.h"
+#include "eto_tool/hojas_clima.h"
+#include "support/fake_dialogs.h"
+#include "support/test_support.h"
+#include "ui/recording_canvas.h"
+
+#define EXPECT_CONTIENE(texto, parte) EXPECT_PRED_FORMAT2(::testing::IsSubstring, parte, texto)
+
+namespace medravolix::eto_tool {
+namespace {
+
+using workbook::CellValue;
+
+CellValue T(std::string s) {
+  return CellValue::text(std::move(s));
+}
+CellValue N(double v) {
+  return CellValue::number(v);
+}
+
+// Clim_WS with heading and stations; Clim_data with 12 rows a station whose columns 2 to 13 are
+// filled from `columnas` (value of month m: base + m / 10; 0 leaves the column empty).
+struct LibroClima {
+  workbook::Workbook libro = workbook::Workbook::create({"Clim_WS", "Clim_data", "Clim_batch"});
+
+  LibroClima() { libro.setCell("Clim_WS", 1, 1, T("Station")); }
+
+  void estacion(int k, const std::string& nombre, double lat, double alt,
+                const std::array<double, 12>& base) {
+    const int r = filaEstacion(k);
+    libro.setCell("Clim_WS", r, 1, T(nombre));
+    libro.setCell("Clim_WS", r, 2, N(lat));
+    libro.setCell("Clim_WS", r, 3, N(alt));
+    libro.setCell("Clim_WS", r, 4, T("Prov"));
+    libro.setCell("Clim_WS", r, 5, N(500000.5));
+    libro.setCell("Clim_WS", r, 6, N(4100001.5));
+    for (int m = 1; m <= 12; ++m) {
+      for (int c = 0; c < 12; ++c) {
+        if (base[c] != 0)
+          libro.setCell("Clim_data", filaDatosClima(k, m), 2 + c, N(base[c] + m / 10.0));
+      }
+    }
+  }
+};
+
+// Tmean, Tmax, Tmin, RHmean, RHmax, RHmin, Rs, sunshine, rain, rain days, wind, ETo given.
+constexpr std::array<double, 12> kCompleta{15, 22, 8, 60, 85, 35, 18, 8, 30, 5, 2, 90};
+constexpr std::array<double, 12> kSoloTemperaturas{15, 22, 8, 0, 0, 0, 0, 8, 30, 5, 2, 0};
+
+struct Ventana {
+  testing::FakeDialogs dialogs;
+  ui::RecordingCanvas canvas;
+  DatosForm2 datos;
+  LibroClima lc;
+  Form2 form{{dialogs, [this] { return &lc.libro; }, datos, canvas, {}}};
+};
+
+TEST(ClimateSheets, ListJoinsColumnsSevenAndEightAndStopsAtTheFirstEmptyName) {
+  LibroClima lc;
+  lc.estacion(0, "Valle", 40, 100, kCompleta);
+  lc.libro.setCell("Clim_WS", 2, 7, T("A"));
+  lc.libro.setCell("Clim_WS", 2, 8, T("B"));
+  lc.estacion(1, "Monte", 40, 100, kCompleta);
+  lc.libro.setCell("Clim_WS", 3, 8, T("ignored"));
+  lc.estacion(2, "Llano", 40, 100, kCompleta);
+  lc.libro.setCell("Clim_WS", 4, 7, N(1981));
+  lc.libro.setCell("Clim_WS", 6, 1, T("Never listed"));
+  EXPECT_EQ(leerListaEstaciones(lc.libro),
+            (std::vector<std::string>{"Valle-A B", "Monte", "Llano-1981 "}));
+  lc.libro.setCell("Clim_WS", 3, 1, CellValue());
+  EXPECT_EQ(leerListaEstaciones(lc.libro).size(), 1u);
+}
+
+TEST(ClimateSheets, TheThirdStationReadsRows26To37) {
+  LibroClima lc;
+  for (int k = 0; k < 4; ++k) lc.estacion(k, "S" + std::to_string(k), 40, 100, kCompleta);
+  lc.libro.setCell("Clim_data", 26, 2, N(-7));
+  lc.libro.setCell("Clim_data", 37, 13, N(123));
+  const REGISTRO_CLIMA e = leerEstacion(lc.libro, 2);
+  EXPECT_EQ(e.NOMBRE_ESTACION, "S2");
+  EXPECT_EQ(e.TMEDIA[1], -7);
+  EXPECT_EQ(e.ETO_EXTERNA[12], 123);
+  EXPECT_EQ(e.UTM_X, 500000);  // halves to even
+  EXPECT_EQ(e.UTM_Y, 4100002);
+}
+
+// The availability rules, one row for each case: which series have data, the sources and the
+// five options.
+TEST(Availability, RulesOfTheMethodsAndThePenmanMonteithSources) {
+  struct Caso {
+    const char* quitar;  // without data: l latitude, a altitude, t mean temperature, M maximum,
+                         // X mean, N minimum humidity, r radiation, s sunshine, w wind, e ETo
+    int16_t humedad, radiacion;
+    std::array<bool, 5> habilitado;
+  };
+  const Caso casos[] = {
+      {"", 1, 2, {true, true, true, true, true}},
+      {"MX", 0, 2, {true, false, true, true, true}},    // minimum humidity only
+      {"XN", 2, 2, {true, true, true, false, true}},    // maximum only
+      {"MN", 3, 2, {true, true, true, false, true}},    // mean only
+      {"M", 3, 2, {true, true, true, true, true}},      // mean and minimum
+      {"r", 1, 1, {true, true, true, true, true}},      // sunshine only
+      {"rs", 1, 0, {true, false, true, true, true}},    // neither
+      {"w", 0, 0, {true, false, true, false, true}},    // no wind: no sources at all
+      {"a", 0, 0, {true, false, true, true, true}},     // sea level
+      {"l", 0, 0, {false, false, false, false, true}},  // the equator
+      {"t", 0, 0, {false, false, false, false, true}},  // mean temperatures summing to 0
+      {"se", 1, 2, {true, true, true, true, false}},    // Blaney-Criddle without sunshine
+  };
+  for (const Caso& k : casos) {
+    REGISTRO_CLIMA e;
+    e.LATITUD = 40;
+    e.ALTITUD = 100;
+    Mensual* series[] = {&e.TMEDIA, &e.TMAX,      &e.TMIN,       &e.HRMEDIA, &e.HRMAX,
+                         &e.HRMIN,  &e.RADIACION, &e.INSOLACION, &e.VIENTO,  &e.ETO_EXTERNA};
+    for (Mensual* s : series) s->fill(1);
+    e.TMEDIA[1] = 0;  // a zero month does not matter
+    const std::string q = k.quitar;
+    const auto quitar = [&](char c, Mensual& s) {
+      if (q.find(c) != std::string::npos) s.fill(0);
+    };
+    if (q.find('l') != std::string::npos) e.LATITUD = 0;
+    if (q.find('a') != std::string::npos) e.ALTITUD = 0;
+    if (q.find('t') != std::string::npos) e.TMEDIA = {0, -1, 1};
+    quitar('M', e.HRMAX);
+    quitar('X', e.HRMEDIA);
+    quitar('N', e.HRMIN);
+    quitar('r', e.RADIACION);
+    quitar('s', e.INSOLACION);
+    quitar('w', e.VIENTO);
+    quitar('e', e.ETO_EXTERNA);
+    const Disponibilidad d = evaluarDisponibilidad(e);
+    EXPECT_EQ(d.fuentes.OPCION_HUMEDAD, k.humedad) << k.quitar;
+    EXPECT_EQ(d.fuentes.OPCION_RADIACION, k.radiacion) << k.quitar;
+    EXPECT_EQ(d.habilitado, k.habilitado) << k.quitar;
+  }
+}
+
+TEST(Form2, ChoosingAStationThenAMethodThenAnotherStation) {
+  Ventana v;
+  v.lc.estacion(0, "Full", 37.5, 75, kCompleta);
+  v.lc.estacion(1, "Thin", 36.8, 21, kSoloTemperaturas);
+  v.form.Form_Load();
+  ASSERT_EQ(v.form.Combo1_List().size(), 2u);
+  EXPECT_FALSE(v.form.Frame1_Enabled());
+  EXPECT_EQ(v.form.MSHFlexGrid1().rowTexts(0),
+            (std::vector<std::string>{"Station", "Province", "UTMx", "UTMy", "Altitude/m", "R/mm",
+                                      "T/ºC"}));
+  v.form.Combo1_Click(0);
+  EXPECT_TRUE(v.form.Frame1_Enabled());
+  // Rain: 12 x 30 + 7.8 = 367.8; mean temperature 15 + 0.65.
+  EXPECT_EQ(v.form.MSHFlexGrid1().rowTexts(1),
+            (std::vector<std::string>{"Full", "Prov", "500000", "4100002", "75", "368", "16"}));
+  for (int i = 0; i < 5; ++i) EXPECT_TRUE(v.form.Option1_Enabled(i)) << i;
+  v.form.Option1_Click(2);
+  EXPECT_TRUE(v.form.Option1(2));
+  EXPECT_GT(v.datos.ETO_MENSUAL[7], 100);
+  const auto verdes = [&] {
+    int n = 0;
+    for (const auto& c : v.canvas.calls()) n += c.color == ui::kGreen;
+    return n;
+  };
+  EXPECT_EQ(verdes(), 11);
+  v.form.Option1_Click(4);
+  EXPECT_FALSE(v.form.Option1(2));
+  EXPECT_EQ(v.datos.ETO_MENSUAL[3], 90.3);
+  v.form.Combo1_Click(1);
+  EXPECT_EQ(verdes(), 0);
+  EXPECT_EQ(v.datos.ETO_MENSUAL, Mensual{});
+  EXPECT_EQ(v.form.Option1_Enabled(0), true);
+  EXPECT_EQ(v.form.Option1_Enabled(1), false);
+  EXPECT_EQ(v.form.Option1_Enabled(2), true);
+  EXPECT_EQ(v.form.Option1_Enabled(3), false);
+  EXPECT_EQ(v.form.Option1_Enabled(4), false);
+  v.form.Option1_Click(1);  // disabled: nothing happens
+  EXPECT_FALSE(v.form.Option1(1));
+  EXPECT_TRUE(v.dialogs.messages.empty());
+}
+
+TEST(Form2, DataThatCannotBeUsedAreNamedAndNoCurveIsDrawn) {
+  Ventana v;
+  v.lc.estacion(0, "Full", 37.5, 75, kCompleta);
+  v.lc.estacion(1, "Bad", 37.5, 75, kCompleta);
+  v.lc.libro.setCell("Clim_data", filaDatosClima(1, 4), 3, N(1));  // Tmax below Tmin in April
+  v.lc.libro.setCell("Clim_data", filaDatosClima(0, 2), 9, T("n/a"));
+  v.form.Form_Load();
+  v.form.Combo1_Click(0);
+  ASSERT_EQ(v.dialogs.messages.size(), 1u);
+  EXPECT_CONTIENE(v.dialogs.messages[0].text, "Clim_data!I3");
+  EXPECT_CONTIENE(v.dialogs.messages[0].text, "n/a");
+  EXPECT_EQ(v.form.Combo1_ListIndex(), -1);
+  EXPECT_FALSE(v.form.Frame1_Enabled());
+  v.form.Combo1_Click(1);
+  v.form.Option1_Click(2);
+  ASSERT_EQ(v.dialogs.messages.size(), 2u);
+  EXPECT_CONTIENE(v.dialogs.messages[1].text,
+                  "Hargreaves cannot be computed for the station 'Bad'");
+  EXPECT_CONTIENE(v.dialogs.messages[1].text, "Clim_data!C17, Clim_data!D17 (Apr): the mean");
+  EXPECT_FALSE(v.form.Option1(2));
+  EXPECT_EQ(v.datos.ETO_MENSUAL, Mensual{});
+  for (const auto& c : v.canvas.calls()) EXPECT_NE(c.color, ui::kGreen);
+  v.form.Option1_Click(0);  // Thornthwaite needs no daily range
+  EXPECT_EQ(v.dialogs.messages.size(), 2u);
+  EXPECT_TRUE(v.form.Option1(0));
+}
+
+// A station that cannot be loaded, first or after another: the list names the station whose
+// data are shown (none, or the one before), and the message says which.
+TEST(Form2, AStationThatCannotBeLoadedLeavesTheWindowOnTheStationShown) {
+  Ventana v;
+  v.lc.estacion(0, "Full", 37.5, 75, kCompleta);
+  v.lc.estacion(1, "Broken", 37.5, 75, kCompleta);
+  v.lc.libro.setCell("Clim_data", filaDatosClima(1, 3), 5, T("n/a"));
+  v.lc.estacion(2, "North", 90.5, 0, kCompleta);
+  v.lc.estacion(3, "South", -91, 0, kCompleta);
+  v.lc.estacion(4, "Pole", -90, 0, kCompleta);
+  v.form.Form_Load();
+  struct Caso {
+    int k;
+    const char* motivo;
+    int mostrada;
+    const char* queda;
+  };
+  const Caso casos[] = {
+      {1, "Clim_data!E16 holds the text \"n/a\"", -1, "No station is shown."},
+      {2, "Clim_WS!B4 holds the latitude 90.5: a latitude in degrees lies between -90", -1,
+       "No station is shown."},
+      {4, "", 4, ""},
+      {0, "", 0, ""},
+      {1, "Clim_data!E16", 0, "The window still shows the station 'Full'."},
+      {3, "Clim_WS!B5 holds the latitude -91", 0, "The window still shows the station 'Full'."},
+  };
+  for (const Caso& c : casos) {
+    v.dialogs.messages.clear();
+    v.form.Combo1_Click(c.k);
+    if (c.k == 0) v.form.Option1_Click(2);
+    EXPECT_EQ(v.form.Combo1_ListIndex(), c.mostrada) << c.k;
+    if (*c.motivo == 0) {
+      EXPECT_TRUE(v.dialogs.messages.empty()) << c.k;
+      continue;
+    }
+    ASSERT_EQ(v.dialogs.messages.size(), 1u) << c.k;
+    EXPECT_CONTIENE(v.dialogs.messages[0].text, c.motivo);
+    EXPECT_CONTIENE(v.dialogs.messages[0].text, c.queda);
+  }
+  EXPECT_EQ(v.form.MSHFlexGrid1().rowTexts(1)[0], "Full");
+  EXPECT_EQ(v.datos.ESTACION.NOMBRE_ESTACION, "Full");
+  EXPECT_TRUE(v.form.Option1(2));
+  EXPECT_GT(v.datos.ETO_MENSUAL[7], 100);
+}
+
+TEST(Form2, AMissingLibraryIsNamedWhenTheWindowOpens) {
+  testing::FakeDialogs dialogs;
+  ui::RecordingCanvas canvas;
+  DatosForm2 datos;
+  workbook::Workbook libro = workbook::Workbook::create({"Clim_data", "Clim_batch"});
+  Form2 form({dialogs, [&] { return &libro; }, datos, canvas, {}});
+  form.Form_Load();
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_CONTIENE(dialogs.messages[0].text, "Clim_WS");
+  EXPECT_TRUE(form.Combo1_List().empty());
+  // A list without its monthly data: the station cannot be chosen.
+  libro = workbook::Workbook::create({"Clim_WS", "Clim_batch"});
+  libro.setCell("Clim_WS", 2, 1, T("Solo"));
+  form.Form_Load();
+  form.Combo1_Click(0);
+  ASSERT_EQ(dialogs.messages.size(), 2u);
+  EXPECT_CONTIENE(dialogs.messages[1].text, "The station 'Solo' cannot be loaded");
+  EXPECT_CONTIENE(dialogs.messages[1].text, "Clim_data");
+  EXPECT_FALSE(form.Frame1_Enabled());
+}
+
+}  // namespace
+}  // namespace medravolix::eto_tool
