@@ -286,8 +286,11 @@ int variante(const Datos& d, int l) {
 
 }  // namespace
 
-CarrilesFuerzaIonica::CarrilesFuerzaIonica(bool forzar_sse2)
-    : avx2_(!forzar_sse2 && __builtin_cpu_supports("avx2")) {}
+bool CarrilesFuerzaIonica::rinden() {
+  return __builtin_cpu_supports("avx2");
+}
+
+CarrilesFuerzaIonica::CarrilesFuerzaIonica(bool forzar_sse2) : avx2_(!forzar_sse2 && rinden()) {}
 
 bool CarrilesFuerzaIonica::algunoOcupado() const {
   for (const BucleFuerzaIonica* b : bucles_) {

@@ -1,10 +1,11 @@
 // Several runs of the ionic-strength loop at once, each in its own lane of the vector registers:
-// eight lanes, as two registers of four doubles where the processor has AVX2, else four
-// registers of two (SSE2). All busy lanes make one ionic-strength pass together: the activity
-// coefficients (the scalar pow of each lane's formulas), the carbonate system, the pair
-// constants, the ion-pair loop (each lane stops at its own last pass and waits for the others)
-// and the new ionic strength. A lane whose run has ended is handed back at once, so the caller
-// can refill it with the next run that waits.
+// eight lanes, as two registers of four doubles where the processor has AVX2. (Four registers
+// of two, SSE2, give the same bits but are slower than the plain loop one run after another:
+// the batch uses the lanes only with AVX2; tests and the benchmark can ask for SSE2.) All busy
+// lanes make one ionic-strength pass together: the activity coefficients (the scalar pow of each
+// lane's formulas), the carbonate system, the pair constants, the ion-pair loop (each lane stops at
+// its own last pass and waits for the others) and the new ionic strength. A lane whose run has
+// ended is handed back at once, so the caller can refill it with the next run that waits.
 //
 // Every lane does exactly the operations of BucleFuerzaIonica::correr in the same order, one IEEE
 // operation per operation (no fused multiply-add, no flush of tiny values to zero), so each run
@@ -32,6 +33,8 @@ class CarrilesFuerzaIonica {
   explicit CarrilesFuerzaIonica(bool forzar_sse2 = false);
 
   bool usaAvx2() const { return avx2_; }
+  // Whether the lanes are faster than the plain loop on this processor: it has AVX2.
+  static bool rinden();
   bool libre(int carril) const { return bucles_[carril] == nullptr; }
   bool algunoOcupado() const;
 

@@ -93,7 +93,19 @@ class Planificador {
 }  // namespace
 
 void equilibrioEnCarriles(FuenteSimulaciones& fuente, const TablasQuimicas& tablas) {
-  Planificador(fuente, tablas).ejecutar();
+  if (CarrilesFuerzaIonica::rinden()) {
+    Planificador(fuente, tablas).ejecutar();
+    return;
+  }
+  while (Simulacion* sim = fuente.siguiente()) {  // one after another, on the plain path
+    std::exception_ptr fallo;
+    try {
+      EQUILIBRIO_SOLUCION_SUELO(*sim, tablas);
+    } catch (...) {
+      fallo = std::current_exception();
+    }
+    fuente.terminada(*sim, fallo);
+  }
 }
 
 }  // namespace medravolix

@@ -24,7 +24,7 @@ class FuenteSimulaciones {
 };
 
 // EQUILIBRIO_SOLUCION_SUELO for every simulation the source gives, whose chain has come to the
-// soil solution.
+// soil solution; one after another where the lanes do not pay (no AVX2).
 void equilibrioEnCarriles(FuenteSimulaciones& fuente, const TablasQuimicas& tablas);
 
 }  // namespace medravolix
