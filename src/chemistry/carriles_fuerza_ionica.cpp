@@ -83,17 +83,17 @@ template <class V, class M>
 }
 
 // One ion-pair pass of the lanes o .. o + W - 1 whose loop still runs, as buclePares<P7, P8>
-// does it; the others keep their values. Marks in al_plano the lanes that must run their loop
-// again on the plain path; returns whether any lane's loop still runs.
+// does it, in two halves so that the registers' independent chains of operations can overlap
+// (every register's first half, then every register's second half); the lanes whose loop has
+// ended keep their values. The first half: OH- and the ligands from the cations.
 template <class V, class M, bool P7, bool P8>
-[[gnu::always_inline]] inline bool pasePares(Datos& d, int o, double epsilon) {
+[[gnu::always_inline]] inline void paseLigandos(Datos& d, int o, double epsilon) {
 #define KC(k) VEC(d.Kc[k])
   const M vivo = MASK(d.vivo);
   const V c3 = VEC(d.f[3]), c4 = VEC(d.f[4]), c5 = VEC(d.f[5]), c6 = VEC(d.f[6]);
   const V oh = VEC(d.T[2]) / (1.0 + KC(7) * c3 + KC(8) * c4 + KC(9) * c5 + KC(10) * c6);
   VEC(d.OH) = vivo ? oh : VEC(d.OH);
   M estable = M{} - 1;
-  V lig[12];
 #pragma GCC unroll 5
   for (int s = 7; s <= 11; ++s) {  // ligand a = s - 6: constants 4a + 7 .. 4a + 10
     const int k = 4 * (s - 6) + 7;
@@ -114,35 +114,47 @@ template <class V, class M, bool P7, bool P8>
     VEC(d.pn[s]) = vivo & nz ? n : pn;
     VEC(d.po[s]) = vivo & nz ? viejo : po;
     MASK(d.pend[s]) = vivo ? nz : pend;
-    lig[s] = n;
+    VEC(d.f[s]) = vivo ? n : viejo;
   }
+  MASK(d.estable) = estable;
+#undef KC
+}
+
+// The second half: the cations from the new ligands, and the loop's ends. Marks in al_plano the
+// lanes that must run their loop again on the plain path; returns whether any lane's loop still
+// runs.
+template <class V, class M, bool P7, bool P8>
+[[gnu::always_inline]] inline bool paseCationes(Datos& d, int o, double epsilon) {
+#define KC(k) VEC(d.Kc[k])
+  const M vivo = MASK(d.vivo);
+  const V c3 = VEC(d.f[3]), c4 = VEC(d.f[4]), c5 = VEC(d.f[5]), c6 = VEC(d.f[6]);
+  const V oh = VEC(d.OH);
+  const V l7 = VEC(d.f[7]), l8 = VEC(d.f[8]), l9 = VEC(d.f[9]), l10 = VEC(d.f[10]);
+  const V l11 = VEC(d.f[11]);
   V d3 = 1.0 + KC(7) * oh, d4 = 1.0 + KC(8) * oh, d5 = 1.0 + KC(9) * oh, d6 = 1.0 + KC(10) * oh;
   if constexpr (P7) {
-    d3 = d3 + KC(11) * lig[7], d4 = d4 + KC(12) * lig[7];
-    d5 = d5 + KC(13) * lig[7], d6 = d6 + KC(14) * lig[7];
+    d3 = d3 + KC(11) * l7, d4 = d4 + KC(12) * l7, d5 = d5 + KC(13) * l7, d6 = d6 + KC(14) * l7;
   }
   if constexpr (P8) {
-    d3 = d3 + KC(15) * lig[8], d4 = d4 + KC(16) * lig[8];
-    d5 = d5 + KC(17) * lig[8], d6 = d6 + KC(18) * lig[8];
+    d3 = d3 + KC(15) * l8, d4 = d4 + KC(16) * l8, d5 = d5 + KC(17) * l8, d6 = d6 + KC(18) * l8;
   }
-  const V f3 = VEC(d.T[3]) / (d3 + KC(19) * lig[9] + KC(23) * lig[10] + KC(27) * lig[11]);
-  const V f4 = VEC(d.T[4]) / (d4 + KC(20) * lig[9] + KC(24) * lig[10] + KC(28) * lig[11]);
-  const V f5 = VEC(d.T[5]) / (d5 + KC(21) * lig[9] + KC(25) * lig[10] + KC(29) * lig[11]);
-  const V f6 = VEC(d.T[6]) / (d6 + KC(22) * lig[9] + KC(26) * lig[10] + KC(30) * lig[11]);
+  const V f3 = VEC(d.T[3]) / (d3 + KC(19) * l9 + KC(23) * l10 + KC(27) * l11);
+  const V f4 = VEC(d.T[4]) / (d4 + KC(20) * l9 + KC(24) * l10 + KC(28) * l11);
+  const V f5 = VEC(d.T[5]) / (d5 + KC(21) * l9 + KC(25) * l10 + KC(29) * l11);
+  const V f6 = VEC(d.T[6]) / (d6 + KC(22) * l9 + KC(26) * l10 + KC(30) * l11);
 #undef KC
   M al_plano = M{};
   if constexpr (!P7 || !P8) {
     const V inf = V{} + __builtin_inf();
     al_plano = ~((ABS(f3) < inf) & (ABS(f4) < inf) & (ABS(f5) < inf) & (ABS(f6) < inf)) & vivo;
   }
-  for (int s = 7; s <= 11; ++s) VEC(d.f[s]) = vivo ? lig[s] : VEC(d.f[s]);
   VEC(d.f[3]) = vivo ? f3 : c3;
   VEC(d.f[4]) = vivo ? f4 : c4;
   VEC(d.f[5]) = vivo ? f5 : c5;
   VEC(d.f[6]) = vivo ? f6 : c6;
   V& pasadas = VEC(d.pasadas);
   pasadas = vivo ? pasadas + 1.0 : pasadas;
-  const M fin = ((pasadas > double{kMaxPasadasPares}) | estable | al_plano) & vivo;
+  const M fin = ((pasadas > double{kMaxPasadasPares}) | MASK(d.estable) | al_plano) & vivo;
   // The cations came out with the very bits they went in with: see buclePares.
   const M quieto = (reinterpret_cast<M>(c3) == reinterpret_cast<M>(f3)) &
                    (reinterpret_cast<M>(c4) == reinterpret_cast<M>(f4)) &
@@ -218,8 +230,11 @@ template <class V, class M, bool P7, bool P8>
   while (alguno) {
     alguno = false;
     for (int o = 0; o < kN; o += W) {
+      if (vivos[o / W]) paseLigandos<V, M, P7, P8>(d, o, epsilon);
+    }
+    for (int o = 0; o < kN; o += W) {
       if (!vivos[o / W]) continue;
-      vivos[o / W] = pasePares<V, M, P7, P8>(d, o, epsilon);
+      vivos[o / W] = paseCationes<V, M, P7, P8>(d, o, epsilon);
       alguno = alguno || vivos[o / W];
     }
   }

@@ -65,6 +65,7 @@ class CarrilesFuerzaIonica {
     uint64_t pend[12][kCarriles];
     double pasadas[kCarriles];
     uint64_t vivo[kCarriles];      // all ones where the ion-pair loop still runs
+    uint64_t estable[kCarriles];   // all ones where no ligand changed in this pass
     uint64_t al_plano[kCarriles];  // all ones where it must run again on the plain path
     uint64_t activo[kCarriles];    // all ones where a run is loaded
   };
