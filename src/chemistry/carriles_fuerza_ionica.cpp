@@ -107,8 +107,14 @@ template <class V, class M, bool P7, bool P8>
     const V pn = VEC(d.pn[s]), po = VEC(d.po[s]);
     const M pend = MASK(d.pend[s]);
     const M nz = n != 0.0;
-    const V relativo = (pn - po) / pn;
-    const V cambio_cero = pend ? ABS(relativo) * 100.0 : cambio;
+    // a ligand whose new value is 0 takes the percentage still owed, if any: a division that
+    // is needed only then
+    V cambio_cero = cambio;
+    const M debe = pend & ~nz & vivo;
+    if (ALGUNO(debe)) {
+      const V relativo = (pn - po) / pn;
+      cambio_cero = pend ? ABS(relativo) * 100.0 : cambio;
+    }
     estable &= nz ? M((n - viejo) == 0.0) : M(cambio_cero <= epsilon);
     VEC(d.cambio[s]) = vivo ? (nz ? cambio : cambio_cero) : cambio;
     VEC(d.pn[s]) = vivo & nz ? n : pn;
