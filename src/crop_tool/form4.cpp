@@ -122,39 +122,48 @@ void Form4::Combo1_Click(int ListIndex) {
   if (ListIndex < -1 || ListIndex >= static_cast<int>(combo1_.size())) {
     throw std::out_of_range("no such entry in the crop list");
   }
+  const int anterior = combo1_index_;
   combo1_index_ = ListIndex;
   if (ListIndex == -1) return;
-  if (d_.TIPO_CULTIVO == crops::kTipoAnual) {
-    elegirAnual(ListIndex);
-  } else {
-    elegirArbol(ListIndex);
-  }
+  const bool leido =
+      d_.TIPO_CULTIVO == crops::kTipoAnual ? elegirAnual(ListIndex) : elegirArbol(ListIndex);
+  // A crop that cannot be read is not chosen: the window goes on showing, and a calendar click
+  // goes on adding, the crop chosen before (or none, and the click asks for a crop).
+  if (!leido) combo1_index_ = anterior;
 }
 
-// A crop that cannot be read is not chosen: the calendar then asks for a crop again.
-void Form4::elegirAnual(int k) {
-  const bool leido = conMensaje([&] {
+// The crop and its irrigation are read and checked whole before anything on screen changes.
+bool Form4::elegirAnual(int k) {
+  return conMensaje([&] {
     workbook::Workbook& libro = *libroParaLeer();
     CultivoAnual cultivo = leerCultivoAnual(libro, k);
-    riego_ = leerRiegoCultivo(libro, cultivo.NOMBRE_ANUAL);
+    RiegoCultivo riego = leerRiegoCultivo(libro, cultivo.NOMBRE_ANUAL);
+    comprobarRiegoDeEtapas(cultivo, riego, cultivo.DURACION_CICLO);
+    std::vector<std::string> duraciones = duracionesPosibles(cultivo.DURACION_CICLO);
+    riego_ = riego;
     d_.FRACCION_MOJADA_CULTIVO = riego_.FRACCION_MOJADA_CULTIVO;
     cultivo_ = std::move(cultivo);
     for (int s = 1; s <= 4; ++s) grid_.setText(1, s, plainDecimal(cultivo_.KCB_ETAPA[s]));
     escribirDuraciones();
-    llenarCombo2();
+    llenarCombo2(std::move(duraciones));
   });
-  if (!leido) combo1_index_ = -1;
 }
 
-// The season lengths from half to one and a half times the crop's (never below one day), with
-// the crop's own length chosen; choosing it fills the grid's stage lengths.
-void Form4::llenarCombo2() {
-  combo2_enabled_ = true;
-  combo2_.clear();
-  const int16_t D = cultivo_.DURACION_CICLO;
+// The season lengths from half to one and a half times the crop's (never below one day).
+std::vector<std::string> Form4::duracionesPosibles(int16_t D) {
   const int lo = std::max<int>(1, toInt16(REDONDEAR(D / 2.0, 0), "Half the season length"));
   const int hi = toInt16(REDONDEAR(3.0 * D / 2, 0), "One and a half times the season length");
-  for (int n = lo; n <= hi; ++n) combo2_.push_back(std::to_string(n));
+  std::vector<std::string> duraciones;
+  for (int n = lo; n <= hi; ++n) duraciones.push_back(std::to_string(n));
+  return duraciones;
+}
+
+// The season-length list, with the crop's own length chosen; choosing it fills the grid's stage
+// lengths.
+void Form4::llenarCombo2(std::vector<std::string> duraciones) {
+  combo2_enabled_ = true;
+  combo2_ = std::move(duraciones);
+  const int16_t D = cultivo_.DURACION_CICLO;
   const int n = static_cast<int>(combo2_.size());
   int elegido = -1;
   for (int i = std::max(0, static_cast<int>(REDONDEAR(n / 2.0, 0)) - 2); i < n; ++i) {
@@ -183,12 +192,9 @@ void Form4::escribirDuraciones() {
   }
 }
 
-void Form4::elegirArbol(int k) {
+bool Form4::elegirArbol(int k) {
   const bool leido = conMensaje([&] { arbol_ = leerCultivoArbol(*libroParaLeer(), k); });
-  if (!leido) {
-    combo1_index_ = -1;
-    return;
-  }
+  if (!leido) return false;
   arbol_elegido_.RAIZ_MAXIMA = arbol_.RAIZ_MAXIMA;
   arbol_elegido_.COBERTURA_MAXIMA = arbol_.COBERTURA_MAXIMA;
   d_.KCB_MENSUAL = arbol_.KCB_MENSUAL;
@@ -200,6 +206,7 @@ void Form4::elegirArbol(int k) {
   arbol_elegido_.KCB_MAXIMO = MAXIMO_KCB_MENSUAL(d_.KCB_MENSUAL);
   calcularSeries();
   GRAFICAR_COEFICIENTES();
+  return true;
 }
 
 // Root depth and ground cover of the rotation or of the tree crop.
@@ -271,9 +278,11 @@ crops::REGISTRO_CULTIVO Form4::nuevoRegistro() {
 }
 
 // Adds the crop and recomputes the rotation's shares and occupancy. A crop the model cannot
-// take (a stage or a date outside the 16-bit range) is removed again with a message.
+// take (a stage or a date outside the 16-bit range, or a stage that the chosen season length
+// leaves without days while it has irrigation) is removed again with a message.
 bool Form4::agregarCultivo() {
   try {
+    comprobarRiegoDeEtapas(cultivo_, riego_, cultivo_.DURACION_CICLO);
     const crops::REGISTRO_CULTIVO c = nuevoRegistro();
     const std::string texto = c.NOMBRE + ": " + crops::FECHA_LARGA(c.FECHA_SIEMBRA, IDIOMA) + "-" +
                               crops::FECHA_LARGA(c.FECHA_COSECHA, IDIOMA);

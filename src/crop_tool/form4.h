@@ -120,9 +120,10 @@ class Form4 {
   workbook::Workbook* libroParaLeer();
   template <typename F>
   bool conMensaje(F&& f);
-  void elegirAnual(int k);
-  void elegirArbol(int k);
-  void llenarCombo2();
+  bool elegirAnual(int k);
+  bool elegirArbol(int k);
+  static std::vector<std::string> duracionesPosibles(int16_t D);
+  void llenarCombo2(std::vector<std::string> duraciones);
   void escribirDuraciones();
   void prepararGrid(int filas, int columnas);
   crops::REGISTRO_CULTIVO nuevoRegistro();

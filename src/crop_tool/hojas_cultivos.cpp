@@ -4,6 +4,7 @@
 #include "common/calendario.h"
 #include "common/enteros.h"
 #include "common/number_text.h"
+#include "crops/reparto_mes_etapa.h"
 
 namespace medravolix::crop_tool {
 
@@ -36,6 +37,27 @@ void comprobarCultivoAnual(const CultivoAnual& cultivo, int r) {
   }
 }
 
+const char* const kEtapas[] = {"", "initial", "development", "mid-season", "late season"};
+
+// "0.25 of the irrigation depth in Annual_crops_irrigat!E3", or nothing when the stage's share
+// of that total is 0.
+std::string parteDelRiego(double total, double parte, const std::string& que, int r, int c) {
+  if (total * parte == 0.0) return "";
+  return plainDecimal(parte) + " of the " + que + " in " + celda(kHojaRiegosAnuales, r, c);
+}
+
+std::string mensajeEtapaSinDias(const CultivoAnual& cultivo, int s, int dias, int duracion,
+                                const std::string& partes_del_riego) {
+  return "The annual crop '" + cultivo.NOMBRE_ANUAL + "' (" + std::string(kHojaAnuales) + " row " +
+         std::to_string(cultivo.fila) + ") has a " + kEtapas[s] + " stage of " +
+         std::to_string(dias) + " days in a season of " + std::to_string(duracion) +
+         " days (its share of the season is " + plainDecimal(cultivo.FRACCION_DURACION[s]) +
+         " in " + celda(kHojaAnuales, cultivo.fila, s + 6) + "), but " +
+         std::string(kHojaRiegosAnuales) + " gives that stage " + partes_del_riego +
+         ": a stage without days cannot be irrigated, so give it a share of the season or move "
+         "its share of the irrigation to the other stages.";
+}
+
 }  // namespace
 
 std::vector<std::string> listarCultivos(const workbook::Workbook& libro, std::string_view hoja) {
@@ -51,6 +73,7 @@ CultivoAnual leerCultivoAnual(const workbook::Workbook& libro, int k) {
   const int r = k + 2;
   const auto hoja = kHojaAnuales;
   CultivoAnual c;
+  c.fila = r;
   c.NOMBRE_ANUAL = textoCelda(libro, hoja, r, 1);
   c.RAIZ_CULTIVO = libro.number(hoja, r, 2);
   c.COBERTURA_CULTIVO = libro.number(hoja, r, 11);
@@ -87,6 +110,25 @@ RiegoCultivo leerRiegoCultivo(const workbook::Workbook& libro, const std::string
     riego.NRIEGOS_ETAPA[s] = libro.number(hoja, r, s + 7);
   }
   return riego;
+}
+
+void comprobarRiegoDeEtapas(const CultivoAnual& cultivo, const RiegoCultivo& riego,
+                            int16_t duracion) {
+  crops::REGISTRO_CULTIVO etapas;
+  etapas.DURACION = duracion;
+  etapas.FRACCION_ETAPA = cultivo.FRACCION_DURACION;
+  crops::CALCULAR_DURACION_ETAPAS(etapas);
+  const int r = riego.FILA_RIEGO;
+  for (int s = 1; s <= 4; ++s) {
+    if (etapas.DIAS_ETAPA[s] > 0) continue;
+    const std::string lamina =
+        parteDelRiego(riego.RIEGO_TOTAL, riego.RIEGO_ETAPA[s], "irrigation depth", r, s + 3);
+    const std::string numero = parteDelRiego(riego.NRIEGOS_TOTAL, riego.NRIEGOS_ETAPA[s],
+                                             "number of irrigations", r, s + 7);
+    if (lamina.empty() && numero.empty()) continue;
+    const std::string partes = lamina + (lamina.empty() || numero.empty() ? "" : " and ") + numero;
+    throw WorkbookError(mensajeEtapaSinDias(cultivo, s, etapas.DIAS_ETAPA[s], duracion, partes));
+  }
 }
 
 CultivoArbol leerCultivoArbol(const workbook::Workbook& libro, int k) {

@@ -24,6 +24,7 @@ inline constexpr std::string_view kHojaArboles = "Tree_crops";
 
 // An annual crop of Annual_crops_growth.
 struct CultivoAnual {
+  int fila = 0;  // its row in Annual_crops_growth
   std::string NOMBRE_ANUAL;
   double RAIZ_CULTIVO = 0.0;                  // cm
   double COBERTURA_CULTIVO = 0.0;             // fraction
@@ -59,6 +60,11 @@ std::vector<std::string> listarCultivos(const workbook::Workbook& libro, std::st
 CultivoAnual leerCultivoAnual(const workbook::Workbook& libro, int k);
 int buscarFilaRiego(const workbook::Workbook& libro, const std::string& nombre);
 RiegoCultivo leerRiegoCultivo(const workbook::Workbook& libro, const std::string& nombre);
+// Refuses a crop that, with a season of `duracion` days, has a stage of no days to which its
+// irrigation row gives a share of the seasonal depth or number: that water would be spread over
+// no day and lost. The message names the stage's share of the season and its irrigation shares.
+void comprobarRiegoDeEtapas(const CultivoAnual& cultivo, const RiegoCultivo& riego,
+                            int16_t duracion);
 // Entry k (from 0) of Tree_crops. Refuses a crop without a positive monthly coefficient.
 CultivoArbol leerCultivoArbol(const workbook::Workbook& libro, int k);
 

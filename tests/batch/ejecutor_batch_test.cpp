@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <fstream>
 
 #include "batch/lectura_batch.h"
@@ -175,35 +174,6 @@ TEST(EjecutarYGuardar, ADamagedSheetRefusesTheBatchWithItsCause) {
     EXPECT_CONTIENE(r.motivo, motivo);
     EXPECT_EQ(fs::last_write_time(copia), antes);
   }
-  // A damaged input sheet is met before any simulation reads it.
-  LibroPrueba p(3);
-  p.libro.saveAs(dir / "soil.xlsx");
-  const std::string sheet2 = "xl/worksheets/sheet2.xml";  // Soil_batch, the second sheet
-  ASSERT_EQ(std::string(kHojasBatch[1]), "Soil_batch");
-  std::string salida;
-  ASSERT_EQ(testing::RunPython(R"PY(
-import sys, zipfile
-path, part = sys.argv[1], sys.argv[2]
-with zipfile.ZipFile(path) as z: parts = [(i.filename, z.read(i)) for i in z.infolist()]
-with zipfile.ZipFile(path, 'w', zipfile.ZIP_DEFLATED) as z:
-    for name, data in parts:
-        z.writestr(name, data.replace(b'r="A2"', b'r="A0"') if name == part else data)
-)PY",
-                               "'" + (dir / "soil.xlsx").string() + "' " + sheet2, salida),
-            0)
-      << salida;
-  Workbook suelos = Workbook::open(dir / "soil.xlsx");
-  const auto r = ejecutarYGuardar(suelos, {}, 1, nullptr, modelo);
-  EXPECT_EQ(r.estado, EstadoOperacion::Rechazado);
-  EXPECT_CONTIENE(r.motivo, "in sheet 'Soil_batch', the cell reference 'A0'");
-  EXPECT_EQ(r.informe.rechazadas, 0);
-}
-
-// A copy of the sample workbook that the build assembles (tests never touch the built file).
-fs::path copiaMuestra(const testing::ScratchDir& dir) {
-  const fs::path copia = dir / "sample copy.xlsx";
-  fs::copy_file(testing::BinaryDir() / "share" / "medravolix" / "sample.xlsx", copia);
-  return copia;
 }
 
 // Every simulation that ran has its settings, its 21 SSol_batch columns and 12 WBal_batch rows,
@@ -235,7 +205,7 @@ print('WITHOUT', ','.join(sin))
 
 TEST(BatchMuestra, SavedResultsReadBackAndTheSameForAnyThreadCountAndOrder) {
   testing::ScratchDir dir;
-  const fs::path archivo = copiaMuestra(dir);
+  const fs::path archivo = testing::CopyOfSample(dir);
   Workbook libro = Workbook::open(archivo);
   Workbook atras = Workbook::open(archivo);
   const int n = CONTAR_SIMULACIONES(libro);
@@ -265,7 +235,7 @@ TEST(BatchMuestra, SavedResultsReadBackAndTheSameForAnyThreadCountAndOrder) {
 
 TEST(BatchMuestra, AFailedSaveIsReportedAsNotSavedAndLeavesTheFile) {
   testing::ScratchDir dir;
-  const fs::path archivo = copiaMuestra(dir);
+  const fs::path archivo = testing::CopyOfSample(dir);
   const auto antes = fs::last_write_time(archivo);
   Workbook libro = Workbook::open(archivo);
   libro.setSaveHookForTests([](std::string_view etapa) {
@@ -281,26 +251,26 @@ TEST(BatchMuestra, AFailedSaveIsReportedAsNotSavedAndLeavesTheFile) {
   // simulation refused) must not save them behind the user's back.
   EXPECT_FALSE(libro.isModified());
   EXPECT_TRUE(libro.cell(kHojaSolucion, 2, 1).isEmpty());
+  {
+    Workbook otro = Workbook::open(archivo);  // meanwhile saved from a spreadsheet program
+    otro.setCell(kHojaSolucion, 2, 30, T("note"));
+    otro.save();
+  }
   const auto otra = ejecutarYGuardar(
       libro, {32767, 1, 64, OpcionCapacidad::Pedotransferencia, OpcionSolucion::Saturacion}, 2,
       nullptr);
   EXPECT_EQ(otra.estado, EstadoOperacion::Completado) << otra.motivo;
   EXPECT_EQ(otra.informe.ejecutadas, 0);
+  EXPECT_EQ(libro.cell(kHojaSolucion, 2, 30), T("note"));  // the batch read the file again first
   EXPECT_TRUE(Workbook::open(archivo).cell(kHojaSolucion, 2, 1).isEmpty());
 }
 
 // run_batch saves its result as OUTPUT through the atomic save, and names the WORKBOOK it was
 // given in its messages; a refused batch leaves no OUTPUT at all.
 int runBatch(const fs::path& libro, const fs::path& salida, std::string& mensajes) {
-  const std::string orden = "'" + (testing::BinaryDir() / "bench/run_batch").string() + "' '" +
-                            libro.string() + "' '" + salida.string() + "' --threads 2 2>&1";
-  FILE* tubo = popen(orden.c_str(), "r");
-  if (!tubo) return -1;
-  char bloque[4096];
-  mensajes.clear();
-  for (std::size_t n; (n = fread(bloque, 1, sizeof bloque, tubo)) > 0;) mensajes.append(bloque, n);
-  const int estado = pclose(tubo);
-  return WIFEXITED(estado) ? WEXITSTATUS(estado) : -1;
+  return testing::RunCommand("'" + (testing::BinaryDir() / "bench/run_batch").string() + "' '" +
+                                 libro.string() + "' '" + salida.string() + "' --threads 2 2>&1",
+                             mensajes);
 }
 
 TEST(RunBatch, OutputIsSavedAtomicallyAndMessagesNameTheWorkbook) {
@@ -317,7 +287,7 @@ TEST(RunBatch, OutputIsSavedAtomicallyAndMessagesNameTheWorkbook) {
   EXPECT_EQ(mensajes.find("result.xlsx"), std::string::npos) << mensajes;
   EXPECT_TRUE(fs::is_empty(dir / "out"));
 
-  const fs::path muestra = copiaMuestra(dir);
+  const fs::path muestra = testing::CopyOfSample(dir);
   const auto antes = fs::last_write_time(muestra);
   std::ofstream(dir / "out" / "result.xlsx") << "an older result";
   ASSERT_EQ(runBatch(muestra, dir / "out" / "result.xlsx", mensajes), 0) << mensajes;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 
 #include "crop_tool/libro_cultivos.h"
@@ -296,6 +297,123 @@ TEST(Form4, LibraryFaultsAreNamedAndTheCropIsNotChosen) {
   sin_hoja.form.Option1_Click(0);
   EXPECT_NE(sin_hoja.mensajes().at(0).find("Annual_crops_growth"), std::string::npos);
   EXPECT_TRUE(sin_hoja.form.Combo1_List().empty());
+}
+
+// A crop that cannot be read after another one was chosen leaves the window as it was: the crop
+// chosen before stays selected, with its grid, season lengths, list line and series, and the
+// next click adds it.
+TEST(Form4, ARefusedChoiceKeepsTheCropChosenBefore) {
+  struct Caso {
+    const char* hoja;
+    int fila, columna;
+    workbook::CellValue valor;
+    int tipo;
+  };
+  const Caso casos[] = {
+      {"Annual_crops_growth", 3, 12, prueba::N(0.4), 0},  // a season under 1 day
+      {"Annual_crops_growth", 3, 5, prueba::N(0), 0},     // a mid-season Kcb of 0
+      {"Annual_crops_growth", 3, 4, T("high"), 0},        // text in a number cell
+      {"Annual_crops_irrigat", 3, 3, T("300 mm"), 0},
+      {"Annual_crops_growth", 3, 12, prueba::N(30000), 0},  // lengths past the 16-bit range
+      {"Tree_crops", 3, 8, T("n/a"), 1},
+  };
+  for (const Caso& caso : casos) {
+    auto libro = prueba::libroCultivos();
+    libro.setCell(caso.hoja, caso.fila, caso.columna, caso.valor);
+    Ventana v(std::move(libro));
+    Form4& f = v.form;
+    f.Option1_Click(caso.tipo);
+    f.Combo1_Click(0);
+    if (caso.tipo == 0) f.Combo2_Click(100 - 62);
+    const std::string grid = filaGrid(f, 1) + " " + (caso.tipo == 0 ? filaGrid(f, 2) : "");
+    const auto lengths = f.Combo2_List();
+    const int length = f.Combo2_ListIndex();
+    const auto list = f.List1();
+    const Mensual kcb = f.KCB_MENSUAL(), raiz = f.RAIZ_MENSUAL();
+    f.Combo1_Click(1);
+    EXPECT_EQ(v.mensajes().size(), 1u) << caso.hoja << caso.columna;
+    EXPECT_EQ(f.Combo1_ListIndex(), 0) << caso.hoja << caso.columna;
+    EXPECT_EQ(filaGrid(f, 1) + " " + (caso.tipo == 0 ? filaGrid(f, 2) : ""), grid);
+    EXPECT_EQ(f.Combo2_List(), lengths);
+    EXPECT_EQ(f.Combo2_ListIndex(), length);
+    EXPECT_EQ(f.List1(), list);
+    EXPECT_EQ(f.KCB_MENSUAL(), kcb);
+    EXPECT_EQ(f.RAIZ_MENSUAL(), raiz);
+    if (caso.tipo == 1) continue;
+    v.clic(xDelDia(100));
+    EXPECT_TRUE(v.mensajes().empty());
+    EXPECT_EQ(f.List1(), std::vector<std::string>{"Maize: April 10th-July 19th"});
+  }
+}
+
+// A stage of no days cannot spread the irrigation that Annual_crops_irrigat gives it: the crop
+// is not chosen (or, when a shorter season makes the stage vanish, not added), and the message
+// names the stage's share of the season and its irrigation shares.
+TEST(Form4, AStageOfNoDaysWithIrrigationIsRefusedNamingTheCells) {
+  auto libro = prueba::libroCultivos();
+  // Wheat: no development stage, but a quarter of the irrigation depth and number in it.
+  prueba::fila(libro, kHojaAnuales, 3,
+               {T("Wheat"), prueba::N(120), prueba::N(0.3), prueba::N(0.7), prueba::N(1.1),
+                prueba::N(0.3), prueba::N(0.5), prueba::N(0), prueba::N(0.25), prueba::N(0.25)});
+  // Maize: an initial stage of 0.006 of the season, 1 day at 125 days and none at 62, with 0.1
+  // of the depth (Annual_crops_irrigat!D2) and none of the number of irrigations.
+  for (int c = 7; c <= 10; ++c) {
+    libro.setCell(kHojaAnuales, 2, c, prueba::N(std::array{0.006, 0.498, 0.3, 0.196}[c - 7]));
+  }
+  libro.setCell(kHojaRiegosAnuales, 2, 8, prueba::N(0));
+  Ventana v(std::move(libro));
+  Form4& f = v.form;
+  f.Option1_Click(0);
+  f.Combo1_Click(1);
+  auto mensajes = v.mensajes();
+  ASSERT_EQ(mensajes.size(), 1u);
+  for (const char* celda :
+       {"Annual_crops_growth!H3", "Annual_crops_irrigat!E3", "Annual_crops_irrigat!I3"}) {
+    EXPECT_NE(mensajes[0].find(celda), std::string::npos) << mensajes[0];
+  }
+  EXPECT_EQ(f.Combo1_ListIndex(), -1);
+  EXPECT_EQ(filaGrid(f, 2), "length/day||||");
+  // Maize at its own 125 days has an initial stage of 1 day; at 62 days it has none.
+  f.Combo1_Click(0);
+  EXPECT_TRUE(v.mensajes().empty());
+  f.Combo2_Click(0);
+  EXPECT_EQ(filaGrid(f, 2), "length/day|0|31|19|12");
+  v.clic(xDelDia(100));
+  mensajes = v.mensajes();
+  ASSERT_EQ(mensajes.size(), 1u);
+  EXPECT_EQ(mensajes[0].rfind("The crop was not added: ", 0), 0u) << mensajes[0];
+  for (const char* celda : {"Annual_crops_growth!G2", "Annual_crops_irrigat!D2"}) {
+    EXPECT_NE(mensajes[0].find(celda), std::string::npos) << mensajes[0];
+  }
+  EXPECT_EQ(mensajes[0].find("Annual_crops_irrigat!H2"), std::string::npos) << mensajes[0];
+  EXPECT_EQ(f.rotacion().N_CULTIVOS(), 0);
+  EXPECT_TRUE(f.List1().empty());
+  // At 125 days it is added, and the twelve depths add up to the 600 mm of the season.
+  f.Combo2_Click(125 - 62);
+  v.clic(xDelDia(100));
+  EXPECT_TRUE(v.mensajes().empty());
+  double total = 0;
+  for (int m = 1; m <= 12; ++m) total += f.DATOS_RIEGO().RIEGO_MENSUAL[m];
+  EXPECT_TRUE(testing::Near(600.0, total, 1e-9));
+}
+
+// A stage of no days that takes no irrigation loses nothing: the crop is chosen and added.
+TEST(Form4, AStageOfNoDaysWithoutIrrigationIsAccepted) {
+  auto libro = prueba::libroCultivos();
+  libro.setCell(kHojaAnuales, 3, 8, prueba::N(0));
+  libro.setCell(kHojaAnuales, 3, 7, prueba::N(0.5));
+  libro.setCell(kHojaRiegosAnuales, 3, 5, prueba::N(0));  // depth share of development
+  libro.setCell(kHojaRiegosAnuales, 3, 4, prueba::N(0.5));
+  libro.setCell(kHojaRiegosAnuales, 3, 12, prueba::N(0));  // no number of irrigations at all
+  Ventana v(std::move(libro));
+  v.form.Option1_Click(0);
+  v.form.Combo1_Click(1);
+  v.clic(xDelDia(100));
+  EXPECT_TRUE(v.mensajes().empty());
+  EXPECT_EQ(v.form.rotacion().N_CULTIVOS(), 1);
+  double total = 0;
+  for (int m = 1; m <= 12; ++m) total += v.form.DATOS_RIEGO().RIEGO_MENSUAL[m];
+  EXPECT_TRUE(testing::Near(300.0, total, 1e-9));
 }
 
 }  // namespace

@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -18,7 +16,8 @@ namespace medravolix {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::BinaryDir;
+using testing::CopyOfSample;
+using testing::ReadFile;
 using testing::RunPython;
 using testing::ScratchDir;
 using testing::SourceDir;
@@ -43,24 +42,6 @@ std::vector<fs::path> csvFiles() {
   return files;
 }
 
-std::string readFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream contents;
-  contents << in.rdbuf();
-  return contents.str();
-}
-
-TEST(SampleData, OneTablePerSheetInWorkbookOrder) {
-  const auto files = csvFiles();
-  ASSERT_EQ(files.size(), kSheets.size());
-  for (size_t i = 0; i < files.size(); ++i) {
-    const std::string prefix = (i + 1 < 10 ? "0" : "") + std::to_string(i + 1) + "_";
-    EXPECT_EQ(files[i].stem().string(), prefix + kSheets[i]);
-    const auto table = CsvTable::read(files[i]);  // throws on malformed text
-    EXPECT_GE(table.rowCount(), 1) << files[i];
-  }
-}
-
 TEST(SampleData, DerivedBlocksAreWhatTheirRulesMake) {
   ScratchDir out;
   const std::string script =
@@ -73,20 +54,15 @@ TEST(SampleData, DerivedBlocksAreWhatTheirRulesMake) {
   ASSERT_EQ(RunPython(script, sampleDir().string() + " " + out.path().string(), printed), 0)
       << printed;
   for (const char* name : {"03_Clim_batch.csv", "04_Crop_batch.csv", "05_Irrigat_batch.csv"}) {
-    EXPECT_EQ(readFile(out / name), readFile(sampleDir() / name))
+    EXPECT_EQ(ReadFile(out / name), ReadFile(sampleDir() / name))
         << name << " differs from what data/sample/derive_blocks.py makes: run it again";
   }
 }
 
 class SampleWorkbook : public ::testing::Test {
  protected:
-  void SetUp() override {
-    const fs::path built = BinaryDir() / "share" / "medravolix" / "sample.xlsx";
-    ASSERT_TRUE(fs::exists(built)) << built << " is missing: build the target sample_workbook";
-    fs::copy_file(built, copy_);
-  }
   ScratchDir dir_;
-  const fs::path copy_ = dir_ / "sample.xlsx";
+  const fs::path copy_ = CopyOfSample(dir_);
 };
 
 TEST_F(SampleWorkbook, AnIndependentReaderFindsEveryInputByTheBatchLookUpRules) {
@@ -94,7 +70,7 @@ TEST_F(SampleWorkbook, AnIndependentReaderFindsEveryInputByTheBatchLookUpRules) 
   // blocks on rows 2, 14, 26, ...) but the one climate left out on purpose; every water within 5 %
   // of ionic balance; numbers in every chemistry cell.
   const std::string script =
-      readFile(SourceDir() / "tests" / "sample" / "check_sample_workbook.py");
+      ReadFile(SourceDir() / "tests" / "sample" / "check_sample_workbook.py");
   std::string printed;
   EXPECT_EQ(RunPython(script, copy_.string(), printed), 0) << printed;
   EXPECT_EQ(printed, "OK\n");
@@ -116,29 +92,6 @@ TEST_F(SampleWorkbook, TheProjectReaderSeesEveryTableCellForCell) {
       }
     }
   }
-}
-
-TEST_F(SampleWorkbook, ChemistryCellsHoldNumbersAndIdsKeepTheirKind) {
-  const auto book = Workbook::open(copy_);
-  std::vector<std::pair<int, int>> constants, parameters = {{19, 5}, {20, 5}};
-  for (int c = 2; c <= 7; ++c) constants.push_back({5, c});
-  for (int r = 13; r <= 18; ++r)
-    for (int c = 3; c <= 6; ++c) constants.push_back({r, c});
-  for (int r : {4, 6})
-    for (int c = 2; c <= 12; ++c) parameters.push_back({r, c});
-  for (int r : {10, 11, 14, 15})
-    for (int c = 2; c <= 13; ++c) parameters.push_back({r, c});
-  for (const auto& [r, c] : constants)
-    EXPECT_TRUE(book.cell("Constants", r, c).isNumber())
-        << workbook::cellReference("Constants", r, c);
-  for (const auto& [r, c] : parameters)
-    EXPECT_TRUE(book.cell("Parameters", r, c).isNumber())
-        << workbook::cellReference("Parameters", r, c);
-  // A number id and a text id that looks like one stay apart through the file.
-  EXPECT_EQ(book.cell("Wat_batch", 6, 1), CellValue::number(6));
-  EXPECT_EQ(book.cell("Sim_batch", 8, 4), CellValue::number(6));
-  EXPECT_EQ(book.cell("Sim_batch", 14, 1), CellValue::number(13));
-  EXPECT_EQ(book.cell("Sim_batch", 2, 1), CellValue::text("S01"));
 }
 
 }  // namespace

@@ -47,14 +47,26 @@ std::filesystem::path BinaryDir() {
   return MEDRAVOLIX_BINARY_DIR;
 }
 
+std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream contents;
+  contents << in.rdbuf();
+  return contents.str();
+}
+
+std::filesystem::path CopyOfSample(const ScratchDir& dir, const std::string& name) {
+  const auto copy = dir / name;
+  std::filesystem::copy_file(BinaryDir() / "share" / "medravolix" / "sample.xlsx", copy);
+  return copy;
+}
+
 int RunPython(const std::string& script, const std::string& args, std::string& out) {
   ScratchDir dir;
-  const auto script_path = dir / "script.py";
-  {
-    std::ofstream f(script_path);
-    f << script;
-  }
-  const std::string command = "/usr/bin/python3 " + script_path.string() + " " + args;
+  std::ofstream(dir / "script.py") << script;
+  return RunCommand("/usr/bin/python3 " + (dir / "script.py").string() + " " + args, out);
+}
+
+int RunCommand(const std::string& command, std::string& out) {
   FILE* pipe = popen(command.c_str(), "r");
   if (!pipe) return -1;
   std::array<char, 4096> buffer{};

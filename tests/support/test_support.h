@@ -32,6 +32,16 @@ class ScratchDir {
 std::filesystem::path SourceDir();
 std::filesystem::path BinaryDir();
 
+// The whole content of a file ("" when it cannot be read).
+std::string ReadFile(const std::filesystem::path& path);
+
+// A copy of the sample workbook that the build assembles, as `name` in `dir` (tests never touch
+// the built file).
+std::filesystem::path CopyOfSample(const ScratchDir& dir, const std::string& name = "sample.xlsx");
+
+// Runs a shell command; returns its exit code and puts what it printed on stdout into `out`.
+int RunCommand(const std::string& command, std::string& out);
+
 // Runs Debian's python3 (which has python3-openpyxl) on a script given as text, with the
 // arguments appended; returns its exit code and puts what it printed on stdout into `out`.
 int RunPython(const std::string& script, const std::string& args, std::string& out);

@@ -46,8 +46,6 @@ TEST(DamagedFiles, BrokenPartsAndCellsThatCannotBe) {
       // A shared-text index is a whole number in digits, not the first digits of a text.
       {sheet, data("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>1e3</v></c></row>"),
        "cell A1 refers to the shared text '1e3'"},
-      {sheet, data("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>00:00</v></c></row>"),
-       "cell A1 refers to the shared text '00:00'"},
       {sheet, data("<row r=\"1\"><c r=\"A1\" t=\"s\"><v></v></c></row>"),
        "cell A1 refers to the shared text ''"},
       // Places that programs settle differently: a cell outside its row, two cells at one place
@@ -58,11 +56,9 @@ TEST(DamagedFiles, BrokenPartsAndCellsThatCannotBe) {
        "in sheet 'Data', cell B1 is given twice"},
       {sheet, data("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row><row r=\"1\"><c><v>2</v></c></row>"),
        "cell A1 is given twice"},
-      {sheet, data("<row r=\"1\"><c><v>1</v></c><c r=\"A1\"/></row>"), "cell A1 is given twice"},
       {sheet, data("<row r=\"1\"><c r=\"A1\" r=\"Z1\"><v>1</v></c></row>"),
        "the part 'xl/worksheets/sheet1.xml' of sheet 'Data' is not valid XML (the element <c> at "
        "byte 34 gives its attribute 'r' twice ('A1' and 'Z1'))"},
-      {sheet, data("<row r=\"1\" r=\"1\"/>"), "gives its attribute 'r' twice"},
       {"xl/workbook.xml", "<workbook a=\"1\" a=\"2\"/>",
        "its part 'xl/workbook.xml' is not valid XML"},
       {sheet, data("<row r=\"1\"><c r=\"A1\"><v>1,5</v></c></row>"),
@@ -134,14 +130,10 @@ TEST(DamagedFiles, FoundByFuzzingAreNamedAtOnceWithTheirCause) {
 
 TEST(DamagedFiles, OpenDocumentSpreadsheetsAreNamedAsSuch) {
   ScratchDir dir;
-  python(R"(
-import sys, zipfile
-with zipfile.ZipFile(sys.argv[1], 'w') as z:
-    z.writestr('mimetype', 'application/vnd.oasis.opendocument.spreadsheet')
-    z.writestr('content.xml', '<office:document-content xmlns:office='
-               '"urn:oasis:names:tc:opendocument:xmlns:office:1.0"/>')
-)",
-         {(dir / "table.ods").string()});
+  python(
+      "import sys, zipfile\nzipfile.ZipFile(sys.argv[1], 'w').writestr('mimetype', "
+      "'application/vnd.oasis.opendocument.spreadsheet')",
+      {(dir / "table.ods").string()});
   std::ofstream(dir / "flat.fods") << "<?xml version=\"1.0\"?>\n<office:document "
                                       "xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:"
                                       "office:1.0\" office:mimetype=\"application/"

@@ -34,7 +34,7 @@ class FailingHook : public ::testing::TestWithParam<const char*> {};
 TEST_P(FailingHook, FailedSaveLeavesTheOriginalByteIdentical) {
   ScratchDir dir;
   const auto path = smallWorkbook(dir / "book.xlsx");
-  const std::string original = fileBytes(path);
+  const std::string original = ReadFile(path);
   Workbook book = Workbook::open(path);
   Workbook other = Workbook::open(path);  // the hook belongs to one workbook only
   book.setCell("S", 1, 1, CellValue::number(2));
@@ -45,7 +45,7 @@ TEST_P(FailingHook, FailedSaveLeavesTheOriginalByteIdentical) {
   const std::string message = errorOf([&] { book.save(); });
   EXPECT_CONTAINS(message, "injected failure at " + failing_stage);
   EXPECT_CONTAINS(message, "left as it was");
-  EXPECT_EQ(fileBytes(path), original);
+  EXPECT_EQ(ReadFile(path), original);
   EXPECT_EQ(folderListing(dir.path()), std::vector<std::string>{"book.xlsx"});
   EXPECT_TRUE(book.isModified());
   other.setCell("S", 2, 1, CellValue::number(7));
@@ -63,7 +63,7 @@ INSTANTIATE_TEST_SUITE_P(Stages, FailingHook, ::testing::Values("flush", "rename
 TEST(AtomicSave, UnwritableTargetsFailCleanlyAndSaveAsMovesTheWorkbook) {
   ScratchDir dir;
   const auto path = smallWorkbook(dir / "book.xlsx");
-  const std::string original = fileBytes(path);
+  const std::string original = ReadFile(path);
   Workbook book = Workbook::open(path);
   book.setCell("S", 2, 2, CellValue::text("x"));
   std::ofstream(dir / "plain.txt") << "a file, not a folder";
@@ -71,16 +71,16 @@ TEST(AtomicSave, UnwritableTargetsFailCleanlyAndSaveAsMovesTheWorkbook) {
   fs::create_directory(dir / "folder.xlsx");
   std::ofstream(dir / "folder.xlsx" / "inside.txt") << "kept";
   EXPECT_THROW(book.saveAs(dir / "folder.xlsx"), WorkbookError);
-  EXPECT_EQ(fileBytes(dir / "folder.xlsx" / "inside.txt"), "kept");
+  EXPECT_EQ(ReadFile(dir / "folder.xlsx" / "inside.txt"), "kept");
   EXPECT_EQ(folderListing(dir.path()),
             (std::vector<std::string>{"book.xlsx", "folder.xlsx", "plain.txt"}));
   EXPECT_EQ(book.path(), path);  // a failed saveAs does not move the workbook
   book.saveAs(dir / "b.xlsx");
-  EXPECT_EQ(fileBytes(path), original);
+  EXPECT_EQ(ReadFile(path), original);
   book.setCell("S", 3, 3, CellValue::text("c"));
   book.save();  // to the new file
   EXPECT_EQ(Workbook::open(dir / "b.xlsx").cell("S", 3, 3), CellValue::text("c"));
-  EXPECT_EQ(fileBytes(path), original);
+  EXPECT_EQ(ReadFile(path), original);
 }
 
 // A save that was killed leaves its new file, ".NAME.saving-NNNNNN", beside the workbook; the
@@ -105,7 +105,7 @@ TEST(AtomicSave, LeftoversOfKilledSavesGoWhenTheWorkbookIsOpenedOrSaved) {
   book.setCell("S", 1, 1, CellValue::number(2));
   book.save();
   EXPECT_EQ(folderListing(dir.path()), expected);
-  EXPECT_EQ(fileBytes(dir / "book.xlsx.saving-123456"), "not ours");
+  EXPECT_EQ(ReadFile(dir / "book.xlsx.saving-123456"), "not ours");
 }
 
 // Under "ulimit -f" a write past the limit raises SIGXFSZ, which would end the program without
@@ -114,7 +114,7 @@ TEST(AtomicSave, LeftoversOfKilledSavesGoWhenTheWorkbookIsOpenedOrSaved) {
 TEST(AtomicSave, AFileSizeLimitFailsTheSaveWithAMessage) {
   ScratchDir dir;
   const auto path = smallWorkbook(dir / "book.xlsx");
-  const std::string original = fileBytes(path);
+  const std::string original = ReadFile(path);
   Workbook book = Workbook::open(path);
   book.setCell("S", 1, 1, CellValue::text("a little more than before"));
   const pid_t child = ::fork();
@@ -132,7 +132,7 @@ TEST(AtomicSave, AFileSizeLimitFailsTheSaveWithAMessage) {
   ::waitpid(child, &status, 0);
   EXPECT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
   EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0);
-  EXPECT_TRUE(fileBytes(path) == original);
+  EXPECT_TRUE(ReadFile(path) == original);
   EXPECT_EQ(folderListing(dir.path()), std::vector<std::string>{"book.xlsx"});
 }
 

@@ -21,6 +21,7 @@
 namespace medravolix::workbook::test {
 
 namespace fs = std::filesystem;
+using medravolix::testing::ReadFile;
 using medravolix::testing::ScratchDir;
 
 // Runs a Python script; a failing script fails the test and gives "".
@@ -70,11 +71,6 @@ std::string grid(int rows, int columns, CellAt cell_at) {
 
 inline std::string grid(const Workbook& book, const std::string& sheet, int rows, int columns) {
   return grid(rows, columns, [&](int row, int column) { return book.cell(sheet, row, column); });
-}
-
-inline std::string fileBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 // The text of one part of the zip.

@@ -42,8 +42,7 @@ QString menus(QMenuBar* bar) {
 
 TEST(Programa, StartsBindsTheSampleRunsABatchFromTheMenuAndSavesTheResults) {
   medravolix::testing::ScratchDir dir;
-  const auto copia = dir / "mis datos.xlsx";
-  std::filesystem::copy_file(BinaryDir() / "share/medravolix/sample.xlsx", copia);
+  const auto copia = medravolix::testing::CopyOfSample(dir, "mis datos.xlsx");
   medravolix::testing::FakeDialogs dialogs;
   MDIForm1 controller(dialogs, {BinaryDir(), carpetaEjemplo(BinaryDir()), {}, {}});
   MDIForm1View window(controller, dialogs);

@@ -1,0 +1,60 @@
+// The command-line harness `tool_table crops` on a copy of the sample workbook: one JSON object a
+// line with its keys in order, a crop placed by a click, an Annotate read back from the copy, and
+// the exit status of an event the window cannot take.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/test_support.h"
+
+namespace medravolix::crop_tool {
+namespace {
+
+constexpr const char* kComprobar = R"PY(
+import json, subprocess, sys, openpyxl
+tool, libro = sys.argv[1], sys.argv[2]
+def run(*events):
+    p = subprocess.run([tool, 'crops', libro, *events], capture_output=True, text=True)
+    return p.returncode, [json.loads(l) for l in p.stdout.splitlines()], p.stderr.strip()
+rc, lineas, err = run('type=annual', 'crop=0', 'move=3140', 'click=yes', 'annotate=R1')
+print('rc', rc, len(lineas), err)
+print(all(list(l.keys()) == ['event', 'messages', 'list', 'grid', 'lengths', 'tip', 'series']
+          for l in lineas), [l['event'] for l in lineas])
+print(list(lineas[4]['series'].keys()))
+print(lineas[1]['lengths'], lineas[2]['tip'], lineas[3]['list'])
+kcb = lineas[4]['series']['KCB_MENSUAL']
+ws = openpyxl.load_workbook(libro)['Crop_batch']
+fila = next(r for r in range(2, ws.max_row + 1, 12) if ws.cell(r, 1).value == 'R1')
+print('block', (fila - 2) % 12, [ws.cell(fila + m, 2).value for m in range(12)] == kcb,
+      ws.cell(fila + 11, 5).value)
+for bad in (['click=yes'], ['type=annual', 'crop=99'], ['type=tree', 'move=-5']):
+    rc, lineas, err = run(*bad)
+    print('bad', rc, len(lineas), err)
+)PY";
+
+TEST(ToolTable, CropsModeOnACopyOfTheSample) {
+  testing::ScratchDir dir;
+  const auto copia = dir / "sample copy.xlsx";
+  std::filesystem::copy_file(testing::BinaryDir() / "share/medravolix/sample.xlsx", copia);
+  std::string salida;
+  ASSERT_EQ(testing::RunPython(kComprobar,
+                               "'" + (testing::BinaryDir() / "bench/tool_table").string() + "' '" +
+                                   copia.string() + "'",
+                               salida),
+            0)
+      << salida;
+  EXPECT_EQ(salida,
+            "rc 0 5 \n"
+            "True ['type=annual', 'crop=0', 'move=3140', 'click=yes', 'annotate=R1']\n"
+            "['KCB_MENSUAL', 'RAIZ_MENSUAL', 'COBERTURA_MENSUAL', 'RIEGO_MENSUAL', "
+            "'NRIEGOS_MENSUAL', 'OCUPACION_MENSUAL']\n"
+            "{'first': 75, 'last': 225, 'selected': 150} April 15th "
+            "['Maize (grain): April 15th-September 12th']\n"
+            "block 0 True Dec\n"
+            "bad 1 0 tool_table: click=yes: the calendar takes no clicks\n"
+            "bad 1 1 tool_table: crop=99: the crop list has no entry 99\n"
+            "bad 1 1 tool_table: move=-5: the calendar has no position -5\n");
+}
+
+}  // namespace
+}  // namespace medravolix::crop_tool
