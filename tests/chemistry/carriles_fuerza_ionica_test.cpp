@@ -9,6 +9,7 @@
 #include <deque>
 #include <limits>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "chemistry/equilibrio_carriles.h"
@@ -167,7 +168,11 @@ class FuenteDePrueba : public FuenteSimulaciones {
     return siguiente_ < sims_.size() ? &sims_[siguiente_++] : nullptr;
   }
   void terminada(Simulacion& sim, std::exception_ptr fallo) override {
-    if (fallo) sim.AVISOS.push_back("refused");
+    try {
+      if (fallo) std::rethrow_exception(fallo);
+    } catch (const SimulacionRechazada& e) {
+      sim.AVISOS.push_back(std::string("refused: ") + e.what());
+    }
   }
 
  private:
@@ -209,6 +214,50 @@ TEST(CarrilesFuerzaIonica, SolvesInLanesEqualSolvesAlone) {
     EXPECT_EQ(a.QUIMICA.PASADAS.pares, b.QUIMICA.PASADAS.pares);
     EXPECT_EQ(a.QUIMICA.PASADAS.fuerza_ionica, b.QUIMICA.PASADAS.fuerza_ionica);
   }
+}
+
+// Refusals in lanes name the same reason as alone, and the simulations around them are solved.
+TEST(CarrilesFuerzaIonica, RefusalsInLanesAreThoseOfSolvesAlone) {
+  struct Caso {
+    void (*ajuste)(TablasQuimicas&);
+    Agua agua;
+    Suelo suelo;
+  };
+  const Caso casos[] = {
+      {nullptr, {0.35, 0.03, 1.3, 0.3, 0.3, 0.03, 0.45, 2.35}, {-2, 2, 40, 1}},
+      {[](TablasQuimicas& t) { t.LOG_K[1] = t.LOG_K[2] = 0; },
+       {1, 0, 1, 0, 1, 0, 1, 0},
+       {-2, 1, 0, 0}},  // [H+] = 0
+      {[](TablasQuimicas& t) { t.LOG_K[1] = 0; }, {5, 0.2, 3, 2, 5, 0.5, 3.35, 3}, {-2, 1, 5, 0}},
+      {[](TablasQuimicas& t) { t.LOG_K[21] = 400; },
+       {5, 0.2, 3, 2, 5, 0.5, 3.35, 3},
+       {-2, 1, 5, 0}},  // values that are not numbers
+      {nullptr, {3.2, 0.08, 2.5, 1, 2.9, 0.15, 2.2, 2.83}, {-2, 3, 20, 35}}};
+  int rechazos = 0;
+  for (const Caso& c : casos) {
+    SCOPED_TRACE(&c - casos);
+    TablasQuimicas tablas = TablasReferencia();
+    if (c.ajuste != nullptr) c.ajuste(tablas);
+    std::deque<Simulacion> en_carriles(3, SimulacionCon(c.agua, c.suelo));
+    std::string solo;
+    Simulacion sola = en_carriles.front();
+    try {
+      EQUILIBRIO_SOLUCION_SUELO(sola, tablas);
+    } catch (const SimulacionRechazada& e) {
+      solo = std::string("refused: ") + e.what();
+      ++rechazos;
+    }
+    FuenteDePrueba fuente(en_carriles);
+    equilibrioEnCarriles(fuente, tablas);
+    for (const Simulacion& sim : en_carriles) {
+      EXPECT_EQ(solo.empty() ? std::vector<std::string>{} : std::vector<std::string>{solo},
+                sim.AVISOS);
+      if (solo.empty()) {
+        EXPECT_EQ(0, std::memcmp(&sola.ESPECIES, &sim.ESPECIES, sizeof sim.ESPECIES));
+      }
+    }
+  }
+  EXPECT_EQ(3, rechazos);
 }
 
 }  // namespace
