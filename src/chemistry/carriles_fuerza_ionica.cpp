@@ -86,10 +86,10 @@ template <class V, class M>
 // does it, in two halves so that the registers' independent chains of operations can overlap
 // (every register's first half, then every register's second half); the lanes whose loop has
 // ended keep their values. The first half: OH- and the ligands from the cations.
-template <class V, class M, bool P7, bool P8>
+template <class V, class M, bool P7, bool P8, bool kTodos>
 [[gnu::always_inline]] inline void paseLigandos(Datos& d, int o, double epsilon) {
 #define KC(k) VEC(d.Kc[k])
-  const M vivo = MASK(d.vivo);
+  const M vivo = kTodos ? M{} - 1 : MASK(d.vivo);
   const V c3 = VEC(d.f[3]), c4 = VEC(d.f[4]), c5 = VEC(d.f[5]), c6 = VEC(d.f[6]);
   const V oh = VEC(d.T[2]) / (1.0 + KC(7) * c3 + KC(8) * c4 + KC(9) * c5 + KC(10) * c6);
   VEC(d.OH) = vivo ? oh : VEC(d.OH);
@@ -129,10 +129,10 @@ template <class V, class M, bool P7, bool P8>
 // The second half: the cations from the new ligands, and the loop's ends. Marks in al_plano the
 // lanes that must run their loop again on the plain path; returns whether any lane's loop still
 // runs.
-template <class V, class M, bool P7, bool P8>
+template <class V, class M, bool P7, bool P8, bool kTodos>
 [[gnu::always_inline]] inline bool paseCationes(Datos& d, int o, double epsilon) {
 #define KC(k) VEC(d.Kc[k])
-  const M vivo = MASK(d.vivo);
+  const M vivo = kTodos ? M{} - 1 : MASK(d.vivo);
   const V c3 = VEC(d.f[3]), c4 = VEC(d.f[4]), c5 = VEC(d.f[5]), c6 = VEC(d.f[6]);
   const V oh = VEC(d.OH);
   const V l7 = VEC(d.f[7]), l8 = VEC(d.f[8]), l9 = VEC(d.f[9]), l10 = VEC(d.f[10]);
@@ -233,14 +233,24 @@ template <class V, class M, bool P7, bool P8>
   bool vivos[kN / W];
   bool alguno = true;
   for (int o = 0; o < kN; o += W) vivos[o / W] = ALGUNO(MASK(d.vivo));
+  // a register whose lanes all run takes the passes without the blends that keep ended lanes
+  bool todos[kN / W];
   while (alguno) {
     alguno = false;
     for (int o = 0; o < kN; o += W) {
-      if (vivos[o / W]) paseLigandos<V, M, P7, P8>(d, o, epsilon);
+      if (!vivos[o / W]) continue;
+      const M muertos = ~MASK(d.vivo);
+      todos[o / W] = !ALGUNO(muertos);
+      if (todos[o / W]) {
+        paseLigandos<V, M, P7, P8, true>(d, o, epsilon);
+      } else {
+        paseLigandos<V, M, P7, P8, false>(d, o, epsilon);
+      }
     }
     for (int o = 0; o < kN; o += W) {
       if (!vivos[o / W]) continue;
-      vivos[o / W] = paseCationes<V, M, P7, P8>(d, o, epsilon);
+      vivos[o / W] = todos[o / W] ? paseCationes<V, M, P7, P8, true>(d, o, epsilon)
+                                  : paseCationes<V, M, P7, P8, false>(d, o, epsilon);
       alguno = alguno || vivos[o / W];
     }
   }
