@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "crop_tool/form4.h"
+#include "tool_table_dialogs.h"
 #include "tool_table_json.h"
 #include "tool_table_modes.h"
 #include "ui/recording_canvas.h"
@@ -15,23 +16,6 @@
 namespace medravolix::tooltable {
 
 namespace {
-
-class DialogosGuion : public ui::Dialogs {
- public:
-  void messageBox(const std::string& text, ui::Icon) override { mensajes.push_back(text); }
-  ui::Answer questionBox(const std::string&, ui::Buttons, ui::Icon) override {
-    const ui::Answer r = respuesta_pregunta;
-    respuesta_pregunta = ui::Answer::Yes;
-    return r;
-  }
-  std::string inputBox(const std::string&, const std::string&) override { return respuesta; }
-  void beep() override {}
-  std::string openFileDialog(const std::string&, const std::string&) override { return ""; }
-
-  std::vector<std::string> mensajes;
-  std::string respuesta;
-  ui::Answer respuesta_pregunta = ui::Answer::Yes;  // the next question's answer
-};
 
 struct Herramienta {
   workbook::Workbook libro;

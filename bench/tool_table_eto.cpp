@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "eto_tool/form2.h"
+#include "tool_table_dialogs.h"
 #include "tool_table_json.h"
 #include "tool_table_modes.h"
 #include "ui/recording_canvas.h"
@@ -14,20 +15,6 @@
 namespace medravolix::tooltable {
 
 namespace {
-
-class DialogosGuion : public ui::Dialogs {
- public:
-  void messageBox(const std::string& text, ui::Icon) override { mensajes.push_back(text); }
-  ui::Answer questionBox(const std::string&, ui::Buttons, ui::Icon) override {
-    return ui::Answer::Yes;
-  }
-  std::string inputBox(const std::string&, const std::string&) override { return respuesta; }
-  void beep() override {}
-  std::string openFileDialog(const std::string&, const std::string&) override { return ""; }
-
-  std::vector<std::string> mensajes;
-  std::string respuesta;
-};
 
 struct Herramienta {
   workbook::Workbook libro;

@@ -139,7 +139,9 @@ bool Form4::elegirAnual(int k) {
     CultivoAnual cultivo = leerCultivoAnual(libro, k);
     RiegoCultivo riego = leerRiegoCultivo(libro, cultivo.NOMBRE_ANUAL);
     comprobarRiegoDeEtapas(cultivo, riego, cultivo.DURACION_CICLO);
-    std::vector<std::string> duraciones = duracionesPosibles(cultivo.DURACION_CICLO);
+    std::vector<std::string> duraciones = duracionesPosibles(
+        cultivo.DURACION_CICLO,
+        "the season length in " + workbook::cellReference("Annual_crops_growth", cultivo.fila, 12));
     riego_ = riego;
     d_.FRACCION_MOJADA_CULTIVO = riego_.FRACCION_MOJADA_CULTIVO;
     cultivo_ = std::move(cultivo);
@@ -150,9 +152,9 @@ bool Form4::elegirAnual(int k) {
 }
 
 // The season lengths from half to one and a half times the crop's (never below one day).
-std::vector<std::string> Form4::duracionesPosibles(int16_t D) {
-  const int lo = std::max<int>(1, toInt16(REDONDEAR(D / 2.0, 0), "Half the season length"));
-  const int hi = toInt16(REDONDEAR(3.0 * D / 2, 0), "One and a half times the season length");
+std::vector<std::string> Form4::duracionesPosibles(int16_t D, const std::string& origen) {
+  const int lo = std::max<int>(1, toInt16(REDONDEAR(D / 2.0, 0), "Half " + origen + ","));
+  const int hi = toInt16(REDONDEAR(3.0 * D / 2, 0), "One and a half times " + origen + ",");
   std::vector<std::string> duraciones;
   for (int n = lo; n <= hi; ++n) duraciones.push_back(std::to_string(n));
   return duraciones;

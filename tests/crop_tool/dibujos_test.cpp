@@ -19,27 +19,8 @@ std::vector<ui::CanvasCall> deTipo(const ui::RecordingCanvas& canvas, Kind kind)
   return calls;
 }
 
-TEST(Dibujos, TheCalendarsMonthLinesAndNames) {
-  ui::RecordingCanvas canvas;
-  CALENDARIO(canvas, 1);
-  const auto lineas = deTipo(canvas, Kind::Line);
-  const auto textos = deTipo(canvas, Kind::Text);
-  ASSERT_EQ(lineas.size(), 12u);
-  ASSERT_EQ(textos.size(), 12u);
-  const double fines[] = {930, 1770, 2700, 3600, 4530, 5430, 6360, 7290, 8190, 9120, 10020, 10950};
-  for (int m = 0; m < 12; ++m) {
-    EXPECT_EQ(std::make_tuple(lineas[m].x1, lineas[m].y1, lineas[m].x2, lineas[m].y2),
-              std::make_tuple(fines[m], 0.0, fines[m], 400.0));
-    EXPECT_EQ(lineas[m].color, ui::kBlack);
-  }
-  EXPECT_EQ(std::make_tuple(textos[0].text, textos[0].x1, textos[0].y1),
-            std::make_tuple(std::string("Jan"), 290.0, 10.0));
-  EXPECT_EQ(std::make_tuple(textos[1].text, textos[1].x1),
-            std::make_tuple(std::string("Feb"), 1175.0));
-  EXPECT_EQ(textos[11].text, "Dec");
-  EXPECT_EQ(textos[0].font_family, "MS Reference Sans Serif");
-  EXPECT_EQ(textos[0].font_size_pt, 12);
-}
+constexpr double kFines[] = {930,  1770, 2700, 3600, 4530,  5430,
+                             6360, 7290, 8190, 9120, 10020, 10950};
 
 TEST(Dibujos, SeasonBarsInTheColourOfTheirPlaceWrappingAtTheYearsEnd) {
   struct Caso {
@@ -53,7 +34,6 @@ TEST(Dibujos, SeasonBarsInTheColourOfTheirPlaceWrappingAtTheYearsEnd) {
                         {2, 266, 100, {{7950, 10950}}, ui::kBlue},  // ends on 31 December
                         {3, 1, 30, {{0, 900}}, kMagenta},
                         {4, 100, 10, {{2970, 3270}}, kAmarillo},
-                        {5, 100, 10, {{2970, 3270}}, kAmarillo},
                         {9, 366, 10, {{10950, 21900}, {0, 300}}, kAmarillo}};
   ui::Rgb color = ui::kBlack;
   for (const Caso& caso : casos) {
@@ -65,13 +45,19 @@ TEST(Dibujos, SeasonBarsInTheColourOfTheirPlaceWrappingAtTheYearsEnd) {
     for (std::size_t i = 0; i < cajas.size(); ++i) {
       EXPECT_EQ(std::make_tuple(cajas[i].x1, cajas[i].y1, cajas[i].x2, cajas[i].y2),
                 std::make_tuple(caso.cajas[i][0], 0.0, caso.cajas[i][1], 400.0));
-      EXPECT_EQ(cajas[i].color, caso.color);
-      EXPECT_TRUE(cajas[i].filled);
+      EXPECT_TRUE(cajas[i].filled && cajas[i].color == caso.color);
     }
     EXPECT_EQ(color, caso.color);
-    // The month lines are drawn again, over the bar.
-    EXPECT_EQ(canvas.calls().back().kind, Kind::Text);
-    EXPECT_EQ(deTipo(canvas, Kind::Line).size(), 12u);
+    // The calendar again, over the bar: the month lines at the months' ends and the names.
+    const auto lineas = deTipo(canvas, Kind::Line);
+    const auto textos = deTipo(canvas, Kind::Text);
+    ASSERT_EQ(lineas.size(), 12u);
+    for (int m = 0; m < 12; ++m) {
+      EXPECT_EQ(std::make_tuple(lineas[m].x1, lineas[m].y1, lineas[m].x2, lineas[m].y2),
+                std::make_tuple(kFines[m], 0.0, kFines[m], 400.0));
+    }
+    EXPECT_EQ(std::make_tuple(textos.at(0).text, textos[0].x1, textos[0].y1, textos[1].x1),
+              std::make_tuple(std::string("Jan"), 290.0, 10.0, 1175.0));
   }
 }
 
@@ -81,8 +67,7 @@ TEST(Dibujos, TheGraphsScaleFollowsTheLargestCoefficient) {
     int k;
     std::vector<std::string> etiquetas;  // the first three and the last two
   };
-  const Caso casos[] = {{0, 0, {"1.2", "1.1", "1", "0.1", "0"}},
-                        {1.15, 0, {"1.2", "1.1", "1", "0.1", "0"}},
+  const Caso casos[] = {{1.15, 0, {"1.2", "1.1", "1", "0.1", "0"}},
                         {1.2, 1, {"1.8", "1.65", "1.5", "0.15", "0"}},
                         {1.8, 2, {"2.4", "2.2", "2", "0.2", "0"}},
                         {2.5, 3, {"3", "2.75", "2.5", "0.25", "0"}}};
@@ -96,14 +81,14 @@ TEST(Dibujos, TheGraphsScaleFollowsTheLargestCoefficient) {
     const std::vector<std::string> etiquetas{textos[0].text, textos[1].text, textos[2].text,
                                              textos[11].text, textos[12].text};
     EXPECT_EQ(etiquetas, caso.etiquetas) << caso.maximo;
-    EXPECT_EQ(std::make_tuple(textos[12].x1, textos[12].y1), std::make_tuple(50.0, 3050.0));
-    EXPECT_EQ(std::make_tuple(textos[13].text, textos[13].x1, textos[13].y1),
-              std::make_tuple(std::string("Jan"), 500.0, 3250.0));
-    EXPECT_EQ(textos[24].x1, 433 * 11 + 500);
   }
   ui::RecordingCanvas canvas;
-  COEFIGRAMA(canvas, Mensual{}, 1);
+  EXPECT_EQ(COEFIGRAMA(canvas, Mensual{}, 1), 0);
   EXPECT_EQ(canvas.calls().front().kind, Kind::Clear);
+  const auto textos = deTipo(canvas, Kind::Text);
+  EXPECT_EQ(std::make_tuple(textos[12].x1, textos[12].y1, textos[13].text, textos[13].x1,
+                            textos[13].y1, textos[24].x1),
+            std::make_tuple(50.0, 3050.0, std::string("Jan"), 500.0, 3250.0, 433.0 * 11 + 500));
   const auto lineas = deTipo(canvas, Kind::Line);
   ASSERT_EQ(lineas.size(), 4u + 11 + 11);
   EXPECT_EQ(std::make_tuple(lineas[0].x1, lineas[0].y1, lineas[0].x2, lineas[0].y2),

