@@ -24,11 +24,7 @@ declare -A NO_WORKBOOK_NO_WINDOW=([balance]=1 [chemistry]=1 [eto]=1 [crops]=1)
 # Known upward includes that are being removed, as "including-file -> included-file". Each one
 # must go as soon as its owner has moved the code; an exception that no longer occurs fails too,
 # so the list cannot go stale.
-EXCEPTIONS=(
-  # The chemistry tables still read the Constants and Parameters sheets themselves; the batch's
-  # readers will read those cells and hand the chemistry plain numbers.
-  "src/chemistry/tablas_quimicas.h -> workbook/workbook.h"
-)
+EXCEPTIONS=()
 
 failures=()
 used_exceptions=()

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <system_error>
@@ -120,21 +121,69 @@ class EjecutorBatch {
     caso.escrituras.clear();
   }
 
-  // The chain of one simulation and its cells. Safe to run on several threads at once.
-  void calcularCaso(Caso& caso) const {
-    try {
-      Simulacion sim;
-      static_cast<AjustesBatch&>(sim) = ajustes_;
-      static_cast<EntradasSimulacion&>(sim) = std::move(*caso.entradas);
-      caso.entradas.reset();
-      modelo_.ejecutarCadena(sim);
-      caso.escrituras = escribirResultados(sim, caso.i);
-      caso.motivo = unirAvisos(sim.AVISOS);
-      caso.estado = Caso::Estado::Ejecutada;
-    } catch (const std::exception& e) {
-      rechazar(caso, e.what());
+  // Hands the pending simulations to the model on one thread, taking them from a counter that
+  // the threads share, and puts each one's cells and messages into its case as it comes back.
+  // The model may keep several in flight.
+  class FuenteCasos : public FuenteSimulaciones {
+   public:
+    FuenteCasos(const EjecutorBatch& ejecutor, const std::vector<Caso*>& pendientes,
+                std::atomic<std::size_t>& siguiente, const std::atomic<bool>& parar,
+                const std::function<void()>& hecha)
+        : ejecutor_(ejecutor),
+          pendientes_(pendientes),
+          siguiente_(siguiente),
+          parar_(parar),
+          hecha_(hecha) {}
+
+    Simulacion* siguiente() override {
+      for (;;) {
+        if (parar_) return nullptr;
+        const std::size_t k = siguiente_++;
+        if (k >= pendientes_.size()) return nullptr;
+        Caso& caso = *pendientes_[k];
+        try {
+          auto nueva = std::make_unique<EnCurso>();
+          nueva->caso = &caso;
+          static_cast<AjustesBatch&>(nueva->sim) = ejecutor_.ajustes_;
+          static_cast<EntradasSimulacion&>(nueva->sim) = std::move(*caso.entradas);
+          caso.entradas.reset();
+          en_curso_.push_back(std::move(nueva));
+          return &en_curso_.back()->sim;
+        } catch (const std::exception& e) {
+          rechazar(caso, e.what());
+          hecha_();
+        }
+      }
     }
-  }
+
+    void terminada(Simulacion& sim, std::exception_ptr fallo) override {
+      const auto es_esta = [&](const auto& e) { return &e->sim == &sim; };
+      const auto it = std::find_if(en_curso_.begin(), en_curso_.end(), es_esta);
+      Caso& caso = *(*it)->caso;
+      try {
+        if (fallo) std::rethrow_exception(fallo);
+        caso.escrituras = escribirResultados(sim, caso.i);
+        caso.motivo = unirAvisos(sim.AVISOS);
+        caso.estado = Caso::Estado::Ejecutada;
+      } catch (const std::exception& e) {
+        rechazar(caso, e.what());
+      }
+      en_curso_.erase(it);
+      hecha_();
+    }
+
+   private:
+    struct EnCurso {
+      Simulacion sim;
+      Caso* caso = nullptr;
+    };
+    const EjecutorBatch& ejecutor_;
+    const std::vector<Caso*>& pendientes_;
+    std::atomic<std::size_t>& siguiente_;
+    const std::atomic<bool>& parar_;
+    const std::function<void()>& hecha_;
+    std::vector<std::unique_ptr<EnCurso>> en_curso_;
+  };
 
   void calcular(unsigned threads, const Progreso& progreso) {
     std::vector<Caso*> pendientes;
@@ -146,11 +195,12 @@ class EjecutorBatch {
     unsigned hilos = threads != 0 ? threads : std::max(1u, std::thread::hardware_concurrency());
     hilos = std::min<unsigned>(hilos, static_cast<unsigned>(pendientes.size()));
     if (hilos <= 1) {
+      std::atomic<std::size_t> siguiente{0};
+      const std::atomic<bool> parar{false};
       int hechas = ya_hechas;
-      for (Caso* caso : pendientes) {
-        calcularCaso(*caso);
-        reporte.hasta(++hechas);
-      }
+      const std::function<void()> hecha = [&] { reporte.hasta(++hechas); };
+      FuenteCasos fuente(*this, pendientes, siguiente, parar, hecha);
+      modelo_.ejecutarCadenas(fuente);
       return;
     }
     calcularEnHilos(pendientes, hilos, ya_hechas, reporte);
@@ -163,17 +213,16 @@ class EjecutorBatch {
     std::mutex mutex;
     std::condition_variable aviso;
     int hechas = ya_hechas;  // guarded by mutex
-    const auto trabajar = [&] {
-      while (!parar) {
-        const std::size_t k = siguiente++;
-        if (k >= pendientes.size()) return;
-        calcularCaso(*pendientes[k]);
-        {
-          const std::lock_guard<std::mutex> cierre(mutex);
-          ++hechas;
-        }
-        aviso.notify_one();
+    const std::function<void()> hecha = [&] {
+      {
+        const std::lock_guard<std::mutex> cierre(mutex);
+        ++hechas;
       }
+      aviso.notify_one();
+    };
+    const auto trabajar = [&] {
+      FuenteCasos fuente(*this, pendientes, siguiente, parar, hecha);
+      modelo_.ejecutarCadenas(fuente);
     };
     std::vector<std::jthread> grupo;
     try {

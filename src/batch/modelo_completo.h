@@ -13,6 +13,8 @@ class ModeloCompleto : public ModeloSimulacion {
   void prepararBatch(const workbook::Workbook& libro) override;
   void CARGAR_ETO_EXTERNA(EntradasSimulacion& sim) const override;
   void ejecutarCadena(Simulacion& sim) const override;
+  // The soil solutions of several simulations in flight at once (see equilibrio_carriles.h).
+  void ejecutarCadenas(FuenteSimulaciones& fuente) const override;
 
  private:
   TablasQuimicas tablas_;

@@ -3,6 +3,7 @@
 // chain itself. The batch takes it as a parameter so that the driver can be exercised on its own.
 #pragma once
 
+#include "chemistry/equilibrio_carriles.h"
 #include "simulation/simulacion.h"
 #include "workbook/workbook.h"
 
@@ -25,6 +26,21 @@ class ModeloSimulacion {
   // std::exception) when the simulation cannot be computed; a result without value is left empty
   // and its reason added to sim.AVISOS.
   virtual void ejecutarCadena(Simulacion& sim) const = 0;
+
+  // The chains of the simulations the source gives, on this thread, until it has none left; each
+  // goes back through terminada with what ejecutarCadena would have thrown. A model may keep
+  // several in flight at once; each simulation's results are those of ejecutarCadena.
+  virtual void ejecutarCadenas(FuenteSimulaciones& fuente) const {
+    while (Simulacion* sim = fuente.siguiente()) {
+      std::exception_ptr fallo;
+      try {
+        ejecutarCadena(*sim);
+      } catch (...) {
+        fallo = std::current_exception();
+      }
+      fuente.terminada(*sim, fallo);
+    }
+  }
 };
 
 }  // namespace medravolix::batch

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "chemistry/especies_quimicas.h"
+
 namespace medravolix {
 
 double CALCULAR_EPSILON() {
@@ -15,7 +17,7 @@ double COEFICIENTE_ACTIVIDAD(double I, double z, int16_t kind, int16_t index) {
   double log_g = 0.0;
   if (z != 0.0) {
     log_g = -0.512 * (z * z) * (std::sqrt(I) / (1 + std::sqrt(I)) - 0.3 * I);
-  } else if (kind == kParIonico && (index == 15 || index == 16 || index == 23 || index == 24)) {
+  } else if (kind == kParIonico && quimica::esParNeutroEspecial(index)) {
     log_g = 0.033 * (I * I) - 0.3 * I;
   } else if (kind == kParIonico) {
     log_g = -11.7021 * (I / (1 + 60.8128 * I) - 0.0319 * (I * I)) - 0.044 * (I * I * I);

@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 
+#include "chemistry/especies_quimicas.h"
+
 namespace medravolix {
 
 namespace {
@@ -65,23 +67,10 @@ bool fijarSolucion(Simulacion& sim) {
 
 }  // namespace
 
-void APLICAR_TABLAS_QUIMICAS(Simulacion& sim, const TablasQuimicas& tablas) {
-  EstadoQuimica& q = sim.QUIMICA;
-  for (int k = 1; k <= 30; ++k) q.CONSTANTES[k].LOG_K = tablas.LOG_K[k];
-  for (int s = 1; s <= 11; ++s) {
-    sim.ESPECIES[s].CARGA = tablas.CARGA_ESPECIE[s];
-    sim.ESPECIES[s].COEF_CONDUCTIVIDAD = tablas.COEF_CONDUCTIVIDAD_ESPECIE[s];
-  }
-  for (int p = 1; p <= 24; ++p) {
-    q.PARES[p].CARGA = tablas.CARGA_PAR[p];
-    q.PARES[p].COEF_CONDUCTIVIDAD = tablas.COEF_CONDUCTIVIDAD_PAR[p];
-  }
-  sim.CE = tablas.CE;
-  q.FACTOR_CE = tablas.FACTOR_CE;
-}
-
 void CARGAR_COMPOSICION_AGUA(Simulacion& sim) {
-  for (int s = 3; s <= 9; ++s) sim.ESPECIES[s].CONC_TOTAL = sim.COMPOSICION_AGUA[s];
+  for (int s = quimica::kNa; s <= quimica::kSO4; ++s) {
+    sim.ESPECIES[s].CONC_TOTAL = sim.COMPOSICION_AGUA[s];
+  }
   sim.ALCALINIDAD = sim.ALCALINIDAD_AGUA;
 }
 
@@ -92,7 +81,7 @@ bool PREPARAR_SOLUCION_SUELO(Simulacion& sim) {
   // the water content (kg of water per kg of soil), mol per litre of solution.
   q.CALCITA_DISPONIBLE = (sim.CALIZA_PERFIL * 10) / (q.HUMEDAD_SOLUCION * kMasaMolarCalcita);
   q.YESO_DISPONIBLE = (sim.YESO_PERFIL * 10) / (q.HUMEDAD_SOLUCION * kMasaMolarYeso);
-  for (int s = 3; s <= 9; ++s) {
+  for (int s = quimica::kNa; s <= quimica::kSO4; ++s) {
     sim.ESPECIES[s].CONC_TOTAL = (q.FACTOR_SOLUCION * sim.ESPECIES[s].CONC_TOTAL) / 1000;
   }
   sim.ALCALINIDAD = (sim.ALCALINIDAD * q.FACTOR_SOLUCION) / 1000;

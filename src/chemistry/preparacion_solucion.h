@@ -1,16 +1,10 @@
-// Set-up of one simulation's soil solution: the chemistry tables copied into the simulation's
-// state, the irrigation water's composition, and the reference soil solution chosen in the batch
-// settings with its stocks of calcite and gypsum.
+// Set-up of one simulation's soil solution: the irrigation water's composition, and the
+// reference soil solution chosen in the batch settings with its stocks of calcite and gypsum.
 #pragma once
 
-#include "chemistry/tablas_quimicas.h"
 #include "simulation/simulacion.h"
 
 namespace medravolix {
-
-// Puts the tables' log K, charges, conductivity coefficients, CE and FACTOR_CE where the solver
-// reads them (ESPECIES 1..11, QUIMICA.PARES, QUIMICA.CONSTANTES).
-void APLICAR_TABLAS_QUIMICAS(Simulacion& sim, const TablasQuimicas& tablas);
 
 // Totals of species 3..9 and ALCALINIDAD from the irrigation water, as read (mmol/L, meq/L).
 void CARGAR_COMPOSICION_AGUA(Simulacion& sim);

@@ -17,12 +17,12 @@ inline TablasQuimicas TablasReferencia() {
              0,    0,      0,      0,      0,       0,     0,     0,     0.70, 0.85, 2.30,
              2.37, -0.25,  0,      1.106,  1.07,    1.27,  0,     3.224, 2.98};
   // H+ OH- Na+ K+ Ca2+ Mg2+ Cl- NO3- SO4 2- HCO3- CO3 2- (charge magnitudes, as the sample)
-  t.CARGA_ESPECIE = {0, 1, 1, 1, 1, 2, 2, 1, 1, 2, 1, 2, 0};
-  t.COEF_CONDUCTIVIDAD_ESPECIE = {0,     349.65, 198,  50.10, 73.50, 59.47, 53.0,
+  t.carga_especie = {0, 1, 1, 1, 1, 2, 2, 1, 1, 2, 1, 2, 0};
+  t.coef_conductividad_especie = {0,     349.65, 198,  50.10, 73.50, 59.47, 53.0,
                                   76.35, 71.46,  80.0, 44.5,  69.3,  0};
   // pair 4a + c: ligand a (OH, Cl, NO3, SO4, HCO3, CO3), cation c (Na, K, Ca, Mg)
-  t.CARGA_PAR = {0, 0, 0, 1, 1, 0, 0, 1, 1, 0, 0, 1, 1, 1, 1, 0, 0, 0, 0, 1, 1, 1, 1, 0, 0};
-  t.COEF_CONDUCTIVIDAD_PAR = {0,  0,    0, 0, 0, 0, 0,  0,     0,    0, 0, 0, 0,
+  t.carga_par = {0, 0, 0, 1, 1, 0, 0, 1, 1, 0, 0, 1, 1, 1, 1, 0, 0, 0, 0, 1, 1, 1, 1, 0, 0};
+  t.coef_conductividad_par = {0,  0,    0, 0, 0, 0, 0,  0,     0,    0, 0, 0, 0,
                               50, 56.3, 0, 0, 0, 0, 19, 17.95, 45.1, 0, 0, 0};
   t.CE = 0.115;
   t.FACTOR_CE = 0.000803;

@@ -1,4 +1,4 @@
-#include "chemistry/tablas_quimicas.h"
+#include "batch/lectura_constantes.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 
 #include "workbook/workbook.h"
 
-namespace medravolix {
+namespace medravolix::batch {
 namespace {
 
 using workbook::CellValue;
@@ -35,13 +35,13 @@ TEST(LeerConstantesQuimicas, ReadsEveryCellIntoItsPlace) {
     EXPECT_EQ(k == 30 ? 0 : -((13 + a) * 100 + c + 2), t.LOG_K[k]) << "constant " << k;
   }
   for (int s = 1; s <= 11; ++s) {
-    EXPECT_EQ(400 + s + 1, t.CARGA_ESPECIE[s]) << "species " << s;
-    EXPECT_EQ(600 + s + 1, t.COEF_CONDUCTIVIDAD_ESPECIE[s]) << "species " << s;
+    EXPECT_EQ(400 + s + 1, t.carga_especie[s]) << "species " << s;
+    EXPECT_EQ(600 + s + 1, t.coef_conductividad_especie[s]) << "species " << s;
   }
   for (int p = 1; p <= 24; ++p) {
     const int celda = p <= 12 ? 1000 + p + 1 : 1400 + p - 11;
-    EXPECT_EQ(celda, t.CARGA_PAR[p]) << "pair " << p;
-    EXPECT_EQ(celda + 100, t.COEF_CONDUCTIVIDAD_PAR[p]) << "pair " << p;
+    EXPECT_EQ(celda, t.carga_par[p]) << "pair " << p;
+    EXPECT_EQ(celda + 100, t.coef_conductividad_par[p]) << "pair " << p;
   }
   EXPECT_EQ(1905, t.CE);
   EXPECT_EQ(2005, t.FACTOR_CE);
@@ -59,4 +59,4 @@ TEST(LeerConstantesQuimicas, ATextNamesTheSheetAndCell) {
 }
 
 }  // namespace
-}  // namespace medravolix
+}  // namespace medravolix::batch
