@@ -82,6 +82,19 @@ double raizCalcita(EstadoQuimica& q, double b, double c, double d, double e) {
   return raiz.x;
 }
 
+// The end of a mineral step: the relative change of the calcium total in percent (EPSILON + 1
+// when there was no calcium), the new total in place, one more pass counted. Another pass follows
+// while the change is at least `umbral` and the cap on passes is not reached.
+bool cerrarPasoMineral(SalidaEquilibrio& s, double Ca, double& cambio, int16_t& contador,
+                       double umbral) {
+  EstadoQuimica& q = s.estado;
+  cambio = q.EPSILON + 1;
+  if (Ca != 0) cambio = std::fabs((Ca - q.CALCIO_NUEVO) / Ca) * 100;
+  s.ESPECIES[kCa].CONC_TOTAL = q.CALCIO_NUEVO;
+  ++contador;
+  return cambio >= umbral && contador <= kMaxPasadasMineral;
+}
+
 // One calcite step: dissolves or precipitates the calcite that brings [Ca2+][HCO3-]^2 to
 // K_CALCITA_CO2 x P. Returns whether another calcite pass follows.
 bool pasoCalcita(SalidaEquilibrio& s, double P) {
@@ -113,12 +126,8 @@ bool pasoCalcita(SalidaEquilibrio& s, double P) {
     s.ALCALINIDAD = s.ALCALINIDAD + 2 * x;
     q.CALCITA_DISPONIBLE = q.CALCITA_DISPONIBLE - x;
   }
-  q.CAMBIO_CALCIO_CALCITA = q.EPSILON + 1;
-  if (Ca != 0) q.CAMBIO_CALCIO_CALCITA = std::fabs((Ca - q.CALCIO_NUEVO) / Ca) * 100;
-  E[kCa].CONC_TOTAL = q.CALCIO_NUEVO;
-  int16_t& contador = q.ITERACIONES[kIteracionCalcita];
-  ++contador;
-  return q.CAMBIO_CALCIO_CALCITA >= q.EPSILON * 10000 && contador <= kMaxPasadasMineral;
+  return cerrarPasoMineral(s, Ca, q.CAMBIO_CALCIO_CALCITA, q.ITERACIONES[kIteracionCalcita],
+                           q.EPSILON * 10000);
 }
 
 // One gypsum step: dissolves or precipitates the gypsum that brings [Ca2+][SO4 2-] to K'6.
@@ -149,12 +158,8 @@ bool pasoYeso(SalidaEquilibrio& s) {
     E[kSO4].CONC_TOTAL = E[kSO4].CONC_TOTAL - q.YESO_CAMBIO;
     q.YESO_DISPONIBLE = q.YESO_DISPONIBLE + q.YESO_CAMBIO;
   }
-  q.CAMBIO_CALCIO_YESO = q.EPSILON + 1;
-  if (Ca != 0) q.CAMBIO_CALCIO_YESO = std::fabs((Ca - q.CALCIO_NUEVO) / Ca) * 100;
-  E[kCa].CONC_TOTAL = q.CALCIO_NUEVO;
-  int16_t& contador = q.ITERACIONES[kIteracionYeso];
-  ++contador;
-  return q.CAMBIO_CALCIO_YESO >= q.EPSILON * 100000 && contador <= kMaxPasadasMineral;
+  return cerrarPasoMineral(s, Ca, q.CAMBIO_CALCIO_YESO, q.ITERACIONES[kIteracionYeso],
+                           q.EPSILON * 100000);
 }
 
 // pH and electrical conductivity, from the free species and pairs of the last ionic-strength
