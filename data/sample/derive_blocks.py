@@ -261,8 +261,11 @@ def main(out_dir):
     tree_kcb = {}
     for name, crop_id in TREE_CROPS:
         kcb, root, cover = tree_crop_block(by_name(trees, name))
-        tree_kcb[crop_id] = kcb
-        add_crop_block(crop_id, kcb, root, cover, 2)
+        # The model multiplies Kcb by the year's largest ground cover: that product, rounded as
+        # the published monthly series was, is the orchard's basal coefficient, which the
+        # irrigation estimate uses.
+        tree_kcb[crop_id] = [round(k * max(cover), 2) for k in kcb]
+        add_crop_block(crop_id, kcb, root, cover, 3)
     for name, crop_id, sow_day, sow_month in ANNUAL_CROPS:
         kcb, root, cover, frac, days = annual_crop_block(by_name(growth, name), sow_day, sow_month)
         add_crop_block(crop_id, kcb, root, cover, 4)
