@@ -63,8 +63,9 @@ TEST(AnotarCultivos, ARotationAndATreeCropGoWhereTheBatchFindsThem) {
   for (const char* parte :
        {"Crop_batch [122, 123, 124, 125, 126, 127, 128, 129, 130, 131, 132, 133]", "'Jan', None",
         "'Dec', None", ", 1, 40, 30, 20, 10]", "Crop_batch [134,", "Irrigat_batch []",
-        // January 0.55 of a peak of 0.65: 145 cm and a cover of 0.5 scaled by 0.55 / 0.65.
-        "['olive here', 0.55, 122.6923076923077, 0.4230769230769231, 'Jan'"}) {
+        // January 1.1 of a peak of 1.3 (the orchard's 0.55 and 0.65 over its cover of 0.5):
+        // 145 cm and a cover of 0.5 scaled by 1.1 / 1.3.
+        "['olive here', 1.1, 122.6923076923077, 0.4230769230769231, 'Jan'"}) {
     EXPECT_NE(salida.find(parte), std::string::npos) << parte << "\n" << salida;
   }
 }
