@@ -124,7 +124,7 @@ TEST(WriteProtection, AReadOnlyWorkbookIsNeverReplacedUntilMadeWritable) {
   Workbook through_link = Workbook::open(dir / "link.xlsx");
   book.setCell("S", 1, 1, CellValue::number(2));
   through_link.setCell("S", 1, 1, CellValue::number(3));
-  for (const mode_t mode : {0444, 0400, 0}) {
+  for (const mode_t mode : {0444, 0400, 0500}) {
     ::chmod(path.c_str(), mode);
     ::chmod(other.c_str(), mode);
     EXPECT_EQ(errorOf([&] { book.save(); }),
@@ -134,8 +134,8 @@ TEST(WriteProtection, AReadOnlyWorkbookIsNeverReplacedUntilMadeWritable) {
                   "and try again.");
     EXPECT_CONTAINS(errorOf([&] { through_link.save(); }), "'" + path.string() + "' is write-pro");
     EXPECT_CONTAINS(errorOf([&] { book.saveAs(other); }), "'" + other.string() + "' is write-pro");
-    EXPECT_EQ(ReadFile(path), original);
-    EXPECT_EQ(ReadFile(other), original);
+    EXPECT_TRUE(ReadFile(path) == original);
+    EXPECT_TRUE(ReadFile(other) == original);
     struct stat st {};
     ::stat(path.c_str(), &st);
     EXPECT_EQ(st.st_mode & 07777, mode);
@@ -174,7 +174,7 @@ TEST(WriteProtection, AFileThatItsUserMayNotWriteIsRefusedWithTheSystemsReason) 
   int status = 0;
   ::waitpid(child, &status, 0);
   EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0);
-  EXPECT_EQ(ReadFile(path), original);
+  EXPECT_TRUE(ReadFile(path) == original);
   EXPECT_EQ(folderListing(dir.path()), std::vector<std::string>{"book.xlsx"});
 }
 
