@@ -5,7 +5,8 @@
 //             [--threads N]
 //
 // The batch runs on WORKBOOK as read and the result is saved as OUTPUT, through the same atomic
-// path as every save (a new file beside OUTPUT, renamed over it); WORKBOOK is never written.
+// path as every save (a new file beside OUTPUT, renamed over it); WORKBOOK is never written. An
+// existing OUTPUT that is write-protected is refused before the batch runs.
 // The defaults are the settings dialog's: 15 cm, 90 cm, pedotransfer functions, saturation, one
 // thread per core. Prints the batch's two lists of messages, then one summary
 // line. Exits 0 when the batch ran and was saved, 1 otherwise (the reason on standard error).
@@ -19,6 +20,7 @@
 
 #include "batch/ejecutar_batch.h"
 #include "workbook/workbook.h"
+#include "workbook/workbook_file.h"
 
 namespace {
 
@@ -100,12 +102,14 @@ std::string lineas(std::string texto) {
   return texto;
 }
 
-// OUTPUT must be another file than WORKBOOK, which is never written.
+// OUTPUT must be another file than WORKBOOK, which is never written, and an existing OUTPUT
+// must be writable: both are refused before the batch runs.
 void comprobarSalida(const Opciones& o) {
   std::error_code ec;
   if (fs::exists(o.salida) && fs::equivalent(o.libro, o.salida, ec)) {
     throw std::runtime_error("OUTPUT is the workbook itself: give another file");
   }
+  medravolix::workbook::WorkbookFile::requireWritable(o.salida);
 }
 
 int ejecutar(const Opciones& o) {

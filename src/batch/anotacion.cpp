@@ -7,6 +7,7 @@
 #include "batch/escritura_batch.h"
 #include "batch/hojas_batch.h"
 #include "workbook/lock_files.h"
+#include "workbook/workbook_file.h"
 
 namespace medravolix::batch {
 
@@ -351,6 +352,17 @@ bool anotarBloques(Workbook& libro, ui::Dialogs& dialogs,
   const LoteEscrituras lote = escrituras(bloques, *filas_de_inicio);
   if (!sePuedeEscribir(libro, dialogs, lote)) return false;
   return escribirYGuardar(libro, dialogs, lote);
+}
+
+bool libroEscribible(const Workbook* libro, ui::Dialogs& dialogs) {
+  if (!libro) return true;
+  try {
+    workbook::WorkbookFile::requireWritable(libro->path());
+    return true;
+  } catch (const WorkbookError& e) {
+    dialogs.messageBox(e.what(), ui::Icon::Critical);
+    return false;
+  }
 }
 
 }  // namespace medravolix::batch

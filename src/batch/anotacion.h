@@ -65,4 +65,9 @@ std::optional<int> filaConId(const workbook::Workbook& libro, std::string_view h
 bool anotarBloques(workbook::Workbook& libro, ui::Dialogs& dialogs,
                    const std::vector<BloqueAnotacion>& bloques);
 
+// Before "Annotate" asks for the id: false, after a message that names the file and says that
+// nothing was written, when the workbook's file is write-protected. True when it may be written,
+// and when there is no workbook (the caller says that none is open).
+bool libroEscribible(const workbook::Workbook* libro, ui::Dialogs& dialogs);
+
 }  // namespace medravolix::batch

@@ -3,6 +3,8 @@
 #include <stdexcept>
 
 #include "workbook/lock_files.h"
+#include "workbook/workbook_error.h"
+#include "workbook/workbook_file.h"
 
 namespace medravolix::batch {
 
@@ -144,12 +146,26 @@ void Form5::Command1_Click() {
     entorno_.dialogs.messageBox(kMensajeVacio, ui::Icon::Critical);
     return;
   }
-  if (!seguirPeseAlBloqueo()) return;
+  if (!libroEscribible() || !seguirPeseAlBloqueo()) return;
   guardarAjustes();
   descargado_ = true;
   if (entorno_.descargar) entorno_.descargar();
   const ResultadoOperacion resultado = entorno_.mostrarForm11(entorno_.ajustes);
   informarFinDelBatch(resultado);
+}
+
+// A write-protected workbook could not take the results: refused before the batch runs, the dialog
+// left as it was, nothing stored.
+bool Form5::libroEscribible() {
+  const std::filesystem::path ruta = entorno_.rutaLibro ? entorno_.rutaLibro() : "";
+  if (ruta.empty()) return true;
+  try {
+    workbook::WorkbookFile::requireWritable(ruta);
+    return true;
+  } catch (const workbook::WorkbookError& e) {
+    entorno_.dialogs.messageBox(std::string(kMensajeNoEjecutado) + e.what(), ui::Icon::Critical);
+    return false;
+  }
 }
 
 // A workbook open in LibreOffice or Excel would be saved over by that program, results and all:
@@ -190,7 +206,7 @@ void Form5::informarFinDelBatch(const ResultadoOperacion& resultado) {
       dialogs.messageBox(kMensajeCompletado, ui::Icon::Information);
       break;
     case EstadoOperacion::Rechazado:
-      dialogs.messageBox("The batch was not run.\r\n\r\n" + resultado.motivo, ui::Icon::Critical);
+      dialogs.messageBox(kMensajeNoEjecutado + resultado.motivo, ui::Icon::Critical);
       break;
     case EstadoOperacion::NoGuardado:
       dialogs.messageBox("The batch did not end with its results saved in the workbook.\r\n\r\n" +

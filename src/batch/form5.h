@@ -1,7 +1,8 @@
 // The batch settings dialog's controller: the three fields, their labels' colours, the two
 // groups of options, the key filter, the check of the fields, and "Accept" / "Cancel". "Accept"
 // stores the five settings, closes the dialog, runs the batch in the busy window and reports;
-// when another program seems to hold the workbook open, it asks first whether to go on.
+// it first refuses a write-protected workbook and, when another program seems to hold the
+// workbook open, asks whether to go on.
 #pragma once
 
 #include <array>
@@ -25,6 +26,8 @@ class Form5 {
   static constexpr const char* kMensajeVacio =
       "Please, enter a numerical value for variables in red";
   static constexpr const char* kMensajeCompletado = "The batch is completed";
+  // Heads the reason when the batch was refused before it ran.
+  static constexpr const char* kMensajeNoEjecutado = "The batch was not run.\r\n\r\n";
   // What the batch writes, as the question about another program's lock file names it.
   static constexpr const char* kLoQueEscribe =
       "the results of this batch in Sim_batch, SSol_batch and WBal_batch";
@@ -82,6 +85,7 @@ class Form5 {
   // The field's text as a whole number from 0 to 32767, or nothing.
   static std::optional<int16_t> enteroDelCampo(const std::string& texto);
   void guardarAjustes();
+  bool libroEscribible();
   bool seguirPeseAlBloqueo();
   void informarFinDelBatch(const ResultadoOperacion& resultado);
 

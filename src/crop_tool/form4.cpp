@@ -326,6 +326,8 @@ void Form4::rechazarCultivo() {
 }
 
 void Form4::Command1_Click() {
+  if (!batch::libroEscribible(entorno_.LIBRO ? entorno_.LIBRO() : nullptr, entorno_.dialogs))
+    return;
   d_.ID_SIMULACION = entorno_.dialogs.inputBox(kPreguntaId, "");
   if (d_.ID_SIMULACION.empty()) return;
   anotar(d_.ID_SIMULACION);

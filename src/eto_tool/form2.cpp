@@ -196,6 +196,8 @@ void Form2::informarErrorDatos(int index, const eto::ErrorDatoClima& error) {
 // under the id typed, at the block-start row where a batch will look for it; the workbook is
 // saved at once. The shared append says what must be fixed when it cannot write.
 void Form2::Command1_Click() {
+  if (!batch::libroEscribible(entorno_.libro ? entorno_.libro() : nullptr, entorno_.dialogs))
+    return;
   DatosForm2& d = entorno_.datos;
   d.ID_SIMULACION = entorno_.dialogs.inputBox(kPreguntaId, "");
   if (d.ID_SIMULACION.empty()) return;

@@ -1,6 +1,7 @@
 #include "workbook/workbook_file.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -45,25 +46,42 @@ bool isSavingName(const std::string& name, const std::string& target_name) {
          digits.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
-// A file that is removed when the save does not complete.
+// Same file: the same device and inode.
+bool sameFile(const struct stat& a, const struct stat& b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// A file that is removed when the save does not complete. From its creation until after the
+// rename it is held under an exclusive lock (flock), which tells the clean-up of another process
+// that this save is still alive; the lock goes with the process, so a killed save's file is free.
 class TemporaryFile {
  public:
   explicit TemporaryFile(const fs::path& target) {
     std::random_device random;
-    for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+    int error = 0;
+    for (int attempt = 0; attempt < 100; ++attempt) {
       path_ = target.parent_path() / savingName(target, random());
       fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-      if (fd_ < 0 && errno != EEXIST) break;
+      error = errno;
+      if (fd_ >= 0 && lock()) return;
+      if (fd_ >= 0) {
+        // A clean-up took the new file for a leftover before it was locked: start again.
+        ::close(fd_);
+        fd_ = -1;
+      } else if (error != EEXIST) {
+        break;
+      }
     }
-    if (fd_ < 0)
-      saveFailed(target, "no new file can be made in its folder (" + systemReason(errno) + ")");
+    saveFailed(target, "no new file can be made in its folder (" + systemReason(error) + ")");
   }
   ~TemporaryFile() {
     if (fd_ >= 0) ::close(fd_);
     if (!kept_) ::unlink(path_.c_str());
+    if (lock_fd_ >= 0) ::close(lock_fd_);  // the lock ends after the file is gone
   }
   int fd() const { return fd_; }
   const fs::path& path() const { return path_; }
+  // Closes the descriptor that wrote the file; the lock stays until the object ends.
   bool close() {
     const int result = ::close(fd_);
     fd_ = -1;
@@ -72,8 +90,27 @@ class TemporaryFile {
   void keep() { kept_ = true; }
 
  private:
+  // Locks the new file through a second descriptor of the same open file, which outlives close().
+  // False when a clean-up holds the file or removed it before the lock was taken.
+  bool lock() {
+    lock_fd_ = ::fcntl(fd_, F_DUPFD_CLOEXEC, 0);
+    if (lock_fd_ < 0) return true;  // saved without the lock rather than not at all
+    // Held already: a clean-up is about to remove it.
+    const bool taken = ::flock(lock_fd_, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    struct stat held {};
+    struct stat named {};
+    if (taken || (::fstat(lock_fd_, &held) == 0 &&
+                  (::stat(path_.c_str(), &named) != 0 || !sameFile(held, named)))) {
+      ::close(lock_fd_);
+      lock_fd_ = -1;
+      return false;
+    }
+    return true;
+  }
+
   fs::path path_;
   int fd_ = -1;
+  int lock_fd_ = -1;
   bool kept_ = false;
 };
 
@@ -135,6 +172,21 @@ void callHook(const WorkbookFile::Hook& hook, std::string_view stage, const fs::
   }
 }
 
+// Removes the new file of a save that no live process holds: one that is locked belongs to a save
+// still running (in this or another process), which would fail at its rename without it. The file
+// is removed while locked, and only if the name still leads to the file that was locked.
+void removeIfFree(const fs::path& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return;
+  struct stat held {};
+  struct stat named {};
+  if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) &&
+      ::lstat(path.c_str(), &named) == 0 && sameFile(held, named)) {
+    ::unlink(path.c_str());
+  }
+  ::close(fd);
+}
+
 }  // namespace
 
 std::string WorkbookFile::read(const fs::path& path) {
@@ -174,7 +226,24 @@ fs::path WorkbookFile::saveTarget(const fs::path& path) {
   return ec ? path : target;
 }
 
+void WorkbookFile::requireWritable(const fs::path& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return;
+  std::string reason;
+  if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+    reason = "its permissions give no one the right to write it";
+  } else if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) {
+    reason = systemReason(errno);
+  } else {
+    return;
+  }
+  throw WorkbookError("The workbook '" + path.string() + "' is write-protected (" + reason +
+                      "), so nothing was written to it. Make the file writable (for example "
+                      "with chmod u+w) and try again.");
+}
+
 void WorkbookFile::replace(const fs::path& target, const std::string& bytes, const Hook& hook) {
+  requireWritable(target);
   checkFileSizeLimit(target, bytes.size());
   TemporaryFile file(target);
   writeAll(file, target, bytes);
@@ -197,9 +266,7 @@ void WorkbookFile::removeLeftovers(const fs::path& target) {
   fs::directory_iterator entries(target.parent_path().empty() ? "." : target.parent_path(), ec);
   for (; !ec && entries != fs::directory_iterator(); entries.increment(ec)) {
     const fs::path& path = entries->path();
-    if (!isSavingName(path.filename().string(), target_name)) continue;
-    std::error_code ignored;
-    if (fs::is_regular_file(fs::symlink_status(path, ignored))) fs::remove(path, ignored);
+    if (isSavingName(path.filename().string(), target_name)) removeIfFree(path);
   }
 }
 

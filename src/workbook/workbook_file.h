@@ -30,16 +30,26 @@ class WorkbookFile {
   static std::optional<FileSignature> signature(const std::filesystem::path& path);
   // Where a save to `path` must write: the final target of a symbolic link.
   static std::filesystem::path saveTarget(const std::filesystem::path& path);
-  // Writes `bytes` to a new file in the target's folder (".NAME.saving-NNNNNN"), flushes it, gives
-  // it the permissions of the file it replaces and renames it over `target`. On any failure (a
-  // full disk, a file-size limit) the new file is removed, the target is left as it was, and
-  // WorkbookError is thrown. `hook` (tests only) is called at "flush" and "rename"; if it throws,
-  // the save fails there.
+  // Throws WorkbookError, naming the file and saying that nothing was written to it, when the
+  // file at `path` (a link followed) is write-protected: its user may not write it, or its
+  // permissions give no one the right to write it. The second rule holds for the administrator
+  // too, who may write any file: a file made read-only was meant to stay as it is, and a save
+  // that renames a new file over it would never ask. A path with no file is not refused. Every
+  // save checks it first; the operations that write check it before they start.
+  static void requireWritable(const std::filesystem::path& path);
+  // Refuses a write-protected target (requireWritable), then writes `bytes` to a new file in the
+  // target's folder (".NAME.saving-NNNNNN"), flushes it, gives it the permissions of the file it
+  // replaces and renames it over `target`. The new file is locked (flock) from its creation until
+  // after the rename. On any failure (a full disk, a file-size limit) the new file is removed,
+  // the target is left as it was, and WorkbookError is thrown. `hook` (tests only) is called at
+  // "flush" and "rename"; if it throws, the save fails there.
   static void replace(const std::filesystem::path& target, const std::string& bytes,
                       const Hook& hook);
   // Removes the new files that saves of `target` left behind when they were killed before their
-  // rename: regular files named ".NAME.saving-" and up to six digits beside the target. Nothing
-  // else is touched, and a folder that cannot be read or written is left as it is.
+  // rename: regular files named ".NAME.saving-" and up to six digits beside the target that no
+  // process holds locked. A locked one is a save still running (perhaps in another instance of
+  // the program) and stays, as does one that cannot be opened to take its lock. Nothing else is
+  // touched, and a folder that cannot be read or written is left as it is.
   static void removeLeftovers(const std::filesystem::path& target);
 };
 

@@ -298,5 +298,23 @@ TEST(RunBatch, OutputIsSavedAtomicallyAndMessagesNameTheWorkbook) {
   EXPECT_EQ(en_out, std::vector<fs::path>{dir / "out" / "result.xlsx"});
 }
 
+// An existing OUTPUT that is write-protected is refused before the batch runs, and kept.
+TEST(RunBatch, AWriteProtectedOutputIsRefusedBeforeTheBatch) {
+  testing::ScratchDir dir;
+  const fs::path muestra = testing::CopyOfSample(dir);
+  const fs::path salida = dir / "result.xlsx";
+  std::ofstream(salida) << "an older result";
+  fs::permissions(salida, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  std::string mensajes;
+  EXPECT_EQ(runBatch(muestra, salida, mensajes), 1);
+  EXPECT_EQ(mensajes, "run_batch: The workbook '" + salida.string() +
+                          "' is write-protected (its permissions give no one the right to write "
+                          "it), so nothing was written to it. Make the file writable (for example "
+                          "with chmod u+w) and try again.\n");
+  EXPECT_EQ(testing::ReadFile(salida), "an older result");
+  std::vector<fs::path> en_dir(fs::directory_iterator(dir.path()), fs::directory_iterator());
+  EXPECT_EQ(en_dir.size(), 2u);
+}
+
 }  // namespace
 }  // namespace medravolix::batch

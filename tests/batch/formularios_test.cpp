@@ -103,6 +103,33 @@ TEST(Form5, AnotherProgramsLockFileBesideTheWorkbookAsksBeforeTheBatch) {
   EXPECT_EQ(d.guardados(), "1 2 3 0 drenaje");
 }
 
+// A write-protected workbook could not take the results: "Accept" refuses it before the batch
+// runs and before any question, naming the file; the dialog stays as it was, nothing stored.
+TEST(Form5, AWriteProtectedWorkbookIsRefusedBeforeTheBatchRuns) {
+  testing::ScratchDir dir;
+  const std::filesystem::path ruta = dir / "libro.xlsx";
+  std::ofstream(ruta) << "the workbook's bytes";
+  std::ofstream(dir / ".~lock.libro.xlsx#") << "someone";
+  std::filesystem::permissions(ruta, std::filesystem::perms::owner_read |
+                                         std::filesystem::perms::group_read |
+                                         std::filesystem::perms::others_read);
+  Dialogo d;
+  d.ruta_libro = ruta;
+  d.ajustes = {1, 2, 3, OpcionCapacidad::Empirica, OpcionSolucion::Drenaje};
+  d.form.Command1_Click();
+  ASSERT_EQ(d.dialogs.messages.size(), 1u);
+  EXPECT_EQ(d.dialogs.messages[0].text,
+            "The batch was not run.\r\n\r\nThe workbook '" + ruta.string() +
+                "' is write-protected (its permissions give no one the right to write it), so "
+                "nothing was written to it. Make the file writable (for example with chmod u+w) "
+                "and try again.");
+  EXPECT_TRUE(d.dialogs.questions.empty());
+  EXPECT_TRUE(d.eventos.empty());
+  EXPECT_FALSE(d.form.descargado());
+  EXPECT_EQ(d.guardados(), "1 2 3 0 drenaje");
+  EXPECT_EQ(testing::ReadFile(ruta), "the workbook's bytes");
+}
+
 TEST(Form5, AcceptStoresTheFieldsAndTheChosenOptionOfEachFrameWithItsKeyword) {
   const std::pair<std::vector<int>, std::string> casos[] = {{{}, "1 saturación"},
                                                             {{0, 2}, "0 capacidad de campo"},

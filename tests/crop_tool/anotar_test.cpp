@@ -70,5 +70,27 @@ TEST(AnotarCultivos, ARotationAndATreeCropGoWhereTheBatchFindsThem) {
   }
 }
 
+// A write-protected workbook is refused before the id is asked, and its file kept byte for byte.
+TEST(AnotarCultivos, AWriteProtectedWorkbookIsRefusedBeforeTheIdIsAsked) {
+  testing::ScratchDir dir;
+  const auto archivo = testing::CopyOfSample(dir);
+  Ventana v(workbook::Workbook::open(archivo));
+  std::filesystem::permissions(
+      archivo, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+  const std::string antes = testing::ReadFile(archivo);
+  v.form.Option1_Click(1);
+  v.form.Combo1_Click(1);  // Olive
+  v.dialogs.input_answers = {"olive here"};
+  v.form.Command1_Click();
+  EXPECT_TRUE(v.dialogs.prompts.empty());
+  EXPECT_EQ(v.mensajes(),
+            std::vector<std::string>{
+                "The workbook '" + archivo.string() +
+                "' is write-protected (its permissions give no one the right to write it), so "
+                "nothing was written to it. Make the file writable (for example with chmod u+w) "
+                "and try again."});
+  EXPECT_TRUE(testing::ReadFile(archivo) == antes);
+}
+
 }  // namespace
 }  // namespace medravolix::crop_tool

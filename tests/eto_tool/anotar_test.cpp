@@ -61,5 +61,30 @@ TEST(Annotate, TheStationShownLandsWhereTheBatchLooksAndTheBatchFindsIt) {
   EXPECT_CONTIENE(salida, "97 ['13', 30.1, 5.3, 0, 'Dec']\n98 [None, None, None, None, None]");
 }
 
+// A write-protected workbook is refused before the id is asked, and its file kept byte for byte.
+TEST(Annotate, AWriteProtectedWorkbookIsRefusedBeforeTheIdIsAsked) {
+  testing::ScratchDir dir;
+  const auto archivo = testing::CopyOfSample(dir);
+  Workbook libro = Workbook::open(archivo);
+  std::filesystem::permissions(archivo, std::filesystem::perms::owner_read);
+  const std::string antes = testing::ReadFile(archivo);
+  testing::FakeDialogs dialogs;
+  ui::RecordingCanvas canvas;
+  DatosForm2 datos;
+  Form2 form{{dialogs, [&] { return &libro; }, datos, canvas, {}}};
+  form.Form_Load();
+  form.Combo1_Click(4);
+  dialogs.input_answers = {"Maricopa H"};
+  form.Command1_Click();
+  EXPECT_TRUE(dialogs.prompts.empty());
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.messages[0].text,
+            "The workbook '" + archivo.string() +
+                "' is write-protected (its permissions give no one the right to write it), so "
+                "nothing was written to it. Make the file writable (for example with chmod u+w) "
+                "and try again.");
+  EXPECT_TRUE(testing::ReadFile(archivo) == antes);
+}
+
 }  // namespace
 }  // namespace medravolix::eto_tool

@@ -1,5 +1,7 @@
 // Saving replaces the file atomically: any failure leaves the original byte for byte, links
 // are followed, permissions kept; a file changed on disk is reloaded, never overwritten.
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -106,6 +108,123 @@ TEST(AtomicSave, LeftoversOfKilledSavesGoWhenTheWorkbookIsOpenedOrSaved) {
   book.save();
   EXPECT_EQ(folderListing(dir.path()), expected);
   EXPECT_EQ(ReadFile(dir / "book.xlsx.saving-123456"), "not ours");
+}
+
+// A save renames a new file over the old one, which the old file's own permissions would never
+// stop: a file made read-only (no write bit, which binds the administrator too) or one that its
+// user may not write is refused, named, and left byte for byte, whether saved, saved as, or
+// reached through a link.
+TEST(WriteProtection, AReadOnlyWorkbookIsNeverReplacedUntilMadeWritable) {
+  ScratchDir dir;
+  const auto path = smallWorkbook(dir / "book.xlsx");
+  const auto other = smallWorkbook(dir / "other.xlsx");
+  fs::create_symlink(path, dir / "link.xlsx");
+  const std::string original = ReadFile(path);
+  Workbook book = Workbook::open(path);
+  Workbook through_link = Workbook::open(dir / "link.xlsx");
+  book.setCell("S", 1, 1, CellValue::number(2));
+  through_link.setCell("S", 1, 1, CellValue::number(3));
+  for (const mode_t mode : {0444, 0400, 0500}) {
+    ::chmod(path.c_str(), mode);
+    ::chmod(other.c_str(), mode);
+    EXPECT_EQ(errorOf([&] { book.save(); }),
+              "The workbook '" + path.string() +
+                  "' is write-protected (its permissions give no one the right to write it), so "
+                  "nothing was written to it. Make the file writable (for example with chmod u+w) "
+                  "and try again.");
+    EXPECT_CONTAINS(errorOf([&] { through_link.save(); }), "'" + path.string() + "' is write-pro");
+    EXPECT_CONTAINS(errorOf([&] { book.saveAs(other); }), "'" + other.string() + "' is write-pro");
+    EXPECT_TRUE(ReadFile(path) == original);
+    EXPECT_TRUE(ReadFile(other) == original);
+    struct stat st {};
+    ::stat(path.c_str(), &st);
+    EXPECT_EQ(st.st_mode & 07777, mode);
+    EXPECT_EQ(folderListing(dir.path()),
+              (std::vector<std::string>{"book.xlsx", "link.xlsx", "other.xlsx"}));
+    EXPECT_TRUE(book.isModified());
+  }
+  ::chmod(path.c_str(), 0644);
+  book.save();
+  EXPECT_EQ(Workbook::open(path).cell("S", 1, 1), CellValue::number(2));
+}
+
+// A file that its user may not write (Permission denied) though it has a write bit: a file of
+// mode 0644 that belongs to another user. Under root this runs as the user nobody in a child.
+TEST(WriteProtection, AFileThatItsUserMayNotWriteIsRefusedWithTheSystemsReason) {
+  ScratchDir dir;
+  const auto path = smallWorkbook(dir / "book.xlsx");
+  const std::string original = ReadFile(path);
+  const bool root = ::geteuid() == 0;
+  // Not root: the owner's own bits deny writing while the group's allow it.
+  ::chmod(path.c_str(), root ? 0644 : 0464);
+  ::chmod(dir.path().c_str(), 0777);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (root && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(4);
+    Workbook book = Workbook::open(path);
+    book.setCell("S", 1, 1, CellValue::number(2));
+    const std::string message = errorOf([&] { book.save(); });
+    ::_exit(message == "The workbook '" + path.string() +
+                           "' is write-protected (Permission denied), so nothing was written to "
+                           "it. Make the file writable (for example with chmod u+w) and try again."
+                ? 0
+                : 3);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0);
+  EXPECT_TRUE(ReadFile(path) == original);
+  EXPECT_EQ(folderListing(dir.path()), std::vector<std::string>{"book.xlsx"});
+}
+
+// Two instances of the program on one workbook: the one that opens it while the other is saving
+// must not take the other's new file for a leftover of a killed save. The saving process holds
+// its new file locked until the rename; the clean-up removes only files no process holds.
+TEST(AtomicSave, ASaveInProgressElsewhereKeepsItsNewFileThroughAnOpen) {
+  ScratchDir dir;
+  const auto path = smallWorkbook(dir / "book.xlsx");
+  int to_parent[2], to_child[2];
+  ASSERT_EQ(::pipe(to_parent), 0);
+  ASSERT_EQ(::pipe(to_child), 0);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    Workbook book = Workbook::open(path);
+    book.setCell("S", 1, 1, CellValue::number(42));
+    book.setSaveHookForTests([&](std::string_view stage) {
+      if (stage != "rename") return;
+      char c = 'r';
+      if (::write(to_parent[1], &c, 1) != 1 || ::read(to_child[0], &c, 1) != 1) ::_exit(5);
+    });
+    ::_exit(errorOf([&] { book.save(); }).empty() ? 0 : 3);
+  }
+  char c = 0;
+  ASSERT_EQ(::read(to_parent[0], &c, 1), 1);  // the other save is about to rename
+  const auto listing = folderListing(dir.path());
+  ASSERT_EQ(listing.size(), 2u);
+  EXPECT_TRUE(listing[0].starts_with(".book.xlsx.saving-")) << listing[0];
+  EXPECT_EQ(Workbook::open(path).cell("S", 1, 1), CellValue::number(1));
+  EXPECT_EQ(folderListing(dir.path()), listing);
+  ASSERT_EQ(::write(to_child[1], &c, 1), 1);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  for (int fd : {to_parent[0], to_parent[1], to_child[0], to_child[1]}) ::close(fd);
+  EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0);
+  EXPECT_EQ(Workbook::open(path).cell("S", 1, 1), CellValue::number(42));
+  EXPECT_EQ(folderListing(dir.path()), std::vector<std::string>{"book.xlsx"});
+
+  // A leftover that a live descriptor holds locked stays; once released it goes.
+  std::ofstream(dir / ".book.xlsx.saving-000123") << "PK half";
+  const int held = ::open((dir / ".book.xlsx.saving-000123").c_str(), O_RDONLY);
+  ASSERT_EQ(::flock(held, LOCK_EX), 0);
+  Workbook book = Workbook::open(path);
+  book.setCell("S", 1, 1, CellValue::number(7));
+  book.save();
+  EXPECT_EQ(folderListing(dir.path()).size(), 2u);
+  ::close(held);
+  (void)Workbook::open(path);
+  EXPECT_EQ(folderListing(dir.path()), std::vector<std::string>{"book.xlsx"});
 }
 
 // Under "ulimit -f" a write past the limit raises SIGXFSZ, which would end the program without
