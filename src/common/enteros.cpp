@@ -1,6 +1,7 @@
 #include "common/enteros.h"
 
 #include <cmath>
+#include <cstdio>
 #include <stdexcept>
 
 #include "common/number_text.h"
@@ -12,10 +13,23 @@ bool fitsInInt16(double value) {
   return k >= -32768.0 && k <= 32767.0;
 }
 
+namespace {
+
+// The value in plain decimals, or in the short scientific form when that would run to many
+// digits (1e+300 rather than three hundred of them).
+std::string shortNumber(double value) {
+  if (std::isfinite(value) && std::fabs(value) < 1e15) return plainDecimal(value);
+  char text[32];
+  std::snprintf(text, sizeof text, "%.6g", value);
+  return text;
+}
+
+}  // namespace
+
 int16_t toInt16(double value, const std::string& what) {
   if (!fitsInInt16(value)) {
-    throw std::out_of_range(what + " " + plainDecimal(value) +
-                            " is outside the 16-bit integer range -32768..32767");
+    throw std::out_of_range(what + " " + shortNumber(value) +
+                            " is outside -32768 to 32767, the whole numbers the program can hold");
   }
   return static_cast<int16_t>(std::nearbyint(value));
 }

@@ -7,7 +7,8 @@
 
 namespace medravolix {
 
-// Throws std::out_of_range, naming `what` the value is, outside -32768..32767.
+// Throws std::out_of_range, naming `what` the value is, outside -32768..32767; the message
+// says so in words and shows a huge value in short scientific form.
 int16_t toInt16(double value, const std::string& what = "value");
 
 // True when `value` converts to a 16-bit integer without leaving the range.

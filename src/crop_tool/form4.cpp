@@ -1,5 +1,6 @@
 #include "crop_tool/form4.h"
 
+#include <algorithm>
 #include <exception>
 #include <stdexcept>
 
@@ -228,6 +229,12 @@ void Form4::Picture1_MouseMove(float X) {
   text1_ = crops::FECHA_LARGA(crops::FECHA_DDMM(dia), IDIOMA);
   text1_width_ = 103.0 * static_cast<double>(text1_.size()) + 407;
   text1_left_ = static_cast<double>(X_RATON) + 250;  // in the window's coordinates
+  // A tip that would run past the window's right edge (late December) goes left of the pointer.
+  if (text1_left_ + text1_width_ > controles::kAnchoCliente) {
+    const double puntero = controles::kPicture1.left + static_cast<double>(X_RATON);
+    text1_left_ = std::max(
+        0.0, std::min(puntero - 250 - text1_width_, controles::kAnchoCliente - text1_width_));
+  }
 }
 
 void Form4::Form_MouseMove() {

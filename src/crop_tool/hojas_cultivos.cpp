@@ -1,8 +1,10 @@
 #include "crop_tool/hojas_cultivos.h"
 
+#include <cmath>
+#include <cstdio>
+
 #include "balance/etc_mensual.h"
 #include "common/calendario.h"
-#include "common/enteros.h"
 #include "common/number_text.h"
 #include "crops/reparto_mes_etapa.h"
 
@@ -21,23 +23,114 @@ std::string celda(std::string_view hoja, int r, int c) {
   return workbook::cellReference(hoja, r, c);
 }
 
-void comprobarCultivoAnual(const CultivoAnual& cultivo, int r) {
-  const std::string quien = "The annual crop '" + cultivo.NOMBRE_ANUAL + "' (" +
-                            std::string(kHojaAnuales) + " row " + std::to_string(r) + ")";
-  if (cultivo.DURACION_CICLO < 1) {
-    throw WorkbookError(quien + " has a season of " + std::to_string(cultivo.DURACION_CICLO) +
-                        " days in " + celda(kHojaAnuales, r, 12) +
-                        ": enter a season length of at least 1 day.");
+// "1 day", "5 days".
+std::string dias(int n) {
+  return std::to_string(n) + (n == 1 || n == -1 ? " day" : " days");
+}
+
+// A number as a message shows it: in plain decimals, or in the short scientific form when the
+// plain one would run to many digits.
+std::string numeroCorto(double v) {
+  if (std::isfinite(v) && std::fabs(v) < 1e15) return plainDecimal(v);
+  char texto[32];
+  std::snprintf(texto, sizeof texto, "%.6g", v);
+  return texto;
+}
+
+// The range of a library column, and the unit its bounds are given in (" cm", or nothing).
+struct Rango {
+  double minimo;
+  double maximo;
+  const char* unidad;
+};
+
+constexpr Rango kFraccion{0, 1, ""};
+constexpr Rango kCoeficiente{0, kKcbMaximo, ""};
+constexpr Rango kRaiz{0, kRaizMaximaCm, " cm"};
+constexpr Rango kLamina{0, kRiegoTemporadaMaximoMm, " mm"};
+constexpr Rango kNumeroRiegos{0, kRiegosTemporadaMaximo, ""};
+
+// Far beyond any bound above: such a number (a mistyped exponent, a value of another program)
+// is not shown as a comparison.
+constexpr double kNumeroInutil = 1e15;
+
+// What is wrong with a value outside its range, or nothing.
+std::string problema(double v, const Rango& rango) {
+  if (!std::isfinite(v) || std::fabs(v) >= kNumeroInutil) {
+    return "is not a number the program can use (" + numeroCorto(v) + ")";
   }
+  if (v < rango.minimo) return "is negative (" + numeroCorto(v) + ")";  // every minimum is 0
+  if (v > rango.maximo) {
+    return "is larger than " + plainDecimal(rango.maximo) + rango.unidad + " (" + numeroCorto(v) +
+           ")";
+  }
+  return "";
+}
+
+// A library cell's number, refused with a message naming the crop, the cell and what is wrong
+// when it lies outside its column's range.
+double numeroEnRango(const workbook::Workbook& libro, std::string_view hoja, int r, int c,
+                     const std::string& quien, const std::string& que, const Rango& rango) {
+  const double v = libro.number(hoja, r, c);
+  const std::string mal = problema(v, rango);
+  if (mal.empty()) return v;
+  throw WorkbookError(quien + ": " + celda(hoja, r, c) + ", " + que + ", " + mal +
+                      "; it must lie between " + plainDecimal(rango.minimo) + " and " +
+                      plainDecimal(rango.maximo) + rango.unidad + ".");
+}
+
+std::string quienAnual(const std::string& nombre, int r) {
+  return "The annual crop '" + nombre + "' (" + std::string(kHojaAnuales) + " row " +
+         std::to_string(r) + ")";
+}
+
+// The season length of column 12 in whole days, 1 to kDuracionMaximaDias.
+int16_t leerDuracion(const workbook::Workbook& libro, int r, const std::string& quien) {
+  const std::string donde = celda(kHojaAnuales, r, 12);
+  const double v = libro.number(kHojaAnuales, r, 12);
+  if (!std::isfinite(v) || std::fabs(v) >= kNumeroInutil) {
+    throw WorkbookError(quien + ": " + donde + ", the season length, " + problema(v, kFraccion) +
+                        "; enter a season length from 1 to " + dias(kDuracionMaximaDias) + ".");
+  }
+  const double redondeada = std::nearbyint(v);  // halves to the even neighbour
+  if (redondeada < 1) {
+    throw WorkbookError(quien + " has a season of " + numeroCorto(redondeada) + " days in " +
+                        donde + ": enter a season length of at least 1 day.");
+  }
+  if (redondeada > kDuracionMaximaDias) {
+    throw WorkbookError(quien + ": " + donde + ", the season length, is longer than " +
+                        dias(kDuracionMaximaDias) + ", the longest season the program takes (" +
+                        numeroCorto(v) + "); enter a season length from 1 to " +
+                        dias(kDuracionMaximaDias) + ".");
+  }
+  return static_cast<int16_t>(redondeada);
+}
+
+void comprobarCultivoAnual(const CultivoAnual& cultivo, int r) {
+  const std::string quien = quienAnual(cultivo.NOMBRE_ANUAL, r);
   if (!(cultivo.KCB_ETAPA[3] > 0.0)) {
     throw WorkbookError(quien + " has a mid-season basal crop coefficient of " +
                         plainDecimal(cultivo.KCB_ETAPA[3]) + " in " + celda(kHojaAnuales, r, 5) +
                         ": its root depth and ground cover are scaled by it, so it must be "
                         "greater than 0.");
   }
+  // The four stages divide the whole season between them; the sums of rounded shares that
+  // libraries hold (0.999) are taken.
+  double suma = 0;
+  for (int s = 1; s <= 4; ++s) suma += cultivo.FRACCION_DURACION[s];
+  if (std::fabs(suma - 1.0) > kToleranciaSumaEtapas) {
+    throw WorkbookError(quien + ": the shares of the season of its four stages, in " +
+                        celda(kHojaAnuales, r, 7) + " to " + celda(kHojaAnuales, r, 10) +
+                        ", add up to " + numeroCorto(suma) +
+                        "; the stages divide the whole season between them, so the shares must "
+                        "add up to 1.");
+  }
 }
 
 const char* const kEtapas[] = {"", "initial", "development", "mid-season", "late season"};
+const char* const kNombresMeses[] = {"",        "January",  "February", "March",  "April",
+                                     "May",     "June",     "July",     "August", "September",
+                                     "October", "November", "December"};
 
 // "0.25 of the irrigation depth in Annual_crops_irrigat!E3", or nothing when the stage's share
 // of that total is 0.
@@ -46,14 +139,14 @@ std::string parteDelRiego(double total, double parte, const std::string& que, in
   return plainDecimal(parte) + " of the " + que + " in " + celda(kHojaRiegosAnuales, r, c);
 }
 
-std::string mensajeEtapaSinDias(const CultivoAnual& cultivo, int s, int dias, int duracion,
+std::string mensajeEtapaSinDias(const CultivoAnual& cultivo, int s, int dias_etapa, int duracion,
                                 const std::string& partes_del_riego) {
-  return "The annual crop '" + cultivo.NOMBRE_ANUAL + "' (" + std::string(kHojaAnuales) + " row " +
-         std::to_string(cultivo.fila) + ") has a " + kEtapas[s] + " stage of " +
-         std::to_string(dias) + " days in a season of " + std::to_string(duracion) +
-         " days (its share of the season is " + plainDecimal(cultivo.FRACCION_DURACION[s]) +
-         " in " + celda(kHojaAnuales, cultivo.fila, s + 6) + "), but " +
-         std::string(kHojaRiegosAnuales) + " gives that stage " + partes_del_riego +
+  const char* articulo = s == 1 ? "an " : "a ";  // "an initial stage"
+  return quienAnual(cultivo.NOMBRE_ANUAL, cultivo.fila) + " has " + articulo + kEtapas[s] +
+         " stage of " + dias(dias_etapa) + " in a season of " + dias(duracion) +
+         " (its share of the season is " + plainDecimal(cultivo.FRACCION_DURACION[s]) + " in " +
+         celda(kHojaAnuales, cultivo.fila, s + 6) + "), but " + std::string(kHojaRiegosAnuales) +
+         " gives that stage " + partes_del_riego +
          ": a stage without days cannot be irrigated, so give it a share of the season or move "
          "its share of the irrigation to the other stages.";
 }
@@ -75,13 +168,18 @@ CultivoAnual leerCultivoAnual(const workbook::Workbook& libro, int k) {
   CultivoAnual c;
   c.fila = r;
   c.NOMBRE_ANUAL = textoCelda(libro, hoja, r, 1);
-  c.RAIZ_CULTIVO = libro.number(hoja, r, 2);
-  c.COBERTURA_CULTIVO = libro.number(hoja, r, 11);
-  c.DURACION_CICLO = toInt16(libro.number(hoja, r, 12), celda(hoja, r, 12) + ": the season length");
+  const std::string quien = quienAnual(c.NOMBRE_ANUAL, r);
+  c.RAIZ_CULTIVO = numeroEnRango(libro, hoja, r, 2, quien, "the maximum root depth", kRaiz);
   for (int s = 1; s <= 4; ++s) {
-    c.KCB_ETAPA[s] = libro.number(hoja, r, s + 2);
-    c.FRACCION_DURACION[s] = libro.number(hoja, r, s + 6);
+    const std::string etapa = std::string("the ") + kEtapas[s] + " stage's ";
+    c.KCB_ETAPA[s] =
+        numeroEnRango(libro, hoja, r, s + 2, quien, etapa + "basal crop coefficient", kCoeficiente);
+    c.FRACCION_DURACION[s] =
+        numeroEnRango(libro, hoja, r, s + 6, quien, etapa + "share of the season", kFraccion);
   }
+  c.COBERTURA_CULTIVO =
+      numeroEnRango(libro, hoja, r, 11, quien, "the maximum ground cover", kFraccion);
+  c.DURACION_CICLO = leerDuracion(libro, r, quien);
   comprobarCultivoAnual(c, r);
   return c;
 }
@@ -102,13 +200,21 @@ RiegoCultivo leerRiegoCultivo(const workbook::Workbook& libro, const std::string
   RiegoCultivo riego;
   riego.FILA_RIEGO = buscarFilaRiego(libro, nombre);
   const int r = riego.FILA_RIEGO;
-  riego.RIEGO_TOTAL = libro.number(hoja, r, 3);
-  riego.NRIEGOS_TOTAL = libro.number(hoja, r, 12);
-  riego.FRACCION_MOJADA_CULTIVO = libro.number(hoja, r, 2);
+  const std::string quien = "The irrigation of the annual crop '" + nombre + "' (" +
+                            std::string(hoja) + " row " + std::to_string(r) + ")";
+  riego.FRACCION_MOJADA_CULTIVO =
+      numeroEnRango(libro, hoja, r, 2, quien, "the wetted fraction of the soil surface", kFraccion);
+  riego.RIEGO_TOTAL =
+      numeroEnRango(libro, hoja, r, 3, quien, "the irrigation depth of the season", kLamina);
   for (int s = 1; s <= 4; ++s) {
-    riego.RIEGO_ETAPA[s] = libro.number(hoja, r, s + 3);
-    riego.NRIEGOS_ETAPA[s] = libro.number(hoja, r, s + 7);
+    const std::string etapa = std::string("the ") + kEtapas[s] + " stage's share of the ";
+    riego.RIEGO_ETAPA[s] =
+        numeroEnRango(libro, hoja, r, s + 3, quien, etapa + "irrigation depth", kFraccion);
+    riego.NRIEGOS_ETAPA[s] =
+        numeroEnRango(libro, hoja, r, s + 7, quien, etapa + "number of irrigations", kFraccion);
   }
+  riego.NRIEGOS_TOTAL = numeroEnRango(libro, hoja, r, 12, quien,
+                                      "the number of irrigations of the season", kNumeroRiegos);
   return riego;
 }
 
@@ -136,9 +242,16 @@ CultivoArbol leerCultivoArbol(const workbook::Workbook& libro, int k) {
   const auto hoja = kHojaArboles;
   CultivoArbol c;
   c.NOMBRE_ARBOL = textoCelda(libro, hoja, r, 1);
-  c.RAIZ_MAXIMA = libro.number(hoja, r, 2);
-  c.COBERTURA_MAXIMA = libro.number(hoja, r, 15);
-  for (int m = 1; m <= 12; ++m) c.KCB_MENSUAL[m] = libro.number(hoja, r, m + 2);
+  const std::string quien = "The tree crop '" + c.NOMBRE_ARBOL + "' (" + std::string(hoja) +
+                            " row " + std::to_string(r) + ")";
+  c.RAIZ_MAXIMA = numeroEnRango(libro, hoja, r, 2, quien, "the maximum root depth", kRaiz);
+  for (int m = 1; m <= 12; ++m) {
+    c.KCB_MENSUAL[m] = numeroEnRango(
+        libro, hoja, r, m + 2, quien,
+        std::string("the basal crop coefficient of ") + kNombresMeses[m], kCoeficiente);
+  }
+  c.COBERTURA_MAXIMA =
+      numeroEnRango(libro, hoja, r, 15, quien, "the maximum ground cover", kFraccion);
   if (!(MAXIMO_KCB_MENSUAL(c.KCB_MENSUAL) > 0.0)) {
     throw WorkbookError("The tree crop '" + c.NOMBRE_ARBOL + "' (" + std::string(hoja) + " row " +
                         std::to_string(r) + ") has no monthly basal crop coefficient above 0 in " +

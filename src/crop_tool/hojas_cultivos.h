@@ -22,6 +22,21 @@ inline constexpr std::string_view kHojaAnuales = "Annual_crops_growth";
 inline constexpr std::string_view kHojaRiegosAnuales = "Annual_crops_irrigat";
 inline constexpr std::string_view kHojaArboles = "Tree_crops";
 
+// The ranges of the library columns besides the fractions (0 to 1) and the non-negative values.
+// They lie far beyond the crops of the literature (roots of a few metres, a season of irrigation
+// of a few thousand millimetres), so that they only stop a value that was never meant, such as a
+// date read as its day number. The basal coefficient is the one of a full cover: the model
+// multiplies it by the year's largest ground cover, so a sparse orchard's published value divided
+// by its cover (0.85 / 0.4 for a date palm grove) lies well above a field crop's 1.2.
+inline constexpr double kKcbMaximo = 4.0;
+inline constexpr double kRaizMaximaCm = 1000.0;
+inline constexpr double kRiegoTemporadaMaximoMm = 10000.0;
+inline constexpr double kRiegosTemporadaMaximo = 10000.0;
+// The longest season of an annual crop: one year of the rotation's calendar.
+inline constexpr int kDuracionMaximaDias = 365;
+// How far the four stage shares of the season may add up to other than 1.
+inline constexpr double kToleranciaSumaEtapas = 0.01;
+
 // An annual crop of Annual_crops_growth.
 struct CultivoAnual {
   int fila = 0;  // its row in Annual_crops_growth
@@ -55,17 +70,20 @@ struct CultivoArbol {
 // The names of a library's entries, in sheet order.
 std::vector<std::string> listarCultivos(const workbook::Workbook& libro, std::string_view hoja);
 
-// Entry k (from 0) of Annual_crops_growth. Refuses a season shorter than one day and a
-// mid-season coefficient that is not positive.
+// Entry k (from 0) of Annual_crops_growth. Refuses a number outside its column's range, a season
+// of less than 1 or more than kDuracionMaximaDias days, stage shares that do not add up to 1 and
+// a mid-season coefficient that is not positive, naming the cell.
 CultivoAnual leerCultivoAnual(const workbook::Workbook& libro, int k);
 int buscarFilaRiego(const workbook::Workbook& libro, const std::string& nombre);
+// Refuses a number of the irrigation row outside its column's range.
 RiegoCultivo leerRiegoCultivo(const workbook::Workbook& libro, const std::string& nombre);
 // Refuses a crop that, with a season of `duracion` days, has a stage of no days to which its
 // irrigation row gives a share of the seasonal depth or number: that water would be spread over
 // no day and lost. The message names the stage's share of the season and its irrigation shares.
 void comprobarRiegoDeEtapas(const CultivoAnual& cultivo, const RiegoCultivo& riego,
                             int16_t duracion);
-// Entry k (from 0) of Tree_crops. Refuses a crop without a positive monthly coefficient.
+// Entry k (from 0) of Tree_crops. Refuses a number outside its column's range and a crop without
+// a positive monthly coefficient.
 CultivoArbol leerCultivoArbol(const workbook::Workbook& libro, int k);
 
 // The twelve Crop_batch rows of one id: id, Kcb, root depth, cover, month name.

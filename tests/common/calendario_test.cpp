@@ -57,6 +57,21 @@ TEST(Entero16, HalvesToEvenAndRangeChecked) {
   EXPECT_EQ(toInt16(-32768.0), -32768);
   EXPECT_THROW(toInt16(32767.5), std::out_of_range);  // rounds to 32768
   EXPECT_THROW(toInt16(-40000.0, "depth"), std::out_of_range);
+  // The message says the range in words and keeps a huge value short.
+  for (const auto& [valor, texto] :
+       {std::pair{-40000.0,
+                  "depth -40000 is outside -32768 to 32767, the whole numbers the "
+                  "program can hold"},
+        std::pair{1e300,
+                  "depth 1e+300 is outside -32768 to 32767, the whole numbers the "
+                  "program can hold"}}) {
+    try {
+      toInt16(valor, "depth");
+      ADD_FAILURE() << valor;
+    } catch (const std::out_of_range& e) {
+      EXPECT_EQ(std::string(e.what()), texto);
+    }
+  }
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <array>
 #include <cmath>
 
+#include "crop_tool/form4_controles.h"
 #include "crop_tool/libro_cultivos.h"
 #include "support/test_support.h"
 
@@ -96,6 +97,15 @@ TEST(Form4, TheDateTipFollowsThePointerAndHidesOverTheWindow) {
   }
   EXPECT_EQ(v.form.Text1_Width(), 103 * 10 + 407);
   EXPECT_EQ(v.form.Text1_Left(), 3390);
+  // Late December the tip would run past the window's right edge: it goes left of the pointer.
+  for (const float X : {10950.0f, 10800.0f, 10500.0f}) {
+    v.form.Picture1_MouseMove(X);
+    const double derecha = v.form.Text1_Left() + v.form.Text1_Width();
+    EXPECT_LE(derecha, controles::kAnchoCliente) << X;
+    EXPECT_GE(v.form.Text1_Left(), 0) << X;
+  }
+  v.form.Picture1_MouseMove(10950);
+  EXPECT_EQ(v.form.Text1_Left(), 960 + 10950 - 250 - (103 * 13 + 407));
   v.form.Form_MouseMove();
   EXPECT_FALSE(v.form.Text1_Visible());
 }
@@ -160,11 +170,16 @@ TEST(Form4, AnOverlappingCropIsListedAndDroppedAndNothingElseChanges) {
             std::make_tuple(0u, -1, 0, std::string("Kcb||||length/day||||"), Mensual{}, true));
   v.clic(xDelDia(100));
   EXPECT_EQ(v.mensajes(), std::vector<std::string>{Form4::kSeleccione});
+  // A library season longer than the year is refused when the crop is chosen.
   f.Combo1_Click(2);
-  EXPECT_EQ(f.DURACION_CICLO(), 400);
+  EXPECT_EQ(v.mensajes(),
+            std::vector<std::string>{
+                "The annual crop 'Long' (Annual_crops_growth row 4): Annual_crops_growth!L4, the "
+                "season length, is longer than 365 days, the longest season the program takes "
+                "(400); enter a season length from 1 to 365 days."});
+  EXPECT_EQ(f.Combo1_ListIndex(), -1);
   v.clic(xDelDia(100));
-  EXPECT_EQ(v.mensajes(), std::vector<std::string>{"Crops overlap\r\n\r\n"
-                                                   "Long: April 10th-May 15th\r\n"});
+  EXPECT_EQ(v.mensajes(), std::vector<std::string>{Form4::kSeleccione});
   EXPECT_EQ(f.rotacion().N_CULTIVOS(), 0);
   EXPECT_TRUE(f.List1().empty());
 }
@@ -225,7 +240,7 @@ TEST(Form4, ACropThatCannotBeReadIsNamedAndKeepsTheCropChosenBefore) {
       {"Annual_crops_growth", 4, T("high"), 0, "Annual_crops_growth!D3"},
       {"Annual_crops_irrigat", 3, T("300 mm"), 0, "Annual_crops_irrigat!C3"},
       {"Annual_crops_growth", 12, N(30000), 0,
-       "season length in Annual_crops_growth!L3, 45000 is outside the 16-bit"},
+       "Annual_crops_growth!L3, the season length, is longer than 365 days"},
       {"Tree_crops", 8, T("n/a"), 1, "Tree_crops!H3"},
   };
   for (const Caso& caso : casos) {
@@ -334,6 +349,155 @@ TEST(Form4, AStageOfNoDaysWithoutIrrigationIsAccepted) {
   EXPECT_TRUE(v.mensajes().empty());
   EXPECT_EQ(v.form.rotacion().N_CULTIVOS(), 1);
   EXPECT_TRUE(testing::Near(300.0, riegoTotal(v.form), 1e-9));
+}
+
+// Every library number is checked against its column's range before the crop is chosen: the
+// message names the crop, the cell and what is wrong, and the crop chosen before stays.
+TEST(Form4, LibraryNumbersOutOfRangeAreNamedWithTheirCell) {
+  struct Caso {
+    const char* hoja;
+    int columna;
+    double valor;
+    const char* mensaje;
+  };
+  const std::string trigo = "The annual crop 'Wheat' (Annual_crops_growth row 3): ";
+  const std::string riego =
+      "The irrigation of the annual crop 'Wheat' (Annual_crops_irrigat row 3): ";
+  const std::string almendro = "The tree crop 'Almond' (Tree_crops row 3): ";
+  const Caso casos[] = {
+      {"Annual_crops_growth", 7, 148000,
+       "Annual_crops_growth!G3, the initial stage's share of the season, is larger than 1 "
+       "(148000); it must lie between 0 and 1."},
+      {"Annual_crops_growth", 8, -0.25,
+       "Annual_crops_growth!H3, the development stage's share of the season, is negative (-0.25); "
+       "it must lie between 0 and 1."},
+      {"Annual_crops_growth", 10, 1e300,
+       "Annual_crops_growth!J3, the late season stage's share of the season, is not a number the "
+       "program can use (1e+300); it must lie between 0 and 1."},
+      {"Annual_crops_growth", 2, 45000,  // a date read as its day number
+       "Annual_crops_growth!B3, the maximum root depth, is larger than 1000 cm (45000); it must "
+       "lie between 0 and 1000 cm."},
+      {"Annual_crops_growth", 3, -0.1,
+       "Annual_crops_growth!C3, the initial stage's basal crop coefficient, is negative (-0.1); "
+       "it must lie between 0 and 4."},
+      {"Annual_crops_growth", 11, 1.5,
+       "Annual_crops_growth!K3, the maximum ground cover, is larger than 1 (1.5); it must lie "
+       "between 0 and 1."},
+      {"Annual_crops_growth", 12, -1e308,
+       "Annual_crops_growth!L3, the season length, is not a number the program can use "
+       "(-1e+308); enter a season length from 1 to 365 days."},
+      {"Annual_crops_growth", 9, 0.5,
+       "the shares of the season of its four stages, in Annual_crops_growth!G3 to "
+       "Annual_crops_growth!J3, add up to 1.25; the stages divide the whole season between them, "
+       "so the shares must add up to 1."},
+      {"Annual_crops_irrigat", 2, 2,
+       "Annual_crops_irrigat!B3, the wetted fraction of the soil surface, is larger than 1 (2); it "
+       "must lie between 0 and 1."},
+      {"Annual_crops_irrigat", 3, -300,
+       "Annual_crops_irrigat!C3, the irrigation depth of the season, is negative (-300); it must "
+       "lie between 0 and 10000 mm."},
+      {"Annual_crops_irrigat", 4, -0.1,
+       "Annual_crops_irrigat!D3, the initial stage's share of the irrigation depth, is negative "
+       "(-0.1); it must lie between 0 and 1."},
+      {"Annual_crops_irrigat", 12, -3,
+       "Annual_crops_irrigat!L3, the number of irrigations of the season, is negative (-3); it "
+       "must lie between 0 and 10000."},
+      {"Tree_crops", 3, -0.5,
+       "Tree_crops!C3, the basal crop coefficient of January, is negative (-0.5); it must lie "
+       "between 0 and 4."},
+      {"Tree_crops", 14, 1e308,
+       "Tree_crops!N3, the basal crop coefficient of December, is not a number the program can "
+       "use (1e+308); it must lie between 0 and 4."},
+      {"Tree_crops", 2, -150,
+       "Tree_crops!B3, the maximum root depth, is negative (-150); it must lie between 0 and "
+       "1000 cm."},
+      {"Tree_crops", 15, 1.01,
+       "Tree_crops!O3, the maximum ground cover, is larger than 1 (1.01); it must lie between 0 "
+       "and 1."},
+  };
+  for (const Caso& caso : casos) {
+    auto libro = prueba::libroCultivos();
+    libro.setCell(caso.hoja, 3, caso.columna, N(caso.valor));
+    const bool arbol = std::string(caso.hoja) == "Tree_crops";
+    const std::string quien = arbol                                              ? almendro
+                              : std::string(caso.hoja) == "Annual_crops_irrigat" ? riego
+                                                                                 : trigo;
+    Ventana v(std::move(libro));
+    Form4& f = v.form;
+    f.Option1_Click(arbol ? 1 : 0);
+    f.Combo1_Click(0);
+    f.Combo1_Click(1);
+    EXPECT_EQ(v.mensajes(), std::vector<std::string>{quien + caso.mensaje});
+    EXPECT_EQ(f.Combo1_ListIndex(), 0) << caso.mensaje;
+    EXPECT_TRUE(seriesFinitas(f)) << caso.mensaje;
+  }
+}
+
+// The workbooks in which users met huge library numbers: each is refused naming its cell, and
+// nothing non-finite reaches the series or "Annotate".
+TEST(Form4, TheUsersWorkbooksWithHugeLibraryNumbers) {
+  struct Caso {
+    const char* archivo;
+    int tipo;
+    int k;
+    const char* mensaje;
+  };
+  const Caso casos[] = {
+      {"tree-kcb-minus-1e308.xlsx", 1, 2,
+       "The tree crop 'Almond' (Tree_crops row 4): Tree_crops!C4, the basal crop coefficient of "
+       "January, is not a number the program can use (-1e+308); it must lie between 0 and 4."},
+      {"tree-kcb-plus-1e308.xlsx", 1, 2,
+       "The tree crop 'Almond' (Tree_crops row 4): Tree_crops!C4, the basal crop coefficient of "
+       "January, is not a number the program can use (1e+308); it must lie between 0 and 4."},
+      {"stage-share-148000.xlsx", 0, 3,
+       "The annual crop 'Barley (spring)' (Annual_crops_growth row 5): Annual_crops_growth!G5, "
+       "the initial stage's share of the season, is larger than 1 (148000); it must lie between "
+       "0 and 1."},
+      {"stage-share-1e300.xlsx", 0, 4,
+       "The annual crop 'Tomato' (Annual_crops_growth row 6): Annual_crops_growth!G6, the "
+       "initial stage's share of the season, is not a number the program can use (1e+300); it "
+       "must lie between 0 and 1."},
+      {"stage-share-minus-1e308.xlsx", 0, 9,
+       "The annual crop 'Alfalfa (hay)' (Annual_crops_growth row 11): Annual_crops_growth!J11, "
+       "the late season stage's share of the season, is not a number the program can use "
+       "(-1e+308); it must lie between 0 and 1."},
+  };
+  for (const Caso& caso : casos) {
+    testing::ScratchDir dir;
+    const auto copia = dir.path() / caso.archivo;
+    std::filesystem::copy_file(testing::SourceDir() / "tests/crop_tool/data" / caso.archivo, copia);
+    std::filesystem::permissions(copia, std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add);
+    Ventana v(workbook::Workbook::open(copia));
+    v.form.Option1_Click(caso.tipo);
+    v.form.Combo1_Click(caso.k);
+    EXPECT_EQ(v.mensajes(), std::vector<std::string>{caso.mensaje});
+    EXPECT_EQ(v.form.Combo1_ListIndex(), -1);
+    v.clic(xDelDia(100));
+    EXPECT_TRUE(seriesFinitas(v.form)) << caso.archivo;
+    v.dialogs.input_answers = {"X"};
+    v.mensajes();
+    v.form.Command1_Click();
+    EXPECT_TRUE(v.mensajes().empty()) << caso.archivo;
+  }
+}
+
+// A stage of no days in a one-day season: the message speaks of "an initial stage" and of
+// "1 day".
+TEST(Form4, TheStageOfNoDaysMessageReadsAsEnglish) {
+  auto libro = prueba::libroCultivos();
+  libro.setCell(kHojaAnuales, 2, 12, N(1));
+  Ventana v(std::move(libro));
+  v.form.Option1_Click(0);
+  v.form.Combo1_Click(0);
+  const auto mensajes = v.mensajes();
+  ASSERT_EQ(mensajes.size(), 1u);
+  EXPECT_EQ(mensajes[0].rfind("The annual crop 'Maize' (Annual_crops_growth row 2) has an initial "
+                              "stage of 0 days in a season of 1 day (its share of the season is "
+                              "0.2 in Annual_crops_growth!G2), but Annual_crops_irrigat gives",
+                              0),
+            0u)
+      << mensajes[0];
 }
 
 }  // namespace

@@ -1,6 +1,10 @@
 #include "crop_tool/qt/form4_view.h"
 
+#include <algorithm>
+#include <vector>
+
 #include <QEvent>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
@@ -26,6 +30,11 @@ QFont comicFont(double size_pt, bool bold = false) {
 QFont windowFontOf(double size_pt) {
   return ui::qt::windowFont(QString::fromUtf8(c::kFuenteVentana), size_pt);
 }
+
+// Room a grid cell leaves beside its text (the cell's margins and its grid line), in pixels; and
+// the smallest font the grid's texts shrink to.
+constexpr int kGridTextMargin = 8;
+constexpr double kGridSmallestFont = 6.0;
 
 }  // namespace
 
@@ -161,12 +170,47 @@ void Form4View::refreshCombo(QComboBox* combo, const std::vector<std::string>& l
   combo->setEnabled(enabled);
 }
 
+// Widens the columns whose texts do not fit (a coefficient of four decimals in a month's narrow
+// column), taking the width from the columns with room to spare; when the grid's width cannot
+// hold every text whole, the grid's font shrinks until it does.
+void Form4View::fitGridColumns() {
+  const int cols = grid_->columnCount();
+  const int available = grid_->viewport()->width();
+  QFont font = windowFontOf(8.25);
+  for (;;) {
+    grid_->setFont(font);
+    const QFontMetrics metrics(font);
+    std::vector<int> need(static_cast<std::size_t>(cols), 0);
+    int total_need = 0;
+    bool fits = true;
+    for (int col = 0; col < cols; ++col) {
+      for (int r = 0; r < grid_->rowCount(); ++r) {
+        if (const QTableWidgetItem* cell = grid_->item(r, col)) {
+          need[col] =
+              std::max(need[col], metrics.horizontalAdvance(cell->text()) + kGridTextMargin);
+        }
+      }
+      total_need += need[col];
+      fits = fits && grid_->columnWidth(col) >= need[col];
+    }
+    if (fits) return;
+    if (total_need <= available || font.pointSizeF() <= kGridSmallestFont) {
+      // Every column gets what its texts need and an equal part of what is left.
+      const int spare = std::max(0, available - total_need) / std::max(1, cols);
+      for (int col = 0; col < cols; ++col) grid_->setColumnWidth(col, need[col] + spare);
+      return;
+    }
+    font.setPointSizeF(font.pointSizeF() - 0.5);
+  }
+}
+
 // Row 0 and column 0 are the grid's fixed cells, shaded like headings; the rows share the
 // grid's height.
 void Form4View::refreshGrid() {
   const Form4& f = *controller_;
   grid_->setVisible(f.Grid_Visible());
   grid_->showGrid(f.Grid());
+  fitGridColumns();
   const int rows = f.Grid_Rows();
   for (int r = 0; r < rows; ++r) {
     grid_->setRowHeight(r, grid_->contentsRect().height() / rows);

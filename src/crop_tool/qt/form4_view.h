@@ -53,6 +53,7 @@ class Form4View : public QWidget {
   void refreshCombo(QComboBox* combo, const std::vector<std::string>& list, int index,
                     bool enabled);
   void refreshGrid();
+  void fitGridColumns();
   void refreshTip();
   void unload();
 

@@ -11,6 +11,7 @@
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 
+#include "crop_tool/libro_cultivos.h"
 #include "shell/qt/mdi_form1_view.h"
 
 #include "support/fake_dialogs.h"
@@ -84,6 +85,36 @@ TEST(Form4View, FromTheMenuARotationOfThreeCropsAndATreeCrop) {
   v.Command(3)->click();
   QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(ventana.form4(), nullptr);
+}
+
+// Published tree coefficients of three and four decimals show whole in the month columns, and
+// the grid's columns stay inside its width.
+TEST(Form4View, TheTreeCropGridShowsEveryCoefficientWhole) {
+  auto libro = std::make_unique<workbook::Workbook>(prueba::libroCultivos());
+  const double kcb[] = {0.6375, 0.625, 0.1234, 0.9875, 1.0625, 0.5125,
+                        0.6375, 0.625, 0.7125, 0.8375, 0.4625, 0.6375};
+  for (int m = 1; m <= 12; ++m) libro->setCell("Tree_crops", 2, m + 2, prueba::N(kcb[m - 1]));
+  testing::FakeDialogs dialogs;
+  DatosForm4 datos;
+  Form4View v(
+      dialogs, [&] { return libro.get(); }, datos);
+  v.show();
+  v.Option1(1)->click();
+  emit v.Combo1()->activated(0);
+  ASSERT_TRUE(dialogs.messages.empty());
+  ui::qt::GridTable& grid = *v.Grid();
+  const QFontMetrics metrics(grid.font());
+  int ancho = 0;
+  for (int c = 0; c < grid.columnCount(); ++c) {
+    ancho += grid.columnWidth(c);
+    for (int r = 0; r < grid.rowCount(); ++r) {
+      const QString texto = grid.item(r, c)->text();
+      // The cell's text area is its width less a margin of 3 pixels on either side.
+      EXPECT_LE(metrics.horizontalAdvance(texto) + 6, grid.columnWidth(c)) << texto.toStdString();
+    }
+  }
+  EXPECT_EQ(grid.item(1, 1)->text(), "0.6375");
+  EXPECT_LE(ancho, grid.viewport()->width());
 }
 
 }  // namespace
