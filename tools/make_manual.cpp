@@ -6,6 +6,13 @@
 // whose quoted text is the list's title. Pictures are looked up by file name in the pictures
 // folder; a picture that is missing stops the build.
 //
+// The pages are cut by this program, not by the text layout: the document is laid out as one
+// long page, and each printed page shows a slice of it that ends between two lines, between two
+// table rows or between two paragraphs, never inside a line or a row. A heading stays with what
+// follows it, a table's heading row with its first row, and a table that goes on to a new page
+// shows its heading row again there. Each page draws only the lines wholly inside its slice, so
+// no line is printed, whole or clipped, on two pages.
+//
 // usage: make_manual <output.pdf> <pictures folder> <manual_en.md> <manual_es.md> ...
 #include <QAbstractTextDocumentLayout>
 #include <QDir>
@@ -27,6 +34,7 @@
 #include <QTextOption>
 #include <QTextTable>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
@@ -88,12 +96,16 @@ void cargarImagenes(QTextDocument& doc, const QDir& fotos, QSizeF pagina) {
     const QImage imagen(archivo);
     if (imagen.isNull()) throw std::runtime_error("no picture " + archivo.toStdString());
     doc.addResource(QTextDocument::ImageResource, QUrl(formato.name()), imagen);
-    // The layout takes a picture's size in screen pixels and scales it to the page's dots.
+    // The layout takes a picture's size in screen pixels and scales it to the page's dots. A
+    // window's picture holds more pixels than the window has on a screen, and says so by its
+    // resolution.
     const double a_pantalla = kPuntoPantalla / kResolucion;
-    const double escala = std::min({1.0, pagina.width() * a_pantalla / imagen.width(),
-                                    pagina.height() * a_pantalla * 0.4 / imagen.height()});
-    formato.setWidth(imagen.width() * escala);
-    formato.setHeight(imagen.height() * escala);
+    const double por_pixel = kPuntoPantalla / (imagen.dotsPerMeterX() * 0.0254);
+    const QSizeF en_pantalla(imagen.width() * por_pixel, imagen.height() * por_pixel);
+    const double escala = std::min({1.0, pagina.width() * a_pantalla / en_pantalla.width(),
+                                    pagina.height() * a_pantalla * 0.4 / en_pantalla.height()});
+    formato.setWidth(en_pantalla.width() * escala);
+    formato.setHeight(en_pantalla.height() * escala);
     c.setCharFormat(formato);
     QTextBlockFormat aire;
     aire.setTopMargin(mmAPuntos(3));
@@ -102,7 +114,7 @@ void cargarImagenes(QTextDocument& doc, const QDir& fotos, QSizeF pagina) {
   }
 }
 
-// Headings: more room above them; each language's title starts a page.
+// Headings: more room above them.
 void formatearTitulos(QTextDocument& doc) {
   for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
     const int nivel = b.blockFormat().headingLevel();
@@ -110,8 +122,6 @@ void formatearTitulos(QTextDocument& doc) {
     QTextBlockFormat formato;
     formato.setTopMargin(nivel == 1 ? 0 : mmAPuntos(nivel == 2 ? 5 : 2.5));
     formato.setBottomMargin(mmAPuntos(2));
-    if (nivel == 1 && b.position() > 0)
-      formato.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
     QTextCursor(b).mergeBlockFormat(formato);
   }
 }
@@ -190,70 +200,245 @@ Indice ponerIndice(QTextBlock marca, const QString& titulo, double ancho) {
   return indice;
 }
 
-// The page of a block's first line (a line that does not fit at the foot of a page moves to the
-// next one, while its block starts on the first).
-int paginaDe(const QTextDocument& doc, const QTextBlock& b) {
-  double arriba = doc.documentLayout()->blockBoundingRect(b).top();
-  if (b.layout() && b.layout()->lineCount() > 0) arriba += b.layout()->lineAt(0).y();
-  // A line moved to the next page starts a fraction of a dot above it (rounding).
-  return static_cast<int>((arriba + 1.0) / doc.pageSize().height()) + 1;
+// A piece of the long page that is never cut: a line of a paragraph, a whole list item (its
+// number or bullet is drawn with its first line), a table row.
+struct Tramo {
+  double arriba = 0;  // its top and bottom on the long page
+  double abajo = 0;
+  // For a table row, the rules above and below it (on a page where the table goes on, the
+  // repeated heading row's lower rule is drawn over the row's upper rule).
+  double raya_arriba = 0;
+  double raya_abajo = 0;
+  bool con_siguiente = false;  // stays on the page of the piece after it
+  bool salto_antes = false;    // starts a page
+  QTextBlock bloque;           // a paragraph's piece: the paragraph and its first line's index
+  int linea = 0;
+  const QTextTable* tabla = nullptr;
+  int fila = -1;
+};
+
+// A slice of the long page, drawn on the printed page at height `destino`.
+struct Corte {
+  double arriba;
+  double abajo;
+  double destino;
+  // A paragraph cut at the slice's top, from its line `desde` on.
+  QTextBlock partido = {};
+  int desde = 0;
+};
+
+struct Pagina {
+  std::vector<Corte> cortes;
+  std::size_t primero = 0;  // the pieces it shows, from `primero` to before `fin`
+  std::size_t fin = 0;
+};
+
+void tramosDeBloque(const QTextDocument& doc, const QTextBlock& b, std::vector<Tramo>& tramos) {
+  const QTextLayout* capa = b.layout();
+  if (!capa || capa->lineCount() == 0) return;
+  // The lines' places are measured from the layout's origin, which lies above its first line
+  // by that line's place.
+  const double arriba =
+      doc.documentLayout()->blockBoundingRect(b).top() - capa->boundingRect().top();
+  const int nivel = b.blockFormat().headingLevel();
+  const bool entero = b.textList() != nullptr;
+  // A picture stays with its caption, below it.
+  bool imagen = false;
+  for (auto it = b.begin(); !it.atEnd(); ++it) {
+    imagen = imagen || it.fragment().charFormat().isImageFormat();
+  }
+  const std::size_t primero = tramos.size();
+  for (int i = 0; i < capa->lineCount(); ++i) {
+    const QTextLine linea = capa->lineAt(i);
+    Tramo t;
+    t.arriba = arriba + linea.y();
+    t.abajo = t.arriba + linea.height();
+    t.con_siguiente = nivel > 0 || imagen;
+    t.bloque = b;
+    t.linea = i;
+    if (entero && i > 0) {
+      tramos.back().abajo = t.abajo;
+    } else {
+      tramos.push_back(t);
+    }
+  }
+  tramos[primero].salto_antes = nivel == 1 && b.position() > 0;
+}
+
+void tramosDeTabla(const QTextDocument& doc, const QTextTable& tabla, std::vector<Tramo>& tramos) {
+  const int filas = tabla.rows();
+  if (filas == 0) return;
+  // The top of each row's text and the bottom of its tallest cell's text.
+  std::vector<double> texto_arriba(filas, 1e300);
+  std::vector<double> texto_abajo(filas, -1e300);
+  for (int f = 0; f < filas; ++f) {
+    for (int c = 0; c < tabla.columns(); ++c) {
+      const QTextTableCell celda = tabla.cellAt(f, c);
+      for (auto it = celda.begin(); !it.atEnd(); ++it) {
+        if (!it.currentBlock().isValid()) continue;
+        const QRectF caja = doc.documentLayout()->blockBoundingRect(it.currentBlock());
+        texto_arriba[f] = std::min(texto_arriba[f], caja.top());
+        texto_abajo[f] = std::max(texto_abajo[f], caja.bottom());
+      }
+    }
+  }
+  // Between two rows lies a rule, halfway between their texts; a row's slice ends at the outer
+  // edges of its rules (the layout takes the rule's width in screen pixels, as a picture's size).
+  const double media_raya = tabla.format().border() * kResolucion / kPuntoPantalla / 2 + 0.5;
+  double media_holgura = 0;  // half the blank between two rows' texts
+  for (int f = 0; f + 1 < filas; ++f) media_holgura += (texto_arriba[f + 1] - texto_abajo[f]) / 2;
+  media_holgura = filas > 1 ? media_holgura / (filas - 1) : mmAPuntos(1);
+  for (int f = 0; f < filas; ++f) {
+    Tramo t;
+    t.tabla = &tabla;
+    t.fila = f;
+    t.raya_arriba =
+        f == 0 ? texto_arriba[f] - media_holgura : (texto_abajo[f - 1] + texto_arriba[f]) / 2;
+    t.raya_abajo = f + 1 == filas ? texto_abajo[f] + media_holgura
+                                  : (texto_abajo[f] + texto_arriba[f + 1]) / 2;
+    t.arriba = t.raya_arriba - media_raya;
+    t.abajo = t.raya_abajo + media_raya;
+    // The heading row is never left alone at the foot of a page.
+    t.con_siguiente = f < tabla.format().headerRowCount() && f + 1 < filas;
+    tramos.push_back(t);
+  }
+}
+
+// The document's pieces from top to bottom.
+std::vector<Tramo> tramosDe(const QTextDocument& doc) {
+  doc.documentLayout()->documentSize();  // the whole document laid out
+  std::vector<Tramo> tramos;
+  for (auto it = doc.rootFrame()->begin(); !it.atEnd(); ++it) {
+    if (const auto* tabla = qobject_cast<const QTextTable*>(it.currentFrame())) {
+      tramosDeTabla(doc, *tabla, tramos);
+    } else if (it.currentFrame()) {
+      const QRectF caja = doc.documentLayout()->frameBoundingRect(it.currentFrame());
+      Tramo t;
+      t.arriba = caja.top();
+      t.abajo = caja.bottom();
+      tramos.push_back(t);
+    } else if (it.currentBlock().isValid()) {
+      tramosDeBloque(doc, it.currentBlock(), tramos);
+    }
+  }
+  for (Tramo& t : tramos) {
+    t.raya_arriba = t.tabla ? t.raya_arriba : t.arriba;
+    t.raya_abajo = t.tabla ? t.raya_abajo : t.abajo;
+  }
+  return tramos;
+}
+
+// Cuts the long page into pages `alto` high. A page ends before the first piece that does not
+// fit, or before a piece that starts a page; pieces kept with the next one go on to the next
+// page with it. A page that starts inside a table shows the table's heading row first.
+std::vector<Pagina> cortarPaginas(const std::vector<Tramo>& tramos, double alto) {
+  std::vector<Pagina> paginas;
+  std::size_t i = 0;
+  while (i < tramos.size()) {
+    Pagina pagina;
+    pagina.primero = i;
+    double destino = 0;
+    const Tramo& primero = tramos[i];
+    if (primero.tabla && primero.fila >= primero.tabla->format().headerRowCount()) {
+      std::size_t c = i;
+      while (tramos[c].tabla != primero.tabla || tramos[c].fila != 0) --c;
+      const int cabeceras = primero.tabla->format().headerRowCount();
+      const Tramo& ultima = tramos[c + cabeceras - 1];
+      pagina.cortes.push_back({tramos[c].arriba, ultima.abajo, 0});
+      destino = (ultima.raya_abajo - tramos[c].arriba) - (primero.raya_arriba - primero.arriba);
+    }
+    std::size_t j = i + 1;
+    while (j < tramos.size() && !tramos[j].salto_antes &&
+           destino + tramos[j].abajo - primero.arriba <= alto) {
+      ++j;
+    }
+    if (j < tramos.size() && !tramos[j].salto_antes) {
+      std::size_t k = j;
+      while (k > i + 1 && tramos[k - 1].con_siguiente) --k;
+      if (!tramos[k - 1].con_siguiente) j = k;
+    }
+    Corte cuerpo{primero.arriba, tramos[j - 1].abajo, destino};
+    if (primero.linea > 0) {
+      cuerpo.partido = primero.bloque;
+      cuerpo.desde = primero.linea;
+    }
+    pagina.cortes.push_back(cuerpo);
+    pagina.fin = j;
+    paginas.push_back(pagina);
+    i = j;
+  }
+  return paginas;
+}
+
+// The page (from 1) that shows the first line of paragraph `bloque`.
+int paginaDe(const std::vector<Tramo>& tramos, const std::vector<Pagina>& paginas, int bloque) {
+  for (std::size_t p = 0; p < paginas.size(); ++p) {
+    for (std::size_t i = paginas[p].primero; i < paginas[p].fin; ++i) {
+      if (tramos[i].bloque.blockNumber() == bloque && tramos[i].linea == 0) {
+        return static_cast<int>(p) + 1;
+      }
+    }
+  }
+  return 0;
 }
 
 // Writes each heading's page after its line's tab; returns whether any number changed. The pages
 // are all read before the first change, and the changes made as one edit, so the document is
 // laid out again once.
-bool numerarIndice(QTextDocument& doc, const Indice& indice) {
-  std::vector<QString> paginas;
-  for (const QTextBlock& t : indice.titulos) paginas.push_back(QString::number(paginaDe(doc, t)));
+bool numerarIndice(QTextDocument& doc, const Indice& indice, const std::vector<Tramo>& tramos,
+                   const std::vector<Pagina>& paginas) {
+  std::vector<QString> numeros;
+  for (const QTextBlock& t : indice.titulos) {
+    numeros.push_back(QString::number(paginaDe(tramos, paginas, t.blockNumber())));
+  }
   QTextCursor c(&doc);
   c.beginEditBlock();
   bool cambio = false;
   for (std::size_t i = 0; i < indice.titulos.size(); ++i) {
     const QTextBlock& linea = indice.lineas[i];
     const int tab = static_cast<int>(linea.text().lastIndexOf(QLatin1Char('\t')));
-    if (linea.text().mid(tab + 1) == paginas[i]) continue;
+    if (linea.text().mid(tab + 1) == numeros[i]) continue;
     c.setPosition(linea.position() + tab + 1);
     c.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-    c.insertText(paginas[i]);
+    c.insertText(numeros[i]);
     cambio = true;
   }
   c.endEditBlock();
   return cambio;
 }
 
-// A heading left alone at the foot of a page moves to the next page, with what follows it.
-bool unirTitulosAlTexto(QTextDocument& doc) {
-  std::vector<QTextBlock> solos;
-  for (QTextBlock b = doc.begin(); b.isValid() && b.next().isValid(); b = b.next()) {
-    if (b.blockFormat().headingLevel() == 0) continue;
-    if (b.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore) continue;
-    if (paginaDe(doc, b) != paginaDe(doc, b.next())) solos.push_back(b);
-  }
-  QTextCursor c(&doc);
-  c.beginEditBlock();
-  QTextBlockFormat salto;
-  salto.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-  for (const QTextBlock& b : solos) {
-    c.setPosition(b.position());
-    c.mergeBlockFormat(salto);
-  }
-  c.endEditBlock();
-  return !solos.empty();
-}
-
-void imprimir(QTextDocument& doc, QPdfWriter& pdf, QPainter& p) {
-  const QSizeF pagina = doc.pageSize();
-  for (int i = 0; i < doc.pageCount(); ++i) {
+// Draws each page's slices. The layout draws every line that touches the area it is given, so
+// the area stops half a dot inside the slice: the line just above or below it, which touches
+// the slice's edge, is left to its own page.
+void imprimir(QTextDocument& doc, const std::vector<Pagina>& paginas, QSizeF pagina,
+              QPdfWriter& pdf, QPainter& p) {
+  for (std::size_t i = 0; i < paginas.size(); ++i) {
     if (i > 0) pdf.newPage();
-    p.save();
-    p.translate(0, -i * pagina.height());
-    QAbstractTextDocumentLayout::PaintContext contexto;
-    // A line moved to the next page may start a fraction of a dot above it: the page's last dot
-    // is left out, so no sliver of it shows at the foot of this one.
-    contexto.clip = QRectF(0, i * pagina.height(), pagina.width(), pagina.height() - 1);
-    p.setClipRect(contexto.clip);
-    doc.documentLayout()->draw(&p, contexto);
-    p.restore();
+    for (const Corte& corte : paginas[i].cortes) {
+      p.save();
+      p.translate(0, corte.destino - corte.arriba);
+      const QRectF tajada(-pagina.width(), corte.arriba, 3 * pagina.width(),
+                          corte.abajo - corte.arriba);
+      p.setClipRect(tajada);
+      QAbstractTextDocumentLayout::PaintContext contexto;
+      contexto.clip = tajada.adjusted(0, 0.5, 0, -0.5);
+      if (corte.partido.isValid()) {
+        // The layout would also draw, unseen, the line above the slice of a cut paragraph: its
+        // lines on this page are drawn one by one, and the layout draws what follows them.
+        const QTextLayout* capa = corte.partido.layout();
+        const QPointF origen = doc.documentLayout()->blockBoundingRect(corte.partido).topLeft() -
+                               capa->boundingRect().topLeft();
+        p.setPen(contexto.palette.color(QPalette::Text));
+        for (int k = corte.desde; k < capa->lineCount(); ++k) {
+          const QTextLine linea = capa->lineAt(k);
+          if (origen.y() + linea.y() + linea.height() > corte.abajo) break;
+          linea.draw(&p, origen);
+        }
+        contexto.clip.setTop(doc.documentLayout()->blockBoundingRect(corte.partido).bottom() + 0.5);
+      }
+      if (contexto.clip.height() > 0) doc.documentLayout()->draw(&p, contexto);
+      p.restore();
+    }
     p.setFont(doc.defaultFont());
     p.setPen(QColor(90, 90, 90));
     p.drawText(QRectF(0, pagina.height(), pagina.width(), mmAPuntos(kPieMm)), Qt::AlignCenter,
@@ -273,7 +458,8 @@ int hacerManual(const QStringList& args) {
   doc.setDocumentMargin(0);
   QFont letra(QStringLiteral("DejaVu Sans"), 10);
   doc.setDefaultFont(letra);
-  doc.setPageSize(QSizeF(pdf.width(), pdf.height() - mmAPuntos(kPieMm)));
+  const QSizeF pagina(pdf.width(), pdf.height() - mmAPuntos(kPieMm));
+  doc.setPageSize(QSizeF(pagina.width(), -1));  // one long page, cut into pages below
   QStringList titulos;
   QString texto;
   for (int i = 2; i < args.size(); ++i) texto += conMarca(leer(args[i]), titulos) + "\n\n";
@@ -281,23 +467,30 @@ int hacerManual(const QStringList& args) {
   // The changes below are one edit: the document is laid out again once, at its end.
   QTextCursor edicion(&doc);
   edicion.beginEditBlock();
-  cargarImagenes(doc, QDir(args[1]), doc.pageSize());
+  cargarImagenes(doc, QDir(args[1]), pagina);
   formatearTitulos(doc);
   formatearTablas(doc);
   std::vector<Indice> indices;
   for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
     if (b.text() == kMarca)
-      indices.push_back(ponerIndice(b, titulos[indices.size()], doc.pageSize().width()));
+      indices.push_back(ponerIndice(b, titulos[indices.size()], pagina.width()));
   }
   juntarCeldas(doc);
   edicion.endEditBlock();
+  std::vector<Tramo> tramos = tramosDe(doc);
+  std::vector<Pagina> paginas = cortarPaginas(tramos, pagina.height());
   for (int pasada = 0; pasada < 8; ++pasada) {
-    bool cambio = unirTitulosAlTexto(doc);
-    for (const Indice& indice : indices) cambio = numerarIndice(doc, indice) || cambio;
+    bool cambio = false;
+    for (const Indice& indice : indices)
+      cambio = numerarIndice(doc, indice, tramos, paginas) || cambio;
     if (!cambio) break;
+    tramos = tramosDe(doc);
+    paginas = cortarPaginas(tramos, pagina.height());
   }
   QPainter p(&pdf);
-  imprimir(doc, pdf, p);
+  // The pictures go into the PDF without loss: no JPEG blur on the windows' small letters.
+  p.setRenderHint(QPainter::LosslessImageRendering);
+  imprimir(doc, paginas, pagina, pdf, p);
   return p.end() ? 0 : 1;
 }
 

@@ -40,6 +40,8 @@ namespace {
 
 using namespace medravolix;
 
+constexpr double kPuntoPantalla = 96.0;  // a screen's pixels per inch
+
 // The boxes of the program, with the file dialog answered by the copy of the sample workbook.
 class DialogosDeFoto : public ui::qt::QtDialogs {
  public:
@@ -78,20 +80,30 @@ void asentar() {
 }
 
 // The window as the user sees it: a plain title bar with its caption above its client area.
+// The windows are drawn at twice a screen's pixels, so that their smallest labels still read
+// when the manual prints them smaller than on a screen; the picture's own resolution says so.
 QImage conMarco(QWidget& ventana) {
   const QPixmap cliente = ventana.grab();
+  const qreal escala = cliente.devicePixelRatio();
+  const QSizeF tamano = cliente.deviceIndependentSize();
   const int barra = 26;
-  QImage foto(cliente.width() + 2, cliente.height() + barra + 1, QImage::Format_RGB32);
+  QImage foto((QSizeF(tamano.width() + 2, tamano.height() + barra + 1) * escala).toSize(),
+              QImage::Format_RGB32);
+  foto.setDevicePixelRatio(escala);
   foto.fill(QColor(70, 80, 100));
   QPainter p(&foto);
-  p.drawPixmap(1, barra, cliente);
+  p.drawPixmap(QPointF(1, barra), cliente);
   p.setPen(Qt::white);
   QFont letra = p.font();
   letra.setPixelSize(14);
   letra.setBold(true);
   p.setFont(letra);
-  p.drawText(QRect(10, 0, foto.width() - 20, barra), Qt::AlignVCenter | Qt::AlignLeft,
+  p.drawText(QRectF(10, 0, tamano.width() - 18, barra), Qt::AlignVCenter | Qt::AlignLeft,
              ventana.windowTitle());
+  p.end();
+  const int puntos_por_metro = qRound(kPuntoPantalla * escala / 0.0254);
+  foto.setDotsPerMeterX(puntos_por_metro);
+  foto.setDotsPerMeterY(puntos_por_metro);
   return foto;
 }
 
@@ -242,6 +254,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   setenv("QT_QPA_PLATFORM", "offscreen", 1);  // the same pictures on every machine
+  setenv("QT_SCALE_FACTOR", "2", 1);          // each window pixel drawn as 2 x 2
   QApplication app(argc, argv);
   QTemporaryDir tmp;
   const QString copia = tmp.filePath(QStringLiteral("sample.xlsx"));

@@ -521,5 +521,161 @@ TEST(Manual, ThePdfIsBuiltWithBothLanguagesAndThePictures) {
   }
 }
 
+// ---- the PDF's pages, as a reader finds them ----
+
+// Text as pdftotext lays it out, with runs of blanks made one blank and the ends trimmed.
+std::string plano(const std::string& linea) {
+  const std::string una = std::regex_replace(linea, std::regex("\\s+"), " ");
+  const std::size_t inicio = una.find_first_not_of(' ');
+  if (inicio == std::string::npos) return "";
+  return una.substr(inicio, una.find_last_not_of(' ') - inicio + 1);
+}
+
+// Each page's lines of text, empty lines and the page number at the foot left out.
+std::vector<std::vector<std::string>> paginasDelPdf() {
+  const std::string texto = salidaDe("pdftotext -layout -enc UTF-8 '" + pdf().string() + "' -");
+  std::vector<std::vector<std::string>> paginas(1);
+  std::istringstream in(texto);
+  for (std::string linea; std::getline(in, linea);) {
+    std::size_t salto;
+    while ((salto = linea.find('\f')) != std::string::npos) {
+      const std::string antes = plano(linea.substr(0, salto));
+      if (!antes.empty()) paginas.back().push_back(antes);
+      paginas.emplace_back();
+      linea = linea.substr(salto + 1);
+    }
+    const std::string limpia = plano(linea);
+    if (!limpia.empty() && !std::regex_match(limpia, std::regex("MEDRAVOLIX \\S+ \\d+"))) {
+      paginas.back().push_back(limpia);
+    }
+  }
+  while (!paginas.empty() && paginas.back().empty()) paginas.pop_back();
+  return paginas;
+}
+
+// The sections' headings of both sources, as printed.
+std::set<std::string> encabezadosDeSeccion() {
+  std::set<std::string> todos;
+  for (const Fuente& fuente : fuentes()) {
+    for (const std::string nivel : {"#", "##", "###"}) {
+      for (const std::string& t : titulos(fuente.archivo, nivel)) todos.insert(plano(t));
+    }
+  }
+  return todos;
+}
+
+// The heading rows of the sources' tables, as printed: the cells, without their code marks,
+// one blank apart.
+std::set<std::string> cabecerasDeTabla() {
+  std::set<std::string> todas;
+  for (const Fuente& fuente : fuentes()) {
+    std::istringstream in(leer(fuente.archivo));
+    std::string antes;
+    for (std::string linea; std::getline(in, linea); antes = linea) {
+      if (!std::regex_match(linea, std::regex("\\|[-:| ]+\\|")) || antes.empty()) continue;
+      std::string celdas = std::regex_replace(antes, std::regex("[|`]"), " ");
+      todas.insert(plano(celdas));
+    }
+  }
+  return todas;
+}
+
+TEST(ManualPdf, NoPageEndsWithAHeadingOrHoldsOnlyATableHeading) {
+  const auto paginas = paginasDelPdf();
+  ASSERT_GT(paginas.size(), 10u);
+  const std::set<std::string> secciones = encabezadosDeSeccion();
+  const std::set<std::string> cabeceras = cabecerasDeTabla();
+  ASSERT_TRUE(cabeceras.count("Column Content Unit"));
+  for (std::size_t i = 0; i + 1 < paginas.size(); ++i) {
+    const std::vector<std::string>& lineas = paginas[i];
+    const int n = static_cast<int>(i) + 1;
+    ASSERT_FALSE(lineas.empty()) << "page " << n << " is empty";
+    EXPECT_FALSE(secciones.count(lineas.back()))
+        << "page " << n << " ends with the heading " << lineas.back();
+    EXPECT_FALSE(cabeceras.count(lineas.back()))
+        << "page " << n << " ends with a table's heading row: " << lineas.back();
+    EXPECT_FALSE(std::all_of(lineas.begin(), lineas.end(),
+                             [&](const std::string& l) { return cabeceras.count(l) > 0; }))
+        << "page " << n << " holds only a table's heading row";
+  }
+}
+
+TEST(ManualPdf, NoLineIsPrintedAgainAtTheTopOfTheNextPage) {
+  const auto paginas = paginasDelPdf();
+  ASSERT_GT(paginas.size(), 10u);
+  const std::set<std::string> cabeceras = cabecerasDeTabla();
+  for (std::size_t i = 0; i + 1 < paginas.size(); ++i) {
+    const std::vector<std::string>& esta = paginas[i];
+    const std::vector<std::string>& siguiente = paginas[i + 1];
+    if (esta.empty() || siguiente.empty()) continue;
+    // The foot of a page, a line or two, is not the top of the next (a table's heading row
+    // is, where the table goes on).
+    for (std::size_t k = 1; k <= 2 && k <= esta.size(); ++k) {
+      const std::string& linea = esta[esta.size() - k];
+      if (cabeceras.count(linea)) continue;
+      for (std::size_t m = 0; m < 2 && m < siguiente.size(); ++m) {
+        EXPECT_NE(linea, siguiente[m])
+            << "page " << i + 1 << " ends with a line that page " << i + 2 << " starts with";
+      }
+    }
+  }
+}
+
+// A wrapped line of a paragraph that starts with "1." or "- " turns, for the Markdown reader, into
+// a list of its own. Within a run of lines, a list marker must continue a list: the run's
+// last item before it has a marker of the same kind at the same indentation.
+TEST(ManualPdf, NoWrappedLineOfTheSourcesStartsAList) {
+  const std::regex marca("^( *)(\\d+[.)]|[-*+]) .*");
+  for (const Fuente& fuente : fuentes()) {
+    std::istringstream in(leer(fuente.archivo));
+    std::string sangria_item;  // the last item's indentation and kind, in this run of lines
+    bool en_tramo = false;
+    bool codigo = false;
+    int numero = 0;
+    for (std::string linea; std::getline(in, linea);) {
+      ++numero;
+      if (linea.rfind("```", 0) == 0) codigo = !codigo;
+      if (codigo || linea.find_first_not_of(' ') == std::string::npos) {
+        en_tramo = false;
+        sangria_item.clear();
+        continue;
+      }
+      std::smatch m;
+      if (std::regex_match(linea, m, marca)) {
+        const std::string item = m[1].str() + (std::isdigit(m[2].str()[0]) ? "1." : "-");
+        EXPECT_TRUE(!en_tramo || item == sangria_item)
+            << fuente.idioma << " source, line " << numero << " starts a list: " << linea;
+        sangria_item = item;
+      }
+      en_tramo = true;
+    }
+  }
+}
+
+TEST(ManualPdf, NoWrappedLineOfTheSpanishTextStartsAListWithASheetName) {
+  std::string hojas;
+  for (const auto& entrada : fs::directory_iterator(SourceDir() / "data/sample")) {
+    const std::string nombre = entrada.path().filename().string();
+    if (entrada.path().extension() != ".csv") continue;
+    hojas += (hojas.empty() ? "" : "|") + nombre.substr(3, nombre.size() - 7);
+  }
+  const std::regex lista("^\\d+[.)] (" + hojas + ")\\b.*");
+  const auto paginas = paginasDelPdf();
+  const std::string titulo = plano(titulos(fuentes()[1].archivo, "#").at(0));
+  bool espanol = false;
+  int listas = 0;
+  for (std::size_t i = 0; i < paginas.size(); ++i) {
+    for (const std::string& linea : paginas[i]) {
+      espanol = espanol || linea == titulo;
+      if (espanol && std::regex_match(linea, lista)) {
+        ++listas;
+        ADD_FAILURE() << "page " << i + 1 << ": " << linea;
+      }
+    }
+  }
+  EXPECT_TRUE(espanol) << titulo;
+  EXPECT_EQ(listas, 0);
+}
+
 }  // namespace
 }  // namespace medravolix
