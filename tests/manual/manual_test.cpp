@@ -643,7 +643,10 @@ TEST(ManualPdf, NoWrappedLineOfTheSourcesStartsAList) {
       std::smatch m;
       if (std::regex_match(linea, m, marca)) {
         const std::string item = m[1].str() + (std::isdigit(m[2].str()[0]) ? "1." : "-");
-        EXPECT_TRUE(!en_tramo || item == sangria_item)
+        // A list nested in the item above starts further in than that item's marker.
+        const bool anidada = !sangria_item.empty() && static_cast<std::size_t>(m[1].length()) >
+                                                          sangria_item.find_first_not_of(' ');
+        EXPECT_TRUE(!en_tramo || item == sangria_item || anidada)
             << fuente.idioma << " source, line " << numero << " starts a list: " << linea;
         sangria_item = item;
       }
