@@ -57,7 +57,7 @@ void dibujarEtiquetas(ui::Canvas& c, double j) {
     // A smaller label keeps its middle level with its grid line.
     c.setFont(kFuenteClimograma, derecha.puntos, false);
     const double y_derecha = y + (kPuntosClimograma - derecha.puntos) * kTwipsPorPunto * 2 / 3;
-    escribir(c, kXEtiquetaLluvia, y_derecha, derecha.textos[i]);
+    escribir(c, derecha.x, y_derecha, derecha.textos[i]);
   }
   c.setFont(kFuenteClimograma, kPuntosClimograma, false);
 }
@@ -107,15 +107,20 @@ EtiquetasLluvia etiquetasLluvia(double j) {
   EtiquetasLluvia e;
   const double paso = 5 * j + 10;
   const bool exponente = 20 * paso >= 1e6;
-  double ancho_1pt = 0;  // the widest label at 1 pt
+  double ancho_1pt = 0;  // the widest label at 1 pt, without its leading blank
   for (int i = 0; i <= 20; ++i) {
     const double valor = paso * (20 - i);
-    e.textos[i] = " " + (exponente && valor != 0 ? conExponente(valor) : plainDecimal(valor));
-    ancho_1pt = std::max(ancho_1pt, anchoEstimadoTexto(e.textos[i], 1));
+    const std::string cifras = exponente && valor != 0 ? conExponente(valor) : plainDecimal(valor);
+    e.textos[i] = " " + cifras;
+    ancho_1pt = std::max(ancho_1pt, anchoEstimadoTexto(cifras, 1));
   }
-  const double sitio = kAnchoClimograma - kMargenDerecho - kXEtiquetaLluvia;
+  // The figures start where they do in the full size, clear of the grid lines' ends; a smaller
+  // blank moves the text right by what it saves.
+  const double blanco_completo = anchoEstimadoTexto(" ", kPuntosClimograma);
+  const double sitio = kAnchoClimograma - kMargenDerecho - kXEtiquetaLluvia - blanco_completo;
   // Quarter points, rounded down, so the text stays within the room.
   e.puntos = std::min(kPuntosClimograma, std::floor(4 * sitio / ancho_1pt) / 4);
+  e.x = kXEtiquetaLluvia + blanco_completo - anchoEstimadoTexto(" ", e.puntos);
   return e;
 }
 

@@ -31,13 +31,15 @@ inline constexpr double kEmCaracter = 0.65;
 inline constexpr double kEmEspacio = 0.35;
 double anchoEstimadoTexto(const std::string& texto, double puntos);
 
-// The 21 labels of the rainfall axis, top first, and the size in points that lets the widest fit
-// between kXEtiquetaLluvia and the right side: 8.25 points while it fits, less beyond. Each is
-// its value's digits after one blank; from an axis top of a million mm on, three significant
-// figures with an exponent ("1.25e6"), so that no scale makes them run off the picture.
+// The 21 labels of the rainfall axis, top first, the size in points that lets the widest fit
+// before the right side, and their x. Each is its value's digits after one blank; from an axis
+// top of a million mm on, three significant figures with an exponent ("1.25e6"), so that no scale
+// makes them run off the picture. While they fit, 8.25 points at kXEtiquetaLluvia; beyond, a
+// smaller size whose figures start where the full size's do, clear of the grid lines.
 struct EtiquetasLluvia {
   std::array<std::string, 21> textos;
   double puntos = kPuntosClimograma;
+  double x = kXEtiquetaLluvia;
 };
 EtiquetasLluvia etiquetasLluvia(double j);
 
