@@ -3,6 +3,7 @@
 //   run_batch WORKBOOK OUTPUT [--evaporative-depth CM] [--simulation-depth CM]
 //             [--capacity pedotransfer|empirical] [--solution field-capacity|saturation|drainage]
 //             [--threads N]
+//   run_batch --help | -h      prints this usage
 //
 // The batch runs on WORKBOOK as read and the result is saved as OUTPUT, through the same atomic
 // path as every save (a new file beside OUTPUT, renamed over it); WORKBOOK is never written. An
@@ -144,8 +145,15 @@ int ejecutar(const Opciones& o) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  for (const std::string& a : args) {
+    if (a == "--help" || a == "-h") {
+      std::cout << kUso;
+      return 0;
+    }
+  }
   try {
-    return ejecutar(leerOpciones(std::vector<std::string>(argv + 1, argv + argc)));
+    return ejecutar(leerOpciones(args));
   } catch (const ErrorUso& e) {
     std::cerr << "run_batch: " << e.motivo << "\n" << kUso;
   } catch (const std::exception& e) {

@@ -103,6 +103,48 @@ std::optional<int> buscarBloque(const Workbook& libro, std::string_view hoja, co
   return r0;
 }
 
+// A negative reference evapotranspiration would have the air give water to the soil: the balance
+// would then find more water in the profile than rain and irrigation brought.
+void comprobarEtoBloque(const Mensual& eto, int r0) {
+  for (int m = 1; m <= kMeses; ++m) {
+    if (eto[m] >= 0.0) continue;
+    throw SimulacionRechazada("the reference evapotranspiration (mm) of month " +
+                              std::to_string(m) + ", " +
+                              workbook::cellReference(kHojaClimas, r0 + m - 1, 4) + ", is " +
+                              workbook::plainDecimal(eto[m]) + "; it may not be negative");
+  }
+}
+
+// The shares of the root water uptake of the four quarters of the root zone, in %, top first:
+// none negative, and all the uptake shared out, 100 % give or take 1 for rounding when typed.
+void comprobarPatronExtraccion(const Workbook& libro, int r0) {
+  constexpr int kPrimeraColumna = 27;
+  double suma = 0.0;
+  std::string celdas, valores;
+  for (int q = 1; q <= 4; ++q) {
+    const int columna = kPrimeraColumna + q - 1;
+    const double valor = libro.number(kHojaRiegos, r0, columna);
+    if (valor < 0.0) {
+      throw SimulacionRechazada("the share of root water uptake (%) of quarter " +
+                                std::to_string(q) + " of the root zone, " +
+                                workbook::cellReference(kHojaRiegos, r0, columna) + ", is " +
+                                workbook::plainDecimal(valor) + "; it may not be negative");
+    }
+    suma += valor;
+    const std::string separador = q == 1 ? "" : q == 4 ? " and " : ", ";
+    celdas += separador + (q == 1 ? workbook::cellReference(kHojaRiegos, r0, columna)
+                                  : workbook::cellReference(r0, columna));
+    valores += separador + workbook::plainDecimal(valor);
+  }
+  if (std::fabs(suma - 100.0) <= 1.0) return;
+  // The sum as typed, without the noise of adding decimal fractions in binary (1, not 0.99...).
+  const double mostrada = std::fabs(suma) < 1e6 ? std::round(suma * 1e9) / 1e9 : suma;
+  throw SimulacionRechazada(
+      "the shares of root water uptake (%) of the four quarters of the root zone, " + celdas +
+      ", are " + valores + ", which sum to " + workbook::plainDecimal(mostrada) +
+      "; they must sum to 100 (percentages, top quarter first, such as 40, 30, 20 and 10)");
+}
+
 }  // namespace
 
 int CONTAR_SIMULACIONES(const Workbook& libro) {
@@ -147,8 +189,11 @@ std::optional<int> BUSCAR_SUELO(const Workbook& libro, EntradasSimulacion& sim) 
 }
 
 std::optional<int> BUSCAR_CLIMA(const Workbook& libro, EntradasSimulacion& sim) {
-  return buscarBloque(libro, kHojaClimas, sim.SIMULACION.ID_CLIMA, sim.ESTACION.PRECIPITACION,
-                      sim.ESTACION.DIAS_LLUVIA, sim.ESTACION.ETO_EXTERNA);
+  const auto r0 =
+      buscarBloque(libro, kHojaClimas, sim.SIMULACION.ID_CLIMA, sim.ESTACION.PRECIPITACION,
+                   sim.ESTACION.DIAS_LLUVIA, sim.ESTACION.ETO_EXTERNA);
+  if (r0) comprobarEtoBloque(sim.ESTACION.ETO_EXTERNA, *r0);
+  return r0;
 }
 
 std::optional<int> BUSCAR_CULTIVO(const Workbook& libro, EntradasSimulacion& sim) {
@@ -159,6 +204,7 @@ std::optional<int> BUSCAR_CULTIVO(const Workbook& libro, EntradasSimulacion& sim
 std::optional<int> BUSCAR_RIEGO(const Workbook& libro, EntradasSimulacion& sim) {
   const auto r0 = buscarFila(libro, kHojaRiegos, sim.SIMULACION.ID_RIEGO, 1, 1);
   if (!r0) return std::nullopt;
+  comprobarPatronExtraccion(libro, *r0);
   const auto numero = [&](int columna) { return libro.number(kHojaRiegos, *r0, columna); };
   REGISTRO_RIEGO riego = sim.DATOS_RIEGO;
   for (int m = 1; m <= kMeses; ++m) {

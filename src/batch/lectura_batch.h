@@ -31,8 +31,11 @@ void LEER_SIMULACION(const workbook::Workbook& libro, int i, EntradasSimulacion&
 // is empty or not found it returns nothing and changes nothing. One that throws may leave the
 // simulation's inputs partly filled: the batch then refuses the simulation.
 std::optional<int> BUSCAR_SUELO(const workbook::Workbook& libro, EntradasSimulacion& sim);
+// The climate block found is refused when a month's reference evapotranspiration is negative.
 std::optional<int> BUSCAR_CLIMA(const workbook::Workbook& libro, EntradasSimulacion& sim);
 std::optional<int> BUSCAR_CULTIVO(const workbook::Workbook& libro, EntradasSimulacion& sim);
+// The irrigation row found is refused when a share of root water uptake (columns 27 to 30, %)
+// is negative or the four do not sum to 100, within 1.
 std::optional<int> BUSCAR_RIEGO(const workbook::Workbook& libro, EntradasSimulacion& sim);
 std::optional<int> BUSCAR_AGUA(const workbook::Workbook& libro, EntradasSimulacion& sim);
 

@@ -2,6 +2,7 @@
 
 #include "common/calendario.h"
 #include "eto/geometria_solar.h"
+#include "eto/total_mensual.h"
 
 namespace medravolix::eto {
 
@@ -45,7 +46,7 @@ BlaneyCriddle CALCULAR_ETO_BLANEY_CRIDDLE(const REGISTRO_CLIMA& ESTACION) {
         ESTACION.HRMIN[MES], bc.RAZON_INSOLACION[MES], ESTACION.VIENTO[MES]);
     bc.COEF_A_BC = c.a;
     bc.COEF_B_BC = c.b;
-    bc.ETO_MENSUAL[MES] = (c.a + c.b * bc.FACTOR_BC[MES]) * DIAS_MES(MES);
+    bc.ETO_MENSUAL[MES] = totalMensualEto((c.a + c.b * bc.FACTOR_BC[MES]) * DIAS_MES(MES));
   }
   return bc;
 }

@@ -4,6 +4,7 @@
 
 #include "common/calendario.h"
 #include "eto/geometria_solar.h"
+#include "eto/total_mensual.h"
 
 namespace medravolix::eto {
 
@@ -115,10 +116,11 @@ PenmanMonteith CALCULAR_ETO_PENMAN_MONTEITH(const REGISTRO_CLIMA& ESTACION, Fuen
     const double T = ESTACION.TMEDIA[MES];
     const double D = PENDIENTE_PRESION_VAPOR(T);
     const double u2 = pm.VIENTO_2M[MES];
-    pm.ETO_MENSUAL[MES] = DIAS_MES(MES) *
-                          (0.408 * D * (pm.neta.RN[MES] - pm.FLUJO_CALOR_SUELO[MES]) +
-                           g * 900 / (T + 273) * u2 * pm.deficit.DEFICIT_PRESION_VAPOR[MES]) /
-                          (D + g * (1 + 0.34 * u2));
+    pm.ETO_MENSUAL[MES] =
+        totalMensualEto(DIAS_MES(MES) *
+                        (0.408 * D * (pm.neta.RN[MES] - pm.FLUJO_CALOR_SUELO[MES]) +
+                         g * 900 / (T + 273) * u2 * pm.deficit.DEFICIT_PRESION_VAPOR[MES]) /
+                        (D + g * (1 + 0.34 * u2)));
   }
   return pm;
 }

@@ -1,6 +1,8 @@
 #include "eto_tool/climograma.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "common/calendario.h"
 #include "common/number_text.h"
@@ -46,12 +48,33 @@ void escribir(ui::Canvas& c, double x, double y, const std::string& texto) {
 }
 
 void dibujarEtiquetas(ui::Canvas& c, double j) {
+  const EtiquetasLluvia derecha = etiquetasLluvia(j);
   for (int i = 0; i <= 20; ++i) {
     const double y = 390 + 255.0 * i;
     const int valor = 100 - 5 * i;
+    c.setFont(kFuenteClimograma, kPuntosClimograma, false);
     escribir(c, xEtiquetaEje(valor), y, ETIQUETA_EJE(valor));
-    escribir(c, 4650, y, " " + plainDecimal((5 * j + 10) * (20 - i)));
+    // A smaller label keeps its middle level with its grid line.
+    c.setFont(kFuenteClimograma, derecha.puntos, false);
+    const double y_derecha = y + (kPuntosClimograma - derecha.puntos) * kTwipsPorPunto * 2 / 3;
+    escribir(c, derecha.x, y_derecha, derecha.textos[i]);
   }
+  c.setFont(kFuenteClimograma, kPuntosClimograma, false);
+}
+
+// The value in three significant figures with a short exponent, "1.25e6": enough to tell apart
+// labels that differ by a twentieth of the axis.
+std::string conExponente(double valor) {
+  char texto[32];
+  std::snprintf(texto, sizeof texto, "%.2e", valor);
+  std::string t(texto);
+  const auto e = t.find('e');
+  if (e == std::string::npos) return t;
+  std::string exponente = t.substr(e + 1);
+  const bool negativo = !exponente.empty() && exponente[0] == '-';
+  if (!exponente.empty() && (exponente[0] == '+' || exponente[0] == '-')) exponente.erase(0, 1);
+  exponente.erase(0, std::min(exponente.find_first_not_of('0'), exponente.size() - 1));
+  return t.substr(0, e) + "e" + (negativo ? "-" : "") + exponente;
 }
 
 }  // namespace
@@ -74,6 +97,33 @@ double escalaClimograma(double MAXIMO_CLIMOGRAMA) {
   return j;
 }
 
+double anchoEstimadoTexto(const std::string& texto, double puntos) {
+  double em = 0;
+  for (const char ch : texto) em += ch == ' ' || ch == '.' ? kEmEspacio : kEmCaracter;
+  return em * puntos * kTwipsPorPunto;
+}
+
+EtiquetasLluvia etiquetasLluvia(double j) {
+  EtiquetasLluvia e;
+  const double paso = 5 * j + 10;
+  const bool exponente = 20 * paso >= 1e6;
+  double ancho_1pt = 0;  // the widest label at 1 pt, without its leading blank
+  for (int i = 0; i <= 20; ++i) {
+    const double valor = paso * (20 - i);
+    const std::string cifras = exponente && valor != 0 ? conExponente(valor) : plainDecimal(valor);
+    e.textos[i] = " " + cifras;
+    ancho_1pt = std::max(ancho_1pt, anchoEstimadoTexto(cifras, 1));
+  }
+  // The figures start where they do in the full size, clear of the grid lines' ends; a smaller
+  // blank moves the text right by what it saves.
+  const double blanco_completo = anchoEstimadoTexto(" ", kPuntosClimograma);
+  const double sitio = kAnchoClimograma - kMargenDerecho - kXEtiquetaLluvia - blanco_completo;
+  // Quarter points, rounded down, so the text stays within the room.
+  e.puntos = std::min(kPuntosClimograma, std::floor(4 * sitio / ancho_1pt) / 4);
+  e.x = kXEtiquetaLluvia + blanco_completo - anchoEstimadoTexto(" ", e.puntos);
+  return e;
+}
+
 std::string ETIQUETA_EJE(int valor) {
   std::string texto = " " + std::to_string(valor);
   texto.resize(4, ' ');
@@ -88,7 +138,7 @@ double xEtiquetaEje(int valor) {
 double CLIMOGRAMA(ui::Canvas& Picture2, const Mensual& TMEDIA, const Mensual& PRECIPITACION,
                   const Mensual& ETO_MENSUAL, int16_t IDIOMA) {
   Picture2.clear(ui::kWhite);
-  Picture2.setFont("Comic Sans MS", 8.25, false);
+  Picture2.setFont(kFuenteClimograma, kPuntosClimograma, false);
   Picture2.setTextColor(ui::kBlack);
   dibujarMarco(Picture2);
   for (int16_t m = 1; m <= 12; ++m)

@@ -44,7 +44,8 @@ BloqueAnotacion bloque12(std::string hoja, const std::string& id, double base = 
 // One Irrigat_batch row: the id, 29 numbers.
 BloqueAnotacion filaRiego(const std::string& id) {
   BloqueAnotacion b{std::string(kHojaRiegos), Forma::Fila, {{T(id)}}};
-  for (int c = 2; c <= 30; ++c) b.filas[0].push_back(N(c));
+  for (int c = 2; c <= 26; ++c) b.filas[0].push_back(N(c));
+  for (const double pct : {40, 30, 20, 10}) b.filas[0].push_back(N(pct));  // root uptake shares
   return b;
 }
 
@@ -193,7 +194,7 @@ TEST_F(Anotar, BlockAndRowAreWrittenWhereTheBatchLooksAndSaved) {
   EXPECT_EQ(linea(leido, kHojaCultivos, 37, 6), "'C' 112 112.5 101.2 'Dec' -");
   EXPECT_EQ(linea(leido, kHojaCultivos, 38, 1), "-");
   EXPECT_EQ(linea(leido, kHojaRiegos, 4, 3), "'C' 2 3");
-  EXPECT_EQ(leido.number(kHojaRiegos, 4, 30), 30);
+  EXPECT_EQ(leido.number(kHojaRiegos, 4, 30), 10);
   Simulacion sim;
   sim.SIMULACION.ID_CULTIVO = T("C");
   sim.SIMULACION.ID_RIEGO = T("C");

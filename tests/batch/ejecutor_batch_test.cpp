@@ -298,6 +298,39 @@ TEST(RunBatch, OutputIsSavedAtomicallyAndMessagesNameTheWorkbook) {
   EXPECT_EQ(en_out, std::vector<fs::path>{dir / "out" / "result.xlsx"});
 }
 
+// The sample with Maize's root-uptake shares typed as fractions: the two simulations irrigated
+// as Maize are refused with the cells named, the others run as before.
+TEST(RunBatch, UptakeSharesTypedAsFractionsRefuseTheirSimulations) {
+  testing::ScratchDir dir;
+  const fs::path libro = dir / "fractions.xlsx";
+  fs::copy_file(testing::SourceDir() / "tests/batch/data/users/uptake-shares-as-fractions.xlsx",
+                libro);
+  fs::permissions(libro, fs::perms::owner_write, fs::perm_options::add);
+  std::string mensajes;
+  ASSERT_EQ(runBatch(libro, dir / "out.xlsx", mensajes), 0) << mensajes;
+  const std::string motivo =
+      ": the shares of root water uptake (%) of the four quarters of the root zone, "
+      "Irrigat_batch!AA2, AB2, AC2 and AD2, are 0.4, 0.3, 0.2 and 0.1, which sum to 1; they must "
+      "sum to 100 (percentages, top quarter first, such as 40, 30, 20 and 10)";
+  EXPECT_CONTIENE(mensajes, "\nS01" + motivo);
+  EXPECT_CONTIENE(mensajes, "\n13" + motivo);
+  EXPECT_CONTIENE(mensajes, "simulations: 14, run: 11, missing input: 1, refused: 2");
+  const Workbook salida = Workbook::open(dir / "out.xlsx");
+  EXPECT_TRUE(salida.cell(kHojaSolucion, 2, 10).isEmpty());   // S01 wrote nothing
+  EXPECT_TRUE(salida.cell(kHojaSolucion, 3, 10).isNumber());  // S02 ran
+}
+
+// --help and -h print the usage on standard output and succeed, whatever else is given.
+TEST(RunBatch, HelpPrintsTheUsage) {
+  const std::string programa = "'" + (testing::BinaryDir() / "bench/run_batch").string() + "'";
+  for (const char* args : {" --help", " -h", " a.xlsx b.xlsx --help", " --threads -h"}) {
+    std::string salida;
+    EXPECT_EQ(testing::RunCommand(programa + args + " 2>/dev/null", salida), 0) << args;
+    EXPECT_EQ(salida.rfind("usage: run_batch WORKBOOK OUTPUT", 0), 0u) << args << ": " << salida;
+  }
+}
+
+}  // namespace
 // An existing OUTPUT that is write-protected is refused before the batch runs, and kept.
 TEST(RunBatch, AWriteProtectedOutputIsRefusedBeforeTheBatch) {
   testing::ScratchDir dir;
@@ -316,5 +349,4 @@ TEST(RunBatch, AWriteProtectedOutputIsRefusedBeforeTheBatch) {
   EXPECT_EQ(en_dir.size(), 2u);
 }
 
-}  // namespace
 }  // namespace medravolix::batch

@@ -7,6 +7,7 @@
 #include "batch/escritura_batch.h"
 #include "batch/lectura_batch.h"
 #include "batch/libro_prueba.h"
+#include "crop_tool/hojas_cultivos.h"
 #include "support/test_support.h"
 
 namespace medravolix::batch {
@@ -72,13 +73,14 @@ TEST(BuscarFila, MatchingRuleColumnsAndRowsBeyond32767) {
             (std::array<double, 10>{0, 0, 0, 2.5, 3.5, 4.5, 5.5, 6.5, 7.5, 8.5}));
   EXPECT_EQ(sim.ALCALINIDAD_AGUA, 9.5);
   p.fila(kHojaRiegos, 1, T("R"), 100, 2, 30);
+  p.cuotas(1, {40.5, 30, 20, 10});  // within 1 of 100: a rounding when typed
   sim.SIMULACION.ID_RIEGO = T("R");
   ASSERT_EQ(BUSCAR_RIEGO(p.libro, sim), 1);
   const auto& r = sim.DATOS_RIEGO;
   EXPECT_EQ((std::vector<double>{r.RIEGO_MENSUAL[1], r.RIEGO_MENSUAL[12], r.NRIEGOS_MENSUAL[1],
                                  r.NRIEGOS_MENSUAL[12], r.FRACCION_MOJADA}),
             (std::vector<double>{102, 113, 114, 125, 126}));
-  EXPECT_EQ(sim.PATRON_EXTRACCION, (std::array<double, 5>{0, 1.27, 1.28, 1.29, 1.30}));
+  EXPECT_EQ(sim.PATRON_EXTRACCION, (std::array<double, 5>{0, 0.405, 0.3, 0.2, 0.1}));
 }
 
 TEST(BuscarBloque, OnlyBlockStartRowsAreTested) {
@@ -113,6 +115,65 @@ TEST(BuscarBloque, AnEmptyRowEndsTheSearchOrShiftsTheMonths) {
   EXPECT_EQ(sim.ESTACION.PRECIPITACION[1], 22);  // January gets February's rainfall
   EXPECT_EQ(sim.ESTACION.PRECIPITACION[11], 122);
   EXPECT_EQ(sim.ESTACION.PRECIPITACION[12], 0);  // row 13 is empty
+}
+
+// A negative reference evapotranspiration in a climate block found refuses the simulation,
+// naming its cell; 0 is a month without demand and passes.
+TEST(BuscarBloque, ANegativeReferenceEvapotranspirationIsRefusedWithItsCell) {
+  LibroPrueba p(2);
+  p.poner(kHojaClimas, 14 + 2, 4, N(0));  // C2, March
+  Simulacion sim;
+  sim.SIMULACION.ID_CLIMA = T("C2");
+  ASSERT_EQ(BUSCAR_CLIMA(p.libro, sim), 14);
+  p.poner(kHojaClimas, 14 + 9, 4, N(-33.7));  // C2, October
+  EXPECT_EQ(error([&] { BUSCAR_CLIMA(p.libro, sim); }),
+            "the reference evapotranspiration (mm) of month 10, Clim_batch!D23, is -33.7; it may "
+            "not be negative");
+  sim.SIMULACION.ID_CLIMA = T("C1");  // another block is not concerned
+  EXPECT_EQ(BUSCAR_CLIMA(p.libro, sim), 2);
+}
+
+// The four shares of root water uptake are percentages that share out all of it: fractions,
+// empty cells or a negative share refuse the simulation, naming the cells; a rounding of up to 1
+// when typed passes, and so does the row the crop tool writes.
+TEST(BuscarFila, RootUptakeSharesMustBePercentagesSummingTo100) {
+  struct Caso {
+    std::array<double, 4> pct;
+    const char* motivo;
+  };
+  const Caso casos[] = {
+      {{40, 30, 20, 10}, ""},
+      {{33.3, 33.3, 33.3, 0}, ""},
+      {{40, 30, 20, 11}, ""},
+      {{0.4, 0.3, 0.2, 0.1},
+       "the shares of root water uptake (%) of the four quarters of the root zone, "
+       "Irrigat_batch!AA3, AB3, AC3 and AD3, are 0.4, 0.3, 0.2 and 0.1, which sum to 1; they "
+       "must sum to 100 (percentages, top quarter first, such as 40, 30, 20 and 10)"},
+      {{40, 30, 20, 11.5}, "are 40, 30, 20 and 11.5, which sum to 101.5; they must sum to 100"},
+      {{0, 0, 0, 0}, "are 0, 0, 0 and 0, which sum to 0;"},
+      {{60, 50, -20, 10},
+       "the share of root water uptake (%) of quarter 3 of the root zone, Irrigat_batch!AC3, is "
+       "-20; it may not be negative"},
+  };
+  for (const Caso& k : casos) {
+    LibroPrueba p(3);
+    p.cuotas(3, k.pct);
+    Simulacion sim;
+    sim.SIMULACION.ID_RIEGO = T("R3");
+    if (std::string(k.motivo).empty()) {
+      EXPECT_EQ(BUSCAR_RIEGO(p.libro, sim), 3) << k.pct[3];
+      EXPECT_EQ(sim.PATRON_EXTRACCION[4], k.pct[3] / 100);
+    } else {
+      EXPECT_CONTIENE(error([&] { BUSCAR_RIEGO(p.libro, sim); }), k.motivo);
+    }
+  }
+  LibroPrueba p;
+  const auto fila = crop_tool::filaIrrigatBatch(T("tool"), Mensual{}, Mensual{}, 0.5);
+  for (int c = 1; c <= 30; ++c) p.poner(kHojaRiegos, 1, c, fila[c - 1]);
+  Simulacion sim;
+  sim.SIMULACION.ID_RIEGO = T("tool");
+  ASSERT_EQ(BUSCAR_RIEGO(p.libro, sim), 1);
+  EXPECT_EQ(sim.PATRON_EXTRACCION, (std::array<double, 5>{0, 0.4, 0.3, 0.2, 0.1}));
 }
 
 // A simulation whose results are all distinct and exact in binary.

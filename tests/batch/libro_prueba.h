@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <exception>
 #include <string>
 #include <vector>
@@ -68,6 +69,10 @@ class LibroPrueba {
     fila(kHojaSuelos, r, id, base, 4, 15);
     poner(kHojaSuelos, r, 3, N(profundidad_cm));
   }
+  // The four shares of root water uptake (Irrigat_batch columns 27 to 30, %) of row r.
+  void cuotas(int r, const std::array<double, 4>& pct) {
+    for (int q = 0; q < 4; ++q) poner(kHojaRiegos, r, 27 + q, N(pct[q]));
+  }
   // A twelve-row Clim_batch or Crop_batch block: month m holds base + 10 m + c in column c.
   void bloque(std::string_view hoja, int r0, const CellValue& id, double base) {
     for (int m = 1; m <= 12; ++m) fila(hoja, r0 + m - 1, id, base + 10 * m, 2, 4);
@@ -81,7 +86,8 @@ class LibroPrueba {
     horizonte(2 * k, T("S" + n), 90, k + 0.5);
     bloque(kHojaClimas, 2 + 12 * (k - 1), T("C" + n), 100 * k);
     bloque(kHojaCultivos, 2 + 12 * (k - 1), T("C" + n), k / 10.0);
-    fila(kHojaRiegos, k, T("R" + n), k, 2, 30);
+    fila(kHojaRiegos, k, T("R" + n), k, 2, 26);
+    cuotas(k, {40, 30, 20, 10});
     fila(kHojaAguas, k, T("W" + n), k, 2, 9);
     const CellValue ids[] = {T("sim" + n), T("C" + n), T("S" + n),
                              T("W" + n),   T("R" + n), T("C" + n)};

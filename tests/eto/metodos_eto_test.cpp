@@ -172,6 +172,57 @@ TEST(Methods, MonthsWithoutSunriseGiveZeroAndWithoutSunsetAWholeDay) {
   }
 }
 
+// A polar station in the cold season: Blaney-Criddle's line, Hargreaves' temperature term and
+// Penman-Monteith's net radiation all fall below zero, and each such month has 0 mm, not a
+// negative total; the summer months keep their demand.
+TEST(Methods, AMonthWhoseRateFallsBelowZeroHasZero) {
+  REGISTRO_CLIMA e = constante(-14);
+  e.LATITUD = 78.2;
+  for (int m = 1; m <= 12; ++m) {
+    e.TMAX[m] = e.TMEDIA[m] + 3;
+    e.TMIN[m] = e.TMEDIA[m] - 3;
+    e.INSOLACION[m] = 0.5;
+    e.HRMIN[m] = e.HRMAX[m] = 100;  // saturated air: Penman-Monteith is down to its radiation
+    e.VIENTO[m] = 1;
+  }
+  e.TMEDIA[3] = -25;  // Hargreaves: below -17.8 degrees Celsius
+  e.TMAX[3] = -22;
+  e.TMIN[3] = -28;
+  for (const int16_t mes : {6, 7}) {
+    e.TMEDIA[mes] = 5;
+    e.TMAX[mes] = 9;
+    e.TMIN[mes] = 1;
+  }
+  // What the formulas give before the floor, so the test keeps meaning what it says.
+  const double bc_marzo =
+      (-1.65 + 0.98 * 100 * HORAS_LUZ_DIA(78.2, 3) / 4380 * (0.46 * e.TMEDIA[3] + 8.13)) * 31;
+  ASSERT_LT(bc_marzo, 0);
+  const Mensual bc = CALCULAR_ETO_BLANEY_CRIDDLE(e).ETO_MENSUAL;
+  const Mensual h = CALCULAR_ETO_HARGREAVES(e).ETO_MENSUAL;
+  const PenmanMonteith pm = CALCULAR_ETO_PENMAN_MONTEITH(e, {1, 1});
+  EXPECT_EQ(bc[3], 0);
+  EXPECT_EQ(bc[10], 0);
+  EXPECT_EQ(h[3], 0);
+  for (int16_t m = 1; m <= 12; ++m) {
+    EXPECT_GE(bc[m], 0) << m;
+    EXPECT_GE(h[m], 0) << m;
+    EXPECT_GE(pm.ETO_MENSUAL[m], 0) << m;
+  }
+  // October: the sun is low, the net radiation negative and the air saturated.
+  ASSERT_LT(pm.neta.RN[10] - pm.FLUJO_CALOR_SUELO[10], 0);
+  EXPECT_EQ(pm.ETO_MENSUAL[10], 0);
+  for (const int16_t mes : {6, 7}) {
+    EXPECT_GT(bc[mes], 0) << mes;
+    EXPECT_GT(h[mes], 0) << mes;
+    EXPECT_GT(pm.ETO_MENSUAL[mes], 0) << mes;
+  }
+  for (int metodo = 0; metodo <= 3; ++metodo) {
+    const ResultadoEto r = calcularMetodo(static_cast<MetodoEto>(metodo), e, {1, 1});
+    ASSERT_FALSE(r.error) << metodo;
+    for (int16_t m = 1; m <= 12; ++m) EXPECT_GE(r.ETO_MENSUAL[m], 0) << metodo << " " << m;
+  }
+}
+
 TEST(Methods, DataThatNoMethodCanUseAreNamedWithTheirMonth) {
   struct Caso {
     MetodoEto metodo;

@@ -3,6 +3,10 @@
 // and is found by the batch; right after choosing a station, ETo is 0.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+
+#include "batch/ejecutar_batch.h"
 #include "batch/lectura_batch.h"
 #include "eto_tool/form2.h"
 #include "support/fake_dialogs.h"
@@ -61,6 +65,55 @@ TEST(Annotate, TheStationShownLandsWhereTheBatchLooksAndTheBatchFindsIt) {
   EXPECT_CONTIENE(salida, "97 ['13', 30.1, 5.3, 0, 'Dec']\n98 [None, None, None, None, None]");
 }
 
+// A station moved to 78.2 degrees north with a March mean of -14 degrees Celsius: Blaney-Criddle's
+// line falls below zero in the cold months, which then have 0 mm in the window, on the
+// climogram and in the block annotated; the batch run on that block keeps every month's
+// reference, crop and actual evapotranspiration at 0 or above.
+TEST(Annotate, APolarStationsColdMonthsHaveNoDemandDownToTheBatch) {
+  testing::ScratchDir dir;
+  const auto archivo = dir / "polar.xlsx";
+  std::filesystem::copy_file(
+      testing::SourceDir() / "tests/eto_tool/data/users/polar-blaney-criddle.xlsx", archivo);
+  std::filesystem::permissions(archivo, std::filesystem::perms::owner_write,
+                               std::filesystem::perm_options::add);
+  Workbook libro = Workbook::open(archivo);
+  testing::FakeDialogs dialogs;
+  ui::RecordingCanvas canvas;
+  DatosForm2 datos;
+  Form2 form{{dialogs, [&] { return &libro; }, datos, canvas, {}}};
+  form.Form_Load();
+  form.Combo1_Click(0);
+  ASSERT_TRUE(form.Option1_Enabled(3));
+  form.Option1_Click(3);  // Blaney-Criddle
+  ASSERT_TRUE(dialogs.messages.empty()) << dialogs.messages[0].text;
+  EXPECT_EQ(datos.ETO_MENSUAL[3], 0);
+  EXPECT_EQ(datos.ETO_MENSUAL[10], 0);
+  EXPECT_GT(datos.ETO_MENSUAL[7], 0);
+  for (int m = 1; m <= 12; ++m) EXPECT_GE(datos.ETO_MENSUAL[m], 0) << m;
+  for (const ui::CanvasCall& c : canvas.calls()) {  // the green curve stays inside the frame
+    if (c.kind != ui::CanvasCall::Kind::Line || !(c.color == ui::kGreen)) continue;
+    EXPECT_LE(std::max(c.y1, c.y2), 5600) << c.x1;
+  }
+  dialogs.input_answers = {"Polar BC"};
+  form.Command1_Click();
+  ASSERT_TRUE(dialogs.messages.empty()) << dialogs.messages[0].text;
+  EntradasSimulacion sim;
+  sim.SIMULACION.ID_CLIMA = CellValue::text("Polar BC");
+  ASSERT_TRUE(batch::BUSCAR_CLIMA(libro, sim));
+  EXPECT_EQ(sim.ESTACION.ETO_EXTERNA, datos.ETO_MENSUAL);
+
+  libro.setCell("Sim_batch", 2, 2, CellValue::text("Polar BC"));  // S01
+  const auto r = batch::ejecutarYGuardar(libro, {}, 2, nullptr);
+  ASSERT_EQ(r.estado, batch::EstadoOperacion::Completado) << r.motivo;
+  for (int m = 1; m <= 12; ++m) {
+    for (const int c : {4, 5, 6}) {  // reference, crop and actual evapotranspiration
+      EXPECT_GE(libro.number("WBal_batch", 1 + m, c), 0) << "month " << m << ", column " << c;
+    }
+  }
+  EXPECT_GE(libro.number("SSol_batch", 2, 10), 0);
+}
+
+}  // namespace
 // A write-protected workbook is refused before the id is asked, and its file kept byte for byte.
 TEST(Annotate, AWriteProtectedWorkbookIsRefusedBeforeTheIdIsAsked) {
   testing::ScratchDir dir;
@@ -86,5 +139,4 @@ TEST(Annotate, AWriteProtectedWorkbookIsRefusedBeforeTheIdIsAsked) {
   EXPECT_TRUE(testing::ReadFile(archivo) == antes);
 }
 
-}  // namespace
 }  // namespace medravolix::eto_tool

@@ -90,5 +90,54 @@ TEST(Climogram, LabelsAndCurvesWithTheirColoursPensAndPlaces) {
   EXPECT_EQ(lineas[3].pen_width_px, 1);
 }
 
+// The rainfall labels right of the frame end inside the picture whatever the scale: up to three
+// digits in the window's 8.25 points where they always stood; wider ones in a smaller size whose
+// middle stays level with the grid line; from a million mm on, three figures and an exponent.
+TEST(Climogram, RainfallLabelsFitInsideThePictureOnEveryScale) {
+  struct Caso {
+    double maximo;
+    const char* arriba;
+    const char* segunda;
+  };
+  for (const Caso& k : {Caso{150, " 200", " 190"}, Caso{880, " 900", " 855"},
+                        Caso{9850, " 9900", " 9405"}, Caso{40000, " 40100", " 38095"},
+                        Caso{123456, " 123500", " 117325"}, Caso{999000, " 999100", " 949145"},
+                        Caso{1.2e6, " 1.20e6", " 1.14e6"}, Caso{3e300, " 3.00e300", " 2.85e300"}}) {
+    ui::RecordingCanvas c;
+    Mensual lluvia = serie(10);
+    lluvia[4] = k.maximo;
+    CLIMOGRAMA(c, serie(10), lluvia, serie(0), 1);
+    std::vector<CanvasCall> derecha;
+    for (const CanvasCall& t : llamadas(c, CanvasCall::Kind::Text)) {
+      if (t.x1 >= 4600 && t.y1 > 300) derecha.push_back(t);
+    }
+    ASSERT_EQ(derecha.size(), 21u) << k.maximo;
+    EXPECT_EQ(derecha[0].text, k.arriba) << k.maximo;
+    EXPECT_EQ(derecha[1].text, k.segunda) << k.maximo;
+    EXPECT_EQ(derecha[20].text, " 0") << k.maximo;
+    for (int i = 0; i <= 20; ++i) {
+      const CanvasCall& t = derecha[i];
+      // The figures start no further left than in the full size, clear of the grid's ends.
+      EXPECT_GE(t.x1 + anchoEstimadoTexto(" ", t.font_size_pt),
+                4650 + anchoEstimadoTexto(" ", 8.25) - 1e-9);
+      EXPECT_LE(t.x1 + anchoEstimadoTexto(t.text, t.font_size_pt), kAnchoClimograma - 30)
+          << k.maximo << " " << t.text << " at " << t.font_size_pt << " pt";
+      EXPECT_GE(t.font_size_pt, 3.5) << k.maximo;
+      EXPECT_EQ(t.font_family, "Comic Sans MS");
+      const double medio = t.y1 + t.font_size_pt * 20 * 2 / 3;  // level with the grid line
+      EXPECT_NEAR(medio, 500 + 255.0 * i, 1e-9) << k.maximo << " " << i;
+      if (k.maximo < 900) {
+        EXPECT_EQ(std::make_pair(t.font_size_pt, t.x1), std::make_pair(8.25, 4650.0));
+      }
+    }
+    // The temperature labels keep their size.
+    for (const CanvasCall& t : llamadas(c, CanvasCall::Kind::Text)) {
+      if (t.x1 < 4600) {
+        EXPECT_EQ(t.font_size_pt, 8.25) << t.text;
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace medravolix::eto_tool

@@ -6,11 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QImage>
 #include <cstdlib>
 
 #include "support/fake_dialogs.h"
 #include "support/test_support.h"
+#include "ui/qt/geometry.h"
+#include "ui/twips.h"
 
 namespace medravolix::eto_tool::qt {
 namespace {
@@ -82,6 +85,36 @@ TEST(Form2View, DrawsEachEnabledMethodsCurveAndTheListKeepsTheStationShown) {
   EXPECT_EQ(pixelesDeColor(ventana.Picture2()->grab().toImage(), QColor(0, 255, 0)), 0);
   ventana.Option1(2)->click();
   guardarSiSePide(ventana, "eto_two_methods.png");
+}
+
+// A rainfall of tens of thousands of mm (a decimal point typed wrong) puts five-digit labels on
+// the right axis: in the font the window really draws with, each ends inside the picture.
+TEST(Form2View, RainfallLabelsOfAnyScaleEndInsideThePicture) {
+  testing::ScratchDir dir;
+  const auto copia = testing::CopyOfSample(dir);
+  workbook::Workbook libro = workbook::Workbook::open(copia);
+  testing::FakeDialogs dialogs;
+  DatosForm2 datos;
+  Form2View ventana(
+      dialogs, [&] { return &libro; }, datos);
+  ventana.show();
+  for (const double lluvia : {120.0, 4500.0, 40000.0, 987654.0, 2.5e6}) {
+    libro.setCell("Clim_data", 12 * 4 + 3 + 1, 10, workbook::CellValue::number(lluvia));
+    ventana.Combo1()->setCurrentIndex(4);  // Maricopa, March
+    ventana.Combo1()->activated(4);
+    int etiquetas = 0;
+    for (const ui::CanvasCall& t : ventana.Picture2()->drawing().calls()) {
+      if (t.kind != ui::CanvasCall::Kind::Text || t.x1 < 4600 || t.y1 < 300) continue;
+      ++etiquetas;
+      const QFontMetricsF medida(
+          ui::qt::windowFont(QString::fromStdString(t.font_family), t.font_size_pt, t.bold));
+      const double ancho = medida.horizontalAdvance(QString::fromStdString(t.text));
+      EXPECT_LE(t.x1 / ui::kTwipsPerPixel + ancho, ventana.Picture2()->width())
+          << lluvia << ": '" << t.text << "' at " << t.font_size_pt << " pt";
+    }
+    EXPECT_EQ(etiquetas, 21) << lluvia;
+    if (lluvia == 40000.0) guardarSiSePide(ventana, "eto_rainfall_40000.png");
+  }
 }
 
 }  // namespace
