@@ -1,5 +1,6 @@
 #include "crop_tool/form4.h"
 
+#include <algorithm>
 #include <exception>
 #include <stdexcept>
 
@@ -137,6 +138,7 @@ bool Form4::elegirAnual(int k) {
   return conMensaje([&] {
     workbook::Workbook& libro = *libroParaLeer();
     CultivoAnual cultivo = leerCultivoAnual(libro, k);
+    comprobarTemporadaDelAno(cultivo);
     RiegoCultivo riego = leerRiegoCultivo(libro, cultivo.NOMBRE_ANUAL);
     comprobarRiegoDeEtapas(cultivo, riego, cultivo.DURACION_CICLO);
     std::vector<std::string> duraciones = duracionesPosibles(
@@ -151,10 +153,24 @@ bool Form4::elegirAnual(int k) {
   });
 }
 
-// The season lengths from half to one and a half times the crop's (never below one day).
+// A rotation is one year, so a library season longer than the year cannot be placed on the
+// calendar.
+void Form4::comprobarTemporadaDelAno(const CultivoAnual& cultivo) {
+  if (cultivo.DURACION_CICLO <= crops::kTemporadaMaxima) return;
+  throw workbook::WorkbookError(
+      "The annual crop '" + cultivo.NOMBRE_ANUAL + "' (" + std::string(kHojaAnuales) + " row " +
+      std::to_string(cultivo.fila) + ") has a season of " + std::to_string(cultivo.DURACION_CICLO) +
+      " days in " + workbook::cellReference(kHojaAnuales, cultivo.fila, 12) +
+      ": a rotation is one year, so enter a season length of at most 365 days.");
+}
+
+// The season lengths from half to one and a half times the crop's (never below one day, nor
+// beyond the year that the rotation spans).
 std::vector<std::string> Form4::duracionesPosibles(int16_t D, const std::string& origen) {
   const int lo = std::max<int>(1, toInt16(REDONDEAR(D / 2.0, 0), "Half " + origen + ","));
-  const int hi = toInt16(REDONDEAR(3.0 * D / 2, 0), "One and a half times " + origen + ",");
+  const int hi =
+      std::min<int>(crops::kTemporadaMaxima,
+                    toInt16(REDONDEAR(3.0 * D / 2, 0), "One and a half times " + origen + ","));
   std::vector<std::string> duraciones;
   for (int n = lo; n <= hi; ++n) duraciones.push_back(std::to_string(n));
   return duraciones;

@@ -122,6 +122,7 @@ class Form4 {
   bool conMensaje(F&& f);
   bool elegirAnual(int k);
   bool elegirArbol(int k);
+  static void comprobarTemporadaDelAno(const CultivoAnual& cultivo);
   // `origen` names where the season length came from, for the message when it is out of range.
   static std::vector<std::string> duracionesPosibles(int16_t D, const std::string& origen);
   void llenarCombo2(std::vector<std::string> duraciones);
