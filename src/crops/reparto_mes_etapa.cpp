@@ -63,8 +63,9 @@ void repartirPorDias(Rotacion& rotacion) {
     recorrerEtapas(rotacion.cultivo(I), [&](int d, int k) { ++dias[mesDelDia(d)][k + 1]; });
   }
   for (int d = 1; d <= 365; ++d) {
-    if (ocupados[d] == 0)
+    if (ocupados[d] == 0) {
       ++rotacion.diasMesPeriodo[cultivoSiguiente(rotacion, d) - 1][mesDelDia(d)][1];
+    }
   }
   for (int I = 1; I <= rotacion.N_CULTIVOS(); ++I) {
     for (int m = 1; m <= 12; ++m) {
