@@ -152,10 +152,13 @@ bool Form4::elegirAnual(int k) {
   });
 }
 
-// The season lengths from half to one and a half times the crop's (never below one day).
+// The season lengths from half to one and a half times the crop's (never below one day, nor
+// beyond the year that the rotation spans).
 std::vector<std::string> Form4::duracionesPosibles(int16_t D, const std::string& origen) {
   const int lo = std::max<int>(1, toInt16(REDONDEAR(D / 2.0, 0), "Half " + origen + ","));
-  const int hi = toInt16(REDONDEAR(3.0 * D / 2, 0), "One and a half times " + origen + ",");
+  const int hi =
+      std::min<int>(crops::kTemporadaMaxima,
+                    toInt16(REDONDEAR(3.0 * D / 2, 0), "One and a half times " + origen + ","));
   std::vector<std::string> duraciones;
   for (int n = lo; n <= hi; ++n) duraciones.push_back(std::to_string(n));
   return duraciones;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "common/series.h"
+#include "crops/reparto_mes_etapa.h"
 #include "workbook/workbook.h"
 
 namespace medravolix::crop_tool {
@@ -33,7 +34,7 @@ inline constexpr double kRaizMaximaCm = 1000.0;
 inline constexpr double kRiegoTemporadaMaximoMm = 10000.0;
 inline constexpr double kRiegosTemporadaMaximo = 10000.0;
 // The longest season of an annual crop: one year of the rotation's calendar.
-inline constexpr int kDuracionMaximaDias = 365;
+inline constexpr int kDuracionMaximaDias = crops::kTemporadaMaxima;
 // How far the four stage shares of the season may add up to other than 1.
 inline constexpr double kToleranciaSumaEtapas = 0.01;
 

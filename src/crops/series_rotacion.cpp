@@ -1,6 +1,7 @@
 #include "crops/series_rotacion.h"
 
 #include "common/calendario.h"
+#include "crops/reparto_mes_etapa.h"
 
 namespace medravolix::crops {
 
@@ -65,9 +66,9 @@ std::array<int, 13> diasOcupadosMes(const Rotacion& rotacion) {
 }
 
 bool haySolape(const Rotacion& rotacion) {
-  const std::array<int, 13> dias = diasOcupadosMes(rotacion);
-  for (int m = 1; m <= 12; ++m) {
-    if (dias[m] > DIAS_MES(static_cast<int16_t>(m)) || dias[m] < 0) return true;
+  const std::array<int, 366> cultivos = cultivosPorDia(rotacion);
+  for (int d = 1; d <= 365; ++d) {
+    if (cultivos[d] > 1) return true;
   }
   return false;
 }

@@ -25,8 +25,9 @@ void CALCULAR_RIEGO_MENSUAL(const Rotacion& rotacion, REGISTRO_RIEGO& DATOS_RIEG
 // The stage days of each month, all crops together, as whole days (shared days counted twice).
 std::array<int, 13> diasOcupadosMes(const Rotacion& rotacion);
 
-// The overlap rule on whole days: a month whose stage days exceed its length, or are fewer than
-// none, means that the crop just added overlaps another (or wraps onto itself).
+// The overlap rule on whole days: a day of the year held by the stages of two crops means that
+// the crop just added overlaps another, also across the year's end. A crop sown on the day
+// after another's last stage day (the other's harvest date) touches it and does not overlap.
 bool haySolape(const Rotacion& rotacion);
 
 }  // namespace medravolix::crops

@@ -162,8 +162,8 @@ TEST(Form4, AnOverlappingCropIsListedAndDroppedAndNothingElseChanges) {
   EXPECT_EQ(f.rotacion().N_CULTIVOS(), 1);
   EXPECT_EQ(f.KCB_MENSUAL(), kcb);
   EXPECT_EQ(v.calendario.calls().size() + v.grafico.calls().size(), dibujos);
-  // "Clear" empties the rotation but keeps the crop type; then a crop longer than the year wraps
-  // onto itself and is refused: the rotation is empty again.
+  // "Clear" empties the rotation but keeps the crop type; then a crop whose library season is
+  // longer than the year cannot be chosen, so a click asks for a crop and adds nothing.
   f.Command2_Click();
   EXPECT_EQ(std::make_tuple(f.List1().size(), f.Combo1_ListIndex(), f.rotacion().N_CULTIVOS(),
                             filaGrid(f, 1) + filaGrid(f, 2), f.KCB_MENSUAL(), f.Option1(0)),
@@ -182,6 +182,70 @@ TEST(Form4, AnOverlappingCropIsListedAndDroppedAndNothingElseChanges) {
   EXPECT_EQ(v.mensajes(), std::vector<std::string>{Form4::kSeleccione});
   EXPECT_EQ(f.rotacion().N_CULTIVOS(), 0);
   EXPECT_TRUE(f.List1().empty());
+}
+
+// Every day of the year lies in the season of one crop at most, also across the year's end;
+// a crop sown on the end date listed for another touches it and is accepted.
+TEST(Form4, OverlapIsTestedOnDaysAcrossTheYearsEnd) {
+  auto libro = prueba::libroCultivos();
+  libro.setCell(kHojaAnuales, 4, 12, N(240));  // "Long" lasts 240 days: 120 to 360 offered
+  Ventana v(std::move(libro));
+  Form4& f = v.form;
+  f.Option1_Click(0);
+  f.Combo1_Click(0);
+  f.Combo2_Click(150 - 62);
+  v.clic(xDelDia(301));
+  const Mensual kcb = f.KCB_MENSUAL();
+  const REGISTRO_RIEGO riego = f.DATOS_RIEGO();
+  // Sown on 7 March for 240 days, it shares 7 to 26 March and 28 October to 1 November.
+  f.Combo1_Click(2);
+  v.clic(xDelDia(66));
+  EXPECT_EQ(v.mensajes(), std::vector<std::string>{"Crops overlap\r\n\r\n"
+                                                   "Maize: October 28th-March 27th\r\n"
+                                                   "Long: March 7th-November 2nd\r\n"});
+  EXPECT_EQ(f.List1(), std::vector<std::string>{"Maize: October 28th-March 27th"});
+  EXPECT_EQ(std::make_tuple(f.KCB_MENSUAL(), f.DATOS_RIEGO().RIEGO_MENSUAL),
+            std::make_tuple(kcb, riego.RIEGO_MENSUAL));
+  // Sown on 27 March, the Maize's end date, and ending on 27 October, the day before the Maize's
+  // sowing: both ends touch and the two crops fill the year.
+  f.Combo1_Click(2);
+  f.Combo2_Click(215 - 120);
+  v.clic(xDelDia(86));
+  EXPECT_TRUE(v.mensajes().empty());
+  EXPECT_EQ(f.List1().back(), "Long: March 27th-October 28th");
+  for (int m = 1; m <= 12; ++m) {
+    EXPECT_EQ(f.OCUPACION_MENSUAL()[m], 1.0) << m;
+    EXPECT_GT(f.KCB_MENSUAL()[m], 0.0) << m;
+    EXPECT_TRUE(f.RAIZ_MENSUAL()[m] > 0 && f.RAIZ_MENSUAL()[m] <= 100) << m;
+    EXPECT_TRUE(f.COBERTURA_MENSUAL()[m] > 0 && f.COBERTURA_MENSUAL()[m] <= 0.9) << m;
+    EXPECT_GE(f.DATOS_RIEGO().RIEGO_MENSUAL[m], 0.0) << m;
+    EXPECT_GE(f.DATOS_RIEGO().NRIEGOS_MENSUAL[m], 0.0) << m;
+  }
+  // Nothing more fits: a short crop anywhere is refused.
+  f.Combo1_Click(1);
+  v.clic(xDelDia(200));
+  EXPECT_EQ(v.mensajes().size(), 1u);
+  EXPECT_EQ(f.rotacion().N_CULTIVOS(), 2);
+}
+
+// A rotation is one year: the season-length list stops at 365 days.
+TEST(Form4, TheSeasonLengthListEndsAtTheYear) {
+  for (const auto& [temporada, lista] :
+       {std::pair{260, "130-365 260"}, std::pair{365, "182-365 365"}}) {
+    auto libro = prueba::libroCultivos();
+    libro.setCell(kHojaAnuales, 4, 12, N(temporada));
+    Ventana v(std::move(libro));
+    Form4& f = v.form;
+    f.Option1_Click(0);
+    f.Combo1_Click(2);
+    EXPECT_EQ(f.Combo2_List().front() + "-" + f.Combo2_List().back() + " " +
+                  f.Combo2_List()[f.Combo2_ListIndex()],
+              lista);
+    v.clic(xDelDia(361));
+    EXPECT_TRUE(v.mensajes().empty());
+    EXPECT_EQ(f.rotacion().N_CULTIVOS(), 1);
+    for (int m = 1; m <= 12; ++m) EXPECT_LE(f.OCUPACION_MENSUAL()[m], 1.0) << m;
+  }
 }
 
 TEST(Form4, ATreeCropFillsTheCalendarListGridAndSeries) {
