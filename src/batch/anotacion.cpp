@@ -341,11 +341,13 @@ std::optional<int> filaConId(const Workbook& libro, std::string_view hoja, Forma
 }
 
 bool anotarBloques(Workbook& libro, ui::Dialogs& dialogs,
-                   const std::vector<BloqueAnotacion>& bloques) {
+                   const std::vector<BloqueAnotacion>& bloques,
+                   const ComprobacionAnotacion& vigente) {
   comprobarBloques(bloques);
   if (bloques.empty()) return true;
   if (!seguirPeseAlBloqueo(libro, dialogs, bloques)) return false;
   if (!recargar(libro, dialogs)) return false;
+  if (vigente && !vigente(libro)) return false;
   const auto filas_de_inicio = lugares(libro, dialogs, bloques);
   if (!filas_de_inicio) return false;
   if (!confirmarIdsRepetidos(libro, dialogs, bloques)) return false;

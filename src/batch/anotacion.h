@@ -14,6 +14,7 @@
 // always comes before the first cell is written, and a failed save leaves the file as it was.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -62,8 +63,13 @@ std::optional<int> filaConId(const workbook::Workbook& libro, std::string_view h
 // fix, a missing sheet or a sheet whose next block has no sound place; asks once whether to
 // append an id that a sheet already holds. Each block goes to a different sheet; a block whose
 // form, rows or id are not as described above throws std::invalid_argument before anything.
+// `vigente`, when given, is asked once the workbook was read again and before anything is written
+// whether the blocks still hold what the workbook holds; false stops the append (the check says
+// why), so nothing read before the file changed on disk is written.
+using ComprobacionAnotacion = std::function<bool(const workbook::Workbook&)>;
 bool anotarBloques(workbook::Workbook& libro, ui::Dialogs& dialogs,
-                   const std::vector<BloqueAnotacion>& bloques);
+                   const std::vector<BloqueAnotacion>& bloques,
+                   const ComprobacionAnotacion& vigente = {});
 
 // Before "Annotate" asks for the id: false, after a message that names the file and says that
 // nothing was written, when the workbook's file is write-protected. True when it may be written,

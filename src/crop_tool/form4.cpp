@@ -102,17 +102,27 @@ void Form4::CARGAR_ANUALES() {
   riego_.NRIEGOS_ETAPA = {};
   combo1_.clear();
   combo1_index_ = -1;
-  conMensaje([&] { combo1_ = listarCultivos(*libroParaLeer(), kHojaAnuales); });
+  cargarLista(kHojaAnuales);
   prepararGrid(3, 5);
   for (int c = 0; c <= 4; ++c) grid_.setText(0, c, kNombresEtapas[c]);
   grid_.setText(1, 0, "Kcb");
   grid_.setText(2, 0, "length/day");
 }
 
+// The crop list of a library, and the workbook's reading it came from.
+void Form4::cargarLista(std::string_view hoja) {
+  conMensaje([&] {
+    const workbook::Workbook& libro = *libroParaLeer();
+    generacion_lista_ = libro.generation();
+    ruta_lista_ = libro.path();
+    combo1_ = listarCultivos(libro, hoja);
+  });
+}
+
 void Form4::CARGAR_MULTIANUALES() {
   combo1_.clear();
   combo1_index_ = -1;
-  conMensaje([&] { combo1_ = listarCultivos(*libroParaLeer(), kHojaArboles); });
+  cargarLista(kHojaArboles);
   prepararGrid(2, 13);
   for (int m = 1; m <= 12; ++m) grid_.setText(0, m, NOMBRE_MES(static_cast<int16_t>(m), 1));
   grid_.setText(0, 0, "Month");
@@ -123,26 +133,47 @@ void Form4::Combo1_Click(int ListIndex) {
   if (ListIndex < -1 || ListIndex >= static_cast<int>(combo1_.size())) {
     throw std::out_of_range("no such entry in the crop list");
   }
+  if (ListIndex == -1) {
+    combo1_index_ = -1;
+    return;
+  }
+  // A choice made in the list as it was before the workbook changed is taken only when the list
+  // read again names the same crop at that place.
+  const std::string elegido = combo1_[ListIndex];
+  workbook::Workbook* libro = nullptr;
+  if (!conMensaje([&] { libro = libroParaLeer(); })) return;
+  const Revision revision = revisar(*libro);
+  if (revision.releida &&
+      (ListIndex >= static_cast<int>(combo1_.size()) || combo1_[ListIndex] != elegido)) {
+    avisar({true, revision.causa, revision.error, revision.eleccion,
+            unirAviso(revision.quitados,
+                      "'" + elegido +
+                          "' is no longer at its place in the list: choose the crop again from "
+                          "the list.")});
+    return;
+  }
+  avisar({revision.releida, revision.causa, "", "", revision.quitados});
   const int anterior = combo1_index_;
   combo1_index_ = ListIndex;
-  if (ListIndex == -1) return;
-  const bool leido =
-      d_.TIPO_CULTIVO == crops::kTipoAnual ? elegirAnual(ListIndex) : elegirArbol(ListIndex);
+  const bool leido = d_.TIPO_CULTIVO == crops::kTipoAnual ? elegirAnual(*libro, ListIndex)
+                                                          : elegirArbol(*libro, ListIndex);
   // A crop that cannot be read is not chosen: the window goes on showing, and a calendar click
   // goes on adding, the crop chosen before (or none, and the click asks for a crop).
   if (!leido) combo1_index_ = anterior;
 }
 
 // The crop and its irrigation are read and checked whole before anything on screen changes.
-bool Form4::elegirAnual(int k) {
+bool Form4::elegirAnual(const workbook::Workbook& libro, int k) {
   return conMensaje([&] {
-    workbook::Workbook& libro = *libroParaLeer();
     CultivoAnual cultivo = leerCultivoAnual(libro, k);
     RiegoCultivo riego = leerRiegoCultivo(libro, cultivo.NOMBRE_ANUAL);
     comprobarRiegoDeEtapas(cultivo, riego, cultivo.DURACION_CICLO);
     std::vector<std::string> duraciones = duracionesPosibles(
         cultivo.DURACION_CICLO,
         "the season length in " + workbook::cellReference("Annual_crops_growth", cultivo.fila, 12));
+    d_.eleccion = OrigenAnual{k, combo1_[k], cultivo, riego, "", 0};
+    d_.generacion = libro.generation();
+    d_.ruta = libro.path();
     riego_ = riego;
     d_.FRACCION_MOJADA_CULTIVO = riego_.FRACCION_MOJADA_CULTIVO;
     cultivo_ = std::move(cultivo);
@@ -198,9 +229,12 @@ void Form4::escribirDuraciones() {
   }
 }
 
-bool Form4::elegirArbol(int k) {
-  const bool leido = conMensaje([&] { arbol_ = leerCultivoArbol(*libroParaLeer(), k); });
+bool Form4::elegirArbol(const workbook::Workbook& libro, int k) {
+  const bool leido = conMensaje([&] { arbol_ = leerCultivoArbol(libro, k); });
   if (!leido) return false;
+  d_.arbol = OrigenArbol{k, combo1_[k], arbol_};
+  d_.generacion = libro.generation();
+  d_.ruta = libro.path();
   arbol_elegido_.RAIZ_MAXIMA = arbol_.RAIZ_MAXIMA;
   arbol_elegido_.COBERTURA_MAXIMA = arbol_.COBERTURA_MAXIMA;
   d_.KCB_MENSUAL = arbol_.KCB_MENSUAL;
@@ -246,6 +280,9 @@ void Form4::Form_MouseMove() {
 
 void Form4::Picture1_MouseDown() {
   if (!picture1_enabled_) return;
+  // The crop is added only while the workbook still holds it, and the crops placed before.
+  workbook::Workbook* libro = nullptr;
+  if (!conMensaje([&] { libro = libroParaLeer(); }) || !avisar(revisar(*libro))) return;
   const char* PREGUNTA_AGREGAR = kPreguntaAgregar;
   if (combo1_index_ == -1) {
     entorno_.dialogs.messageBox(kSeleccione, ui::Icon::Exclamation);
@@ -315,6 +352,10 @@ bool Form4::agregarCultivo() {
 }
 
 void Form4::aceptarCultivo() {
+  OrigenAnual origen = d_.eleccion.value_or(OrigenAnual{});
+  origen.texto = TEXTO_CULTIVOS.back();
+  origen.x_raton = X_RATON;
+  d_.anuales.push_back(std::move(origen));
   DIBUJAR_CULTIVO();
   d_.KCB_MENSUAL = crops::CALCULAR_KCB_MENSUAL(rotacion_);
   crops::CALCULAR_RIEGO_MENSUAL(rotacion_, d_.DATOS_RIEGO);
@@ -364,7 +405,9 @@ void Form4::anotar(const std::string& id) {
          {filaIrrigatBatch(celda_id, d_.DATOS_RIEGO.RIEGO_MENSUAL, d_.DATOS_RIEGO.NRIEGOS_MENSUAL,
                            d_.FRACCION_MOJADA_CULTIVO)}});
   }
-  batch::anotarBloques(*libro, entorno_.dialogs, bloques);
+  batch::anotarBloques(*libro, entorno_.dialogs, bloques, [this](const workbook::Workbook& leido) {
+    return vigenteParaAnotar(leido);
+  });
 }
 
 void Form4::Command2_Click() {
@@ -381,6 +424,8 @@ void Form4::Command3_Click() {
 void Form4::LIMPIAR() {
   rotacion_.vaciar();
   TEXTO_CULTIVOS.clear();
+  d_.anuales.clear();
+  d_.arbol.reset();
   list1_.clear();
   combo2_.clear();
   combo2_index_ = -1;

@@ -10,12 +10,16 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/series.h"
 #include "crop_tool/hojas_cultivos.h"
+#include "crop_tool/origen_cultivos.h"
 #include "crops/raices_cobertura.h"
 #include "crops/registro_cultivo.h"
 #include "simulation/registro_riego.h"
@@ -35,6 +39,15 @@ struct DatosForm4 {
   Mensual KCB_MENSUAL{}, RAIZ_MENSUAL{}, COBERTURA_MENSUAL{}, OCUPACION_MENSUAL{};
   REGISTRO_RIEGO DATOS_RIEGO;
   std::string ID_SIMULACION;
+
+  // Where the series and the wetted fraction came from: the workbook's reading (generation, 0
+  // while they come from no crop) and its file; the annual crop chosen last, whose wetted
+  // fraction is kept; the crops on the calendar, or the tree crop.
+  std::uint64_t generacion = 0;
+  std::filesystem::path ruta;
+  std::optional<OrigenAnual> eleccion;
+  std::vector<OrigenAnual> anuales;
+  std::optional<OrigenArbol> arbol;
 };
 
 class Form4 {
@@ -71,6 +84,12 @@ class Form4 {
   void Command1_Click();  // "Annotate"
   void Command2_Click();  // "Clear"
   void Command3_Click();  // "Close"
+
+  // The bound workbook may have been replaced or read again from its file: the crop list is read
+  // again; the chosen crop stays only when it still stands at its place, under its name, with the
+  // same rows, and the crops on the calendar only when their rows are unchanged. The window says
+  // what it dropped.
+  void revisarLibro();
 
   // The window's public methods.
   void CALENDARIO();
@@ -117,11 +136,28 @@ class Form4 {
   ui::Rgb COLOR_CULTIVO() const { return COLOR_CULTIVO_; }
 
  private:
+  // What the window found when the workbook was read again or replaced: why, what it could not
+  // read, the chosen crop that no longer stands and the crops dropped from the calendar.
+  struct Revision {
+    bool releida = false;
+    std::string causa, error, eleccion, quitados;
+  };
   workbook::Workbook* libroParaLeer();
   template <typename F>
   bool conMensaje(F&& f);
-  bool elegirAnual(int k);
-  bool elegirArbol(int k);
+  void cargarLista(std::string_view hoja);
+  Revision revisar(const workbook::Workbook& libro);
+  std::string revisarEleccion(const workbook::Workbook& libro);
+  std::string revisarArbol(const workbook::Workbook& libro);
+  std::string revisarQuitados(const workbook::Workbook& libro);
+  void quitarCultivos(const std::vector<bool>& siguen);
+  void recalcularRotacion();
+  void olvidarEleccion();
+  void olvidarArbol();
+  bool avisar(const Revision& revision);
+  bool vigenteParaAnotar(const workbook::Workbook& libro);
+  bool elegirAnual(const workbook::Workbook& libro, int k);
+  bool elegirArbol(const workbook::Workbook& libro, int k);
   // `origen` names where the season length came from, for the message when it is out of range.
   static std::vector<std::string> duracionesPosibles(int16_t D, const std::string& origen);
   void llenarCombo2(std::vector<std::string> duraciones);
@@ -153,6 +189,10 @@ class Form4 {
   int16_t escala_ = 0;
   int crops_anteriores_ = 0;  // crops of the rotation before the click being handled  // the
                               // graph's scale index, from COEFIGRAMA to GRAFICAR_COEFICIENTES
+
+  // The workbook's reading the crop list came from.
+  std::uint64_t generacion_lista_ = 0;
+  std::filesystem::path ruta_lista_;
 
   // The controls' state.
   std::array<bool, 6> label1_enabled_{};

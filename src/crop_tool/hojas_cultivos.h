@@ -47,6 +47,8 @@ struct CultivoAnual {
   int16_t DURACION_CICLO = 0;                 // days
   std::array<double, 5> KCB_ETAPA{};          // [1..4]
   std::array<double, 5> FRACCION_DURACION{};  // [1..4]
+
+  bool operator==(const CultivoAnual&) const = default;
 };
 
 // Its irrigation, from the first row of Annual_crops_irrigat whose name is exactly the crop's;
@@ -58,6 +60,8 @@ struct RiegoCultivo {
   double NRIEGOS_TOTAL = 0.0;
   std::array<double, 5> RIEGO_ETAPA{};    // [1..4] shares of the depth
   std::array<double, 5> NRIEGOS_ETAPA{};  // [1..4] shares of the number
+
+  bool operator==(const RiegoCultivo&) const = default;
 };
 
 // A tree crop of Tree_crops.
@@ -66,6 +70,8 @@ struct CultivoArbol {
   double RAIZ_MAXIMA = 0.0;       // cm
   double COBERTURA_MAXIMA = 0.0;  // fraction
   Mensual KCB_MENSUAL{};
+
+  bool operator==(const CultivoArbol&) const = default;
 };
 
 // The names of a library's entries, in sheet order.

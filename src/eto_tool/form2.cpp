@@ -41,6 +41,24 @@ std::string celdasDelError(int k, const eto::ErrorDatoClima& error) {
   return celdas + mes;
 }
 
+// Two parts of a message, a blank line between them; an empty part adds nothing.
+std::string unir(const std::string& a, const std::string& b) {
+  if (a.empty()) return b;
+  if (b.empty()) return a;
+  return a + "\r\n\r\n" + b;
+}
+
+// Why the list was read again: another workbook was opened in place of the one it came from, or
+// that one's file changed on disk and was read again.
+std::string causaRelectura(const std::filesystem::path& antes, const workbook::Workbook& libro) {
+  if (libro.path() != antes) {
+    return "Another workbook was opened with File > Workbook (" + libro.path().filename().string() +
+           "), so the list of weather stations was read from it.";
+  }
+  return "The workbook changed on disk and was read again, so the list of weather stations was "
+         "read again.";
+}
+
 }  // namespace
 
 Form2::Form2(Entorno entorno) : entorno_(std::move(entorno)) {
@@ -111,22 +129,115 @@ void Form2::Form_Load() {
   combo1_.clear();
   workbook::Workbook* libro = libroReleido();
   if (!libro) return;
+  leerLista(*libro);
+  if (!error_lista_.empty()) entorno_.dialogs.messageBox(error_lista_, ui::Icon::Critical);
+}
+
+void Form2::leerLista(const workbook::Workbook& libro) {
+  combo1_.clear();
+  error_lista_.clear();
+  generacion_lista_ = libro.generation();
+  ruta_lista_ = libro.path();
   try {
-    combo1_ = leerListaEstaciones(*libro);
+    combo1_ = leerListaEstaciones(libro);
   } catch (const std::exception& error) {
-    entorno_.dialogs.messageBox(
-        std::string("The list of weather stations cannot be read:\r\n\r\n") + error.what(),
-        ui::Icon::Critical);
+    error_lista_ =
+        std::string("The list of weather stations cannot be read:\r\n\r\n") + error.what();
   }
+}
+
+// The list is read again when the workbook holds another reading than the one it came from; the
+// station shown is checked against the new reading.
+Form2::Revision Form2::revisarLista(const workbook::Workbook& libro) {
+  Revision revision;
+  if (libro.generation() == generacion_lista_) return revision;
+  revision.releida = true;
+  revision.causa = causaRelectura(ruta_lista_, libro);
+  leerLista(libro);
+  if (combo1_index_ >= 0) revision.estacion = revisarEstacion(libro);
+  return revision;
+}
+
+// The station last read (ESTACION) stands when the list still names it at its place and its rows
+// still read the same; then it counts as read from this reading. Otherwise it is forgotten and the
+// text says why.
+std::string Form2::revisarEstacion(const workbook::Workbook& libro) {
+  DatosForm2& d = entorno_.datos;
+  DatosForm2::Origen& origen = d.origen;
+  if (origen.generacion == 0 || origen.generacion == libro.generation()) return "";
+  const std::string estacion = "The station '" + origen.entrada + "'";
+  std::string problema;
+  if (origen.k >= static_cast<int>(combo1_.size()) || combo1_[origen.k] != origen.entrada) {
+    problema = estacion + " is no longer at its place in the list, so it is no longer chosen.";
+  } else {
+    try {
+      if (!(leerEstacion(libro, origen.k) == d.ESTACION)) {
+        problema = "The data of the station '" + origen.entrada +
+                   "' changed in the workbook, so it is no longer chosen.";
+      }
+    } catch (const std::exception& error) {
+      problema =
+          estacion + " can no longer be read, so it is no longer chosen:\r\n\r\n" + error.what();
+    }
+  }
+  if (problema.empty()) {
+    origen.generacion = libro.generation();
+    origen.ruta = libro.path();
+    return "";
+  }
+  olvidarEstacion();
+  return problema;
+}
+
+// No station chosen, and nothing kept of the one read before.
+void Form2::olvidarEstacion() {
+  DatosForm2& d = entorno_.datos;
+  d.origen = {};
+  d.ESTACION = {};
+  d.ETO_MENSUAL = Mensual{};
+  d.fuentes = {};
+  combo1_index_ = -1;
+  frame1_enabled_ = false;
+  option1_enabled_.fill(false);
+  option1_.fill(false);
+  for (int c = 0; c < 7; ++c) grid_.setText(1, c, "");
+  entorno_.Picture2.clear(ui::kWhite);
+}
+
+// Tells the user what reading the list again changed; true when there was nothing to tell.
+bool Form2::avisar(const Revision& revision) {
+  if (!revision.releida) return true;
+  const std::string aviso = unir(error_lista_, revision.estacion);
+  if (aviso.empty()) return true;
+  entorno_.dialogs.messageBox(unir(revision.causa, aviso), ui::Icon::Exclamation);
+  return false;
+}
+
+void Form2::revisarLibro() {
+  workbook::Workbook* libro = libroReleido();
+  if (libro) avisar(revisarLista(*libro));
 }
 
 // A station that cannot be read leaves the window as it was: the list goes back to the station
 // shown before, whose data, options and curve stay (or to no station when none was shown), so
-// what the list names is always what the grid, the graph and "Annotate" hold.
+// what the list names is always what the grid, the graph and "Annotate" hold. A choice made in
+// the list as it was before the workbook changed is taken only when the new list names the same
+// station at that place.
 void Form2::Combo1_Click(int k) {
   if (k < 0 || k >= static_cast<int>(combo1_.size())) return;
+  const std::string elegida = combo1_[k];
   workbook::Workbook* libro = libroReleido();
   if (!libro) return;
+  const Revision revision = revisarLista(*libro);
+  if (revision.releida && (k >= static_cast<int>(combo1_.size()) || combo1_[k] != elegida)) {
+    entorno_.dialogs.messageBox(
+        unir(unir(unir(revision.causa, error_lista_), revision.estacion),
+             "'" + elegida +
+                 "' is no longer at its place in the list: choose the station again from the "
+                 "list."),
+        ui::Icon::Exclamation);
+    return;
+  }
   REGISTRO_CLIMA estacion;
   try {
     estacion = leerEstacion(*libro, k);
@@ -140,13 +251,15 @@ void Form2::Combo1_Click(int k) {
                                 ui::Icon::Critical);
     return;
   }
-  mostrarEstacion(k, estacion);
+  mostrarEstacion(*libro, k, estacion);
 }
 
-void Form2::mostrarEstacion(int k, const REGISTRO_CLIMA& estacion) {
+void Form2::mostrarEstacion(const workbook::Workbook& libro, int k,
+                            const REGISTRO_CLIMA& estacion) {
   DatosForm2& d = entorno_.datos;
   combo1_index_ = k;
   frame1_enabled_ = true;
+  d.origen = {libro.generation(), libro.path(), k, combo1_[k]};
   d.ESTACION = estacion;
   const auto resumen = resumenEstacion(estacion);
   for (int c = 0; c < 7; ++c) grid_.setText(1, c, resumen[c]);
@@ -168,6 +281,9 @@ void Form2::dibujar(bool con_eto) {
 void Form2::Option1_Click(int index) {
   comprobarIndice(index, 0, 4);
   if (!frame1_enabled_ || !option1_enabled_[index]) return;
+  // The method runs on the station shown only while the workbook still holds it.
+  workbook::Workbook* libro = libroReleido();
+  if (!libro || !avisar(revisarLista(*libro)) || combo1_index_ < 0) return;
   for (int i = 0; i < 5; ++i) option1_[i] = (i == index);
   DatosForm2& d = entorno_.datos;
   const auto resultado = eto::CALCULAR_ETO(option1_, d.ESTACION, d.fuentes);
@@ -216,7 +332,24 @@ void Form2::Command1_Click() {
                             workbook::CellValue::number(d.ETO_MENSUAL[m]),
                             workbook::CellValue::text(NOMBRE_MES(m, 1))});
   }
-  batch::anotarBloques(*libro, entorno_.dialogs, {bloque});
+  batch::anotarBloques(*libro, entorno_.dialogs, {bloque}, [this](const workbook::Workbook& leido) {
+    return vigenteParaAnotar(leido);
+  });
+}
+
+// Nothing is written from a station that the workbook, read again, no longer holds as it was.
+bool Form2::vigenteParaAnotar(const workbook::Workbook& libro) {
+  const std::filesystem::path ruta_estacion = entorno_.datos.origen.ruta;
+  const Revision revision = revisarLista(libro);
+  const std::string estacion = unir(revision.estacion, revisarEstacion(libro));
+  if (estacion.empty()) return true;
+  const std::string causa =
+      revision.releida ? unir(revision.causa, error_lista_) : causaRelectura(ruta_estacion, libro);
+  entorno_.dialogs.messageBox(
+      unir(unir(causa, estacion),
+           "Nothing was written to Clim_batch: choose the station again, then annotate."),
+      ui::Icon::Exclamation);
+  return false;
 }
 
 void Form2::Command2_Click() {

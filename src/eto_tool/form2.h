@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -24,6 +25,15 @@ namespace medravolix::eto_tool {
 // chosen last, its ETo series, the sources of Penman-Monteith and the last id annotated. A batch
 // does not touch them.
 struct DatosForm2 {
+  // Where ESTACION was read: the workbook's reading (generation, 0 while no station was read),
+  // its file, the station's place in the list and its list entry.
+  struct Origen {
+    std::uint64_t generacion = 0;
+    std::filesystem::path ruta;
+    int k = -1;
+    std::string entrada;
+  };
+  Origen origen;
   REGISTRO_CLIMA ESTACION;
   Mensual ETO_MENSUAL{};
   eto::FuentesPenman fuentes;  // OPCION_HUMEDAD, OPCION_RADIACION
@@ -58,6 +68,10 @@ class Form2 {
   void Option1_Click(int index);
   void Command1_Click();
   void Command2_Click();
+  // The bound workbook may have been replaced or read again from its file: the list is read
+  // again, and the station shown stays only when it still stands at its place, under its name,
+  // with the same data; otherwise the window says so and no station is chosen.
+  void revisarLibro();
 
   const std::vector<std::string>& Combo1_List() const { return combo1_; }
   // The station shown, or -1 before one is chosen.
@@ -85,13 +99,29 @@ class Form2 {
   static ui::TwipsRect Command_Place(int index);
 
  private:
+  // What reading the list again found: whether it was read again, why, and what the user must
+  // be told about the station that was chosen.
+  struct Revision {
+    bool releida = false;
+    std::string causa;
+    std::string estacion;
+  };
   workbook::Workbook* libroReleido();
-  void mostrarEstacion(int k, const REGISTRO_CLIMA& estacion);
+  void leerLista(const workbook::Workbook& libro);
+  Revision revisarLista(const workbook::Workbook& libro);
+  std::string revisarEstacion(const workbook::Workbook& libro);
+  void olvidarEstacion();
+  bool avisar(const Revision& revision);
+  bool vigenteParaAnotar(const workbook::Workbook& libro);
+  void mostrarEstacion(const workbook::Workbook& libro, int k, const REGISTRO_CLIMA& estacion);
   void dibujar(bool con_eto);
   void informarErrorDatos(int index, const eto::ErrorDatoClima& error);
 
   Entorno entorno_;
   std::vector<std::string> combo1_;
+  std::string error_lista_;             // why the list could not be read, or ""
+  std::uint64_t generacion_lista_ = 0;  // the workbook's reading the list came from
+  std::filesystem::path ruta_lista_;
   int combo1_index_ = -1;
   bool frame1_enabled_ = false;
   std::array<bool, 5> option1_enabled_{};

@@ -21,6 +21,8 @@ struct REGISTRO_CLIMA {
   Mensual DIAS_LLUVIA{};                // rainy days in the month
   Mensual VIENTO{};                     // m/s at 2 m
   Mensual ETO_EXTERNA{};                // given reference evapotranspiration, mm a month
+
+  bool operator==(const REGISTRO_CLIMA&) const = default;
 };
 
 }  // namespace medravolix

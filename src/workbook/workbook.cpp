@@ -1,5 +1,6 @@
 #include "workbook/workbook.h"
 
+#include <atomic>
 #include <cmath>
 #include <new>
 
@@ -36,9 +37,17 @@ void checkStorable(std::string_view sheet, int row, int column, const CellValue&
   }
 }
 
+// Each reading of a workbook's content gets the next number. Workbooks may be opened on several
+// threads, so the counter is atomic.
+std::uint64_t nextGeneration() {
+  static std::atomic<std::uint64_t> last{0};
+  return ++last;
+}
+
 }  // namespace
 
-Workbook::Workbook(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+Workbook::Workbook(std::unique_ptr<Impl> impl)
+    : impl_(std::move(impl)), generation_(nextGeneration()) {}
 Workbook::Workbook(Workbook&&) noexcept = default;
 Workbook& Workbook::operator=(Workbook&&) noexcept = default;
 Workbook::~Workbook() = default;
@@ -168,6 +177,7 @@ bool Workbook::reloadIfChanged() {
   if (impl_->path.empty()) return false;
   if (WorkbookFile::signature(impl_->path) == impl_->signature) return false;
   impl_ = Impl::openFile(impl_->path);
+  generation_ = nextGeneration();
   return true;
 }
 
@@ -176,6 +186,7 @@ void Workbook::reload() {
     throw WorkbookError("This workbook has no file to be read again.");
   }
   impl_ = Impl::openFile(impl_->path);
+  generation_ = nextGeneration();
 }
 
 bool Workbook::uses1904Dates() const {

@@ -3,6 +3,7 @@
 // rewrites only the changed cells of the changed sheets and replaces the file atomically.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -72,6 +73,11 @@ class Workbook {
   // Loads the workbook again from path(), dropping unsaved changes. Throws WorkbookError when
   // the file cannot be loaded (or the workbook has no file); the workbook is then as it was.
   void reload();
+  // A number that changes every time the workbook's content is read from its file (open,
+  // reload) and that no other reading in this run of the program shares, so a window can tell
+  // whether what it read earlier came from the content the workbook holds now. Writing cells and
+  // saving keep it.
+  std::uint64_t generation() const { return generation_; }
 
   // The workbook counts dates from 1904 (noted from the file; the model reads no dates).
   bool uses1904Dates() const;
@@ -87,6 +93,7 @@ class Workbook {
   explicit Workbook(std::unique_ptr<Impl> impl);
   std::unique_ptr<Impl> impl_;
   SaveHook save_hook_;
+  std::uint64_t generation_;
 };
 
 }  // namespace medravolix::workbook

@@ -145,6 +145,11 @@ void Form4View::refresh() {
   for (const std::string& line : f.List1()) list1_->addItem(qtext(line));
 }
 
+void Form4View::revisarLibro() {
+  controller_->revisarLibro();
+  refresh();
+}
+
 // The date tip: its text, width and place follow the pointer.
 void Form4View::refreshTip() {
   const Form4& f = *controller_;

@@ -41,6 +41,9 @@ class Form4View : public QWidget {
 
   // Brings the controls up to the controller's state.
   void refresh();
+  // The bound workbook was replaced or read again: the window follows it (see
+  // Form4::revisarLibro).
+  void revisarLibro();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

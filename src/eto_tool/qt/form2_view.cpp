@@ -1,6 +1,7 @@
 #include "eto_tool/qt/form2_view.h"
 
 #include <QAbstractItemView>
+#include <QSignalBlocker>
 
 #include "eto_tool/climograma.h"
 #include "ui/qt/geometry.h"
@@ -20,12 +21,28 @@ Form2View::Form2View(ui::Dialogs& dialogs, std::function<workbook::Workbook*()> 
   setFixedSize(ui::qt::sizeFromTwips(Form2::kAnchoCliente, Form2::kAltoCliente));
   createControls();
   controller_.Form_Load();
+  refresh();
+}
+
+void Form2View::revisarLibro() {
+  controller_.revisarLibro();
+  refresh();
+}
+
+// The list's entries, when the controller read another list.
+void Form2View::refreshList() {
+  QStringList entries;
   for (const std::string& entry : controller_.Combo1_List()) {
-    combo1_->addItem(QString::fromStdString(entry));
+    entries << QString::fromStdString(entry);
   }
+  QStringList shown;
+  for (int i = 0; i < combo1_->count(); ++i) shown << combo1_->itemText(i);
+  if (shown == entries) return;
+  const QSignalBlocker blocker(combo1_);
+  combo1_->clear();
+  combo1_->addItems(entries);
   // The list opens as wide as its longest entry, which the closed box may cut.
   combo1_->view()->setMinimumWidth(combo1_->view()->sizeHintForColumn(0) + 24);
-  refresh();
 }
 
 void Form2View::createControls() {
@@ -82,6 +99,7 @@ void Form2View::createOptions() {
 }
 
 void Form2View::refresh() {
+  refreshList();
   combo1_->setCurrentIndex(controller_.Combo1_ListIndex());
   grid_->showGrid(controller_.MSHFlexGrid1());
   frame1_->setEnabled(controller_.Frame1_Enabled());

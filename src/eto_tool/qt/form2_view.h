@@ -33,10 +33,14 @@ class Form2View : public QWidget {
   QPushButton* Command1() const { return command1_; }
   QPushButton* Command2() const { return command2_; }
 
+  // The bound workbook was replaced or read again: the list follows it (see Form2::revisarLibro).
+  void revisarLibro();
+
  private:
   void createControls();
   void createOptions();
   void refresh();
+  void refreshList();
   void unload();
 
   ui::qt::PictureBox* picture2_;

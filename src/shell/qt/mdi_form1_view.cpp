@@ -87,11 +87,22 @@ void MDIForm1View::MDIForm_Load(int splash_interval_ms) {
 void MDIForm1View::mnuFileOpen_Click() {
   controller_.mnuFileOpen_Click();
   refrescarMenus();
+  // The open tools read their lists again when the workbook bound now is another one (or was
+  // read again); otherwise they change nothing.
+  if (auto* form2 = this->form2()) form2->revisarLibro();
+  if (auto* form4 = this->form4()) form4->revisarLibro();
+}
+
+// Showing a window that is open again brings it forward, back to its normal size when it was
+// minimised.
+void MDIForm1View::mostrarDeNuevo(QMdiSubWindow* ventana) {
+  if (ventana->isMinimized()) ventana->showNormal();
+  area_->setActiveSubWindow(ventana);
 }
 
 void MDIForm1View::mnuSimBatch_Click() {
   if (form5_window_) {
-    area_->setActiveSubWindow(form5_window_);
+    mostrarDeNuevo(form5_window_);
     return;
   }
   batch::Form5::Entorno entorno{
@@ -111,7 +122,8 @@ void MDIForm1View::mnuSimBatch_Click() {
 
 void MDIForm1View::mnuSimKcb_Click() {
   if (form4_window_) {
-    area_->setActiveSubWindow(form4_window_);
+    mostrarDeNuevo(form4_window_);
+    if (auto* form4 = this->form4()) form4->revisarLibro();
     return;
   }
   auto* view = new crop_tool::qt::Form4View(
@@ -122,7 +134,8 @@ void MDIForm1View::mnuSimKcb_Click() {
 
 void MDIForm1View::mnuSimETo_Click() {
   if (form2_window_) {
-    area_->setActiveSubWindow(form2_window_);
+    mostrarDeNuevo(form2_window_);
+    if (auto* form2 = this->form2()) form2->revisarLibro();
     return;
   }
   auto* view = new eto_tool::qt::Form2View(

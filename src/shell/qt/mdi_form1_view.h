@@ -58,6 +58,7 @@ class MDIForm1View : public QMainWindow {
   void mnuSimKcb_Click();
   void mnuSimETo_Click();
   void mnuHelp_Click();
+  void mostrarDeNuevo(QMdiSubWindow* ventana);
   batch::ResultadoOperacion mostrarForm11(const batch::AjustesBatch& ajustes);
 
   MDIForm1& controller_;
