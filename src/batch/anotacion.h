@@ -34,6 +34,10 @@ struct BloqueAnotacion {
   std::vector<std::vector<workbook::CellValue>> filas;
 };
 
+// An answer to the id prompt that is empty (also when the prompt is cancelled) or made only of
+// blanks (spaces, tabs, line breaks, no-break spaces) is no answer: nothing is appended.
+bool sinIdTecleado(std::string_view respuesta);
+
 // Where a block goes: its first row, or (fila 0) the text that says what in the sheet must be
 // fixed before anything can be appended there.
 struct LugarAnotacion {

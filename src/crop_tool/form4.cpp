@@ -327,7 +327,7 @@ void Form4::rechazarCultivo() {
 
 void Form4::Command1_Click() {
   d_.ID_SIMULACION = entorno_.dialogs.inputBox(kPreguntaId, "");
-  if (d_.ID_SIMULACION.empty()) return;
+  if (batch::sinIdTecleado(d_.ID_SIMULACION)) return;
   anotar(d_.ID_SIMULACION);
 }
 
