@@ -35,7 +35,7 @@ std::optional<int> buscarFila(const Workbook& libro, std::string_view hoja, cons
     const CellValue celda = libro.cell(hoja, r, 1);
     if (vacia(celda)) break;
     if (celda.matchesIdSameKind(id)) return r;
-    if (!parecida && celda.matchesId(id)) parecida = r;
+    if (!parecida && celda.kind() != id.kind() && celda.matchesId(id)) parecida = r;
   }
   return parecida;
 }
