@@ -92,6 +92,18 @@ LugarAnotacion sinEncabezado(std::string_view hoja) {
                   "every block below starts on one of those rows, and " + kDeNuevo + ".");
 }
 
+// A sheet whose part cannot be read as it stands (missing from the file, or a cell in it that
+// cannot be read as stored) holds no cell that can be trusted, so there is no place to look for:
+// the damage is named as a batch names it when it refuses to start.
+std::optional<LugarAnotacion> hojaDanada(const Workbook& libro, std::string_view hoja) {
+  try {
+    libro.requireSheet(hoja);
+    return std::nullopt;
+  } catch (const WorkbookError& e) {
+    return problema(e.what());
+  }
+}
+
 LugarAnotacion bloqueEnElCamino(std::string_view hoja, int r0, int columnas,
                                 const std::vector<std::string>& ocupadas) {
   const std::string sitio = filas(r0, kFilasBloque);
@@ -294,8 +306,23 @@ bool escribirYGuardar(Workbook& libro, ui::Dialogs& dialogs, const LoteEscritura
 
 }  // namespace
 
+bool sinIdTecleado(std::string_view respuesta) {
+  constexpr std::string_view kEspacioDuro = "\xC2\xA0";  // U+00A0 in UTF-8
+  while (!respuesta.empty()) {
+    if (respuesta.starts_with(kEspacioDuro)) {
+      respuesta.remove_prefix(kEspacioDuro.size());
+    } else if (std::string_view(" \t\r\n\v\f").find(respuesta.front()) != std::string_view::npos) {
+      respuesta.remove_prefix(1);
+    } else {
+      return false;
+    }
+  }
+  return true;
+}
+
 LugarAnotacion lugarBloque12(const Workbook& libro, std::string_view hoja, int columnas) {
   if (!libro.hasSheet(hoja)) return hojaQueFalta(hoja);
+  if (auto danada = hojaDanada(libro, hoja)) return *danada;
   if (celdaVacia(libro, hoja, 1, 1)) return sinEncabezado(hoja);
   for (int r = kPrimeraFilaBloque; r + kFilasBloque - 1 <= workbook::kMaxRows; r += kFilasBloque) {
     if (!celdaVacia(libro, hoja, r, 1)) continue;
@@ -308,6 +335,7 @@ LugarAnotacion lugarBloque12(const Workbook& libro, std::string_view hoja, int c
 
 LugarAnotacion lugarFila(const Workbook& libro, std::string_view hoja, int columnas) {
   if (!libro.hasSheet(hoja)) return hojaQueFalta(hoja);
+  if (auto danada = hojaDanada(libro, hoja)) return *danada;
   for (int r = 1; r <= workbook::kMaxRows; ++r) {
     if (!celdaVacia(libro, hoja, r, 1)) continue;
     const auto ocupadas = celdasOcupadas(libro, hoja, r, 1, columnas);

@@ -8,7 +8,8 @@
 // row from row 1 and stops at the first row whose column 1 is empty. So a block goes to the first
 // block-start row whose column 1 is empty, exactly where the batch will look, and a row to the
 // first row whose column 1 is empty. A sheet whose layout would make the batch miss or misread the
-// new block (no heading in row 1, cells in the way) is reported and nothing is written.
+// new block (no heading in row 1, cells in the way) is reported and nothing is written; so is a
+// sheet that cannot be read at all, in the words a batch uses when it refuses to start.
 //
 // An append writes every block or nothing, then saves the workbook at once (atomically): a refusal
 // always comes before the first cell is written, and a failed save leaves the file as it was.
@@ -35,6 +36,10 @@ struct BloqueAnotacion {
   std::vector<std::vector<workbook::CellValue>> filas;
 };
 
+// An answer to the id prompt that is empty (also when the prompt is cancelled) or made only of
+// blanks (spaces, tabs, line breaks, no-break spaces) is no answer: nothing is appended.
+bool sinIdTecleado(std::string_view respuesta);
+
 // Where a block goes: its first row, or (fila 0) the text that says what in the sheet must be
 // fixed before anything can be appended there.
 struct LugarAnotacion {
@@ -52,8 +57,9 @@ LugarAnotacion lugarFila(const workbook::Workbook& libro, std::string_view hoja,
 // The place of the block by its form, for the columns its rows write.
 LugarAnotacion lugarAnotacion(const workbook::Workbook& libro, const BloqueAnotacion& bloque);
 
-// The first row where a batch would find the id (the block-start rows for Bloque12, every row
-// for Fila, up to the first empty column 1), or nothing.
+// The first row whose id matches (CellValue::matchesId: the number 7 and the text "7" alike),
+// on the rows a batch searches (the block-start rows for Bloque12, every row for Fila, up to the
+// first empty column 1), or nothing.
 std::optional<int> filaConId(const workbook::Workbook& libro, std::string_view hoja,
                              BloqueAnotacion::Forma forma, const workbook::CellValue& id);
 

@@ -22,26 +22,33 @@ bool vacia(const CellValue& celda) {
   return celda.isEmptyText();
 }
 
-// The first row r = primera, primera + paso, ... whose column 1 matches the id; the search ends
-// at the first row whose column 1 is empty (tested before the match) or at the sheet's last row.
+// The row r = primera, primera + paso, ... whose column 1 holds the id; the search ends at the
+// first row whose column 1 is empty (tested before the match) or at the sheet's last row. A row
+// holding the id in its own kind (a number for a number, a text for a text) is taken first; when
+// there is none, the first row that shows the same text (the number 7 for the text "7", or the
+// reverse).
 std::optional<int> buscarFila(const Workbook& libro, std::string_view hoja, const CellValue& id,
                               int primera, int paso) {
   if (id.isEmptyText()) return std::nullopt;
+  std::optional<int> parecida;
   for (int r = primera; r <= workbook::kMaxRows; r += paso) {
     const CellValue celda = libro.cell(hoja, r, 1);
-    if (vacia(celda)) return std::nullopt;
-    if (celda.matchesId(id)) return r;
+    if (vacia(celda)) break;
+    if (celda.matchesIdSameKind(id)) return r;
+    if (!parecida && celda.kind() != id.kind() && celda.matchesId(id)) parecida = r;
   }
-  return std::nullopt;
+  return parecida;
 }
 
-// The number of consecutive rows from r0 whose column 1 holds the soil's id. An empty column 1
-// ends the run even for the id 0, which an empty cell would otherwise match.
+// The number of consecutive rows from r0 whose column 1 holds the soil's id as row r0 holds it
+// (the same kind and value), so that a soil's horizons are one run of the same cells. An empty
+// column 1 ends the run even for the id 0, which an empty cell would otherwise match.
 int contarHorizontes(const Workbook& libro, int r0, const CellValue& id) {
+  const CellValue primera = libro.cell(kHojaSuelos, r0, 1);
   int n = 1;
   while (r0 + n <= workbook::kMaxRows) {
     const CellValue celda = libro.cell(kHojaSuelos, r0 + n, 1);
-    if (vacia(celda) || !celda.matchesId(id)) break;
+    if (vacia(celda) || !celda.matchesIdSameKind(primera)) break;
     ++n;
   }
   if (n > 32767) {

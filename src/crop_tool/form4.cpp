@@ -380,7 +380,7 @@ void Form4::Command1_Click() {
   if (!batch::libroEscribible(entorno_.LIBRO ? entorno_.LIBRO() : nullptr, entorno_.dialogs))
     return;
   d_.ID_SIMULACION = entorno_.dialogs.inputBox(kPreguntaId, "");
-  if (d_.ID_SIMULACION.empty()) return;
+  if (batch::sinIdTecleado(d_.ID_SIMULACION)) return;
   anotar(d_.ID_SIMULACION);
 }
 

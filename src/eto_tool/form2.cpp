@@ -316,7 +316,7 @@ void Form2::Command1_Click() {
     return;
   DatosForm2& d = entorno_.datos;
   d.ID_SIMULACION = entorno_.dialogs.inputBox(kPreguntaId, "");
-  if (d.ID_SIMULACION.empty()) return;
+  if (batch::sinIdTecleado(d.ID_SIMULACION)) return;
   workbook::Workbook* libro = entorno_.libro ? entorno_.libro() : nullptr;
   if (!libro) {
     entorno_.dialogs.messageBox("No workbook is open: choose one with File > Workbook.",

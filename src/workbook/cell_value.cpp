@@ -16,17 +16,30 @@ CellValue CellValue::text(std::string value) {
   return v;
 }
 
+namespace {
+
+// A number and a text match when the text is the number's plain decimal form. Most texts cannot
+// be one (a plain decimal starts with a digit or a minus sign), so they are set aside before the
+// number is turned into text.
+bool numberShowsAs(double number, const std::string& text) {
+  if (text.empty()) return false;
+  const char first = text.front();
+  if (first != '-' && (first < '0' || first > '9')) return false;
+  return plainDecimal(number) == text;
+}
+
+}  // namespace
+
 bool CellValue::matchesId(const CellValue& other) const {
-  const auto as_empty_equivalent = [](const CellValue& v) { return v.isEmpty(); };
-  if (as_empty_equivalent(*this) || as_empty_equivalent(other)) {
+  if (isEmpty() || other.isEmpty()) {
     const CellValue& o = isEmpty() ? other : *this;
     if (o.isEmpty()) return true;
     if (o.isText()) return o.text_.empty();
     return o.number_ == 0.0;
   }
-  if (kind_ != other.kind_) return false;
-  if (isNumber()) return number_ == other.number_;
-  return text_ == other.text_;
+  if (isNumber() && other.isNumber()) return number_ == other.number_;
+  if (isText() && other.isText()) return text_ == other.text_;
+  return isNumber() ? numberShowsAs(number_, other.text_) : numberShowsAs(other.number_, text_);
 }
 
 std::string CellValue::toDisplayText() const {

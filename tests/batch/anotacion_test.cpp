@@ -138,11 +138,21 @@ TEST(FilaConId, WhereTheBatchWouldFindTheId) {
       {kHojaClimas, Forma::Bloque12, T("shifted"), std::nullopt},  // not on a block start
       {kHojaRiegos, Forma::Fila, T("Id"), 1},  // row 1 is compared like any other
       {kHojaRiegos, Forma::Fila, N(7), 2},
-      {kHojaRiegos, Forma::Fila, T("7"), std::nullopt},  // a text never equals a number
+      {kHojaRiegos, Forma::Fila, T("7"), 2},  // the text "7" and the number 7 are one id
+      {kHojaRiegos, Forma::Fila, T("7.0"), std::nullopt},
       {"Nowhere", Forma::Fila, T("Id"), std::nullopt},
   };
   for (const Caso& c : casos) {
     EXPECT_EQ(filaConId(p.libro, c.hoja, c.forma, c.id), c.fila) << c.id.toDisplayText();
+  }
+}
+
+TEST(SinIdTecleado, AnAnswerOfBlanksIsNoAnswer) {
+  for (const char* nada : {"", " ", "   ", "\t", " \r\n ", "\xC2\xA0", " \xC2\xA0\t"}) {
+    EXPECT_TRUE(sinIdTecleado(nada)) << "[" << nada << "]";
+  }
+  for (const char* id : {"7", " 7 ", "a b", "\xC2\xA0x", "_", "\xC2"}) {
+    EXPECT_FALSE(sinIdTecleado(id)) << "[" << id << "]";
   }
 }
 
@@ -368,6 +378,44 @@ TEST(AnotarMuestra, AppendedBlockReadsBackAndTheBatchFindsIt) {
   ASSERT_EQ(r.estado, EstadoOperacion::Completado) << r.motivo;
   EXPECT_EQ(r.informe.mensajeSinDatos(), "");
   EXPECT_EQ(linea(Workbook::open(archivo), kHojaSolucion, 15, 1), "'S14'");
+}
+
+// A sheet that cannot be read (a number cell holding the text 25,1; a sheet whose part is
+// missing from the file) is named at once, in the words of the batch's refusal, instead of
+// being searched row by row for room that a damaged sheet cannot offer.
+TEST(AnotarDanado, TheDamageIsNamedAsTheBatchNamesIt) {
+  const struct {
+    const char* archivo;
+    std::vector<BloqueAnotacion> bloques;
+    const char* dano;
+  } casos[] = {
+      {"clim-batch-bad-number.xlsx",
+       {bloque12("Clim_batch", "NEW")},
+       "in sheet 'Clim_batch', cell B3 holds '25,1' where a number is stored."},
+      {"irrigat-batch-part-missing.xlsx",
+       {bloque12("Crop_batch", "NEW"), filaRiego("NEW")},
+       "the part 'xl/worksheets/sheet5.xml' of sheet 'Irrigat_batch' is missing."},
+  };
+  for (const auto& c : casos) {
+    ScratchDir dir;
+    const fs::path archivo = dir / c.archivo;
+    fs::copy_file(testing::SourceDir() / "tests/batch/data" / c.archivo, archivo);
+    fs::permissions(archivo, fs::perms::owner_read | fs::perms::owner_write);
+    const std::string antes = bytes(archivo);
+    Workbook libro = Workbook::open(archivo);
+    const auto batch = ejecutarYGuardar(libro, {}, 1, nullptr);
+    ASSERT_EQ(batch.estado, EstadoOperacion::Rechazado) << c.archivo;
+    EXPECT_CONTIENE(batch.motivo, c.dano);
+
+    FakeDialogs dialogs;
+    EXPECT_FALSE(anotarBloques(libro, dialogs, c.bloques));
+    ASSERT_EQ(dialogs.messages.size(), 1u) << c.archivo;
+    EXPECT_EQ(dialogs.messages[0].text,
+              "Nothing was written to the workbook.\r\n\r\n" + batch.motivo);
+    EXPECT_EQ(dialogs.messages[0].icon, ui::Icon::Exclamation);
+    EXPECT_TRUE(dialogs.questions.empty());
+    EXPECT_EQ(bytes(archivo), antes);
+  }
 }
 
 }  // namespace

@@ -61,14 +61,15 @@ TEST(BuscarFila, MatchingRuleColumnsAndRowsBeyond32767) {
   for (int r = 4; r < 40000; ++r) p.poner(kHojaAguas, r, 1, N(-r));
   p.fila(kHojaAguas, 40000, T("deep"), 0, 2, 9);
   Simulacion sim;
-  std::string filas;  // a text never matches a number; case counts; an empty id never matches
+  // The number 7 and the text "7" are one id; case counts; an empty id never matches.
+  std::string filas;
   for (const auto& id :
        {N(7), T("7"), N(8), T("8"), T("well"), CellValue(), T("deep"), T("Well")}) {
     sim.SIMULACION.ID_AGUA = id;
     const auto r = BUSCAR_AGUA(p.libro, sim);
     filas += r ? std::to_string(*r) + " " : "- ";
   }
-  EXPECT_EQ(filas, "1 - - 2 - - 40000 3 ");
+  EXPECT_EQ(filas, "1 1 2 2 - - 40000 3 ");
   EXPECT_EQ(sim.COMPOSICION_AGUA,
             (std::array<double, 10>{0, 0, 0, 2.5, 3.5, 4.5, 5.5, 6.5, 7.5, 8.5}));
   EXPECT_EQ(sim.ALCALINIDAD_AGUA, 9.5);
@@ -81,6 +82,43 @@ TEST(BuscarFila, MatchingRuleColumnsAndRowsBeyond32767) {
                                  r.NRIEGOS_MENSUAL[12], r.FRACCION_MOJADA}),
             (std::vector<double>{102, 113, 114, 125, 126}));
   EXPECT_EQ(sim.PATRON_EXTRACCION, (std::array<double, 5>{0, 0.405, 0.3, 0.2, 0.1}));
+}
+
+// A row holding the id in Sim_batch's own kind is found wherever it was found before, whatever
+// look-alike precedes it; an id only present in the other kind is found by its text.
+TEST(BuscarFila, TheSameKindFirstThenTheSameText) {
+  LibroPrueba p;
+  p.fila(kHojaAguas, 1, T("7"), 0, 2, 9);
+  p.fila(kHojaAguas, 2, N(7), 100, 2, 9);
+  p.fila(kHojaAguas, 3, N(9), 0, 2, 9);
+  p.fila(kHojaAguas, 4, T("9"), 0, 2, 9);
+  p.fila(kHojaAguas, 5, T("12.5"), 0, 2, 9);
+  p.bloque(kHojaClimas, 2, T("7"), 0);
+  p.bloque(kHojaClimas, 14, N(7), 1000);
+  p.horizonte(1, N(5), 20);
+  p.horizonte(2, T("5"), 40);  // another kind: not a horizon of the soil 5 found on row 1
+  p.horizonte(3, N(5), 60);
+  p.horizonte(4, T("6"), 30);
+  p.horizonte(5, T("6"), 80);
+  Simulacion sim;
+  std::string filas;
+  for (const auto& id : {N(7), T("7"), N(9), T("9"), N(12.5), T("12.50")}) {
+    sim.SIMULACION.ID_AGUA = id;
+    const auto r = BUSCAR_AGUA(p.libro, sim);
+    filas += r ? std::to_string(*r) + " " : "- ";
+  }
+  EXPECT_EQ(filas, "2 1 3 4 5 - ");
+  sim.SIMULACION.ID_CLIMA = N(7);
+  EXPECT_EQ(BUSCAR_CLIMA(p.libro, sim), 14);
+  EXPECT_EQ(sim.ESTACION.PRECIPITACION[1], 1012);
+  sim.SIMULACION.ID_CLIMA = T("7");
+  EXPECT_EQ(BUSCAR_CLIMA(p.libro, sim), 2);
+  sim.SIMULACION.ID_SUELO = N(5);
+  EXPECT_EQ(BUSCAR_SUELO(p.libro, sim), 1);
+  EXPECT_EQ(sim.PROF_FILA, (std::vector<int16_t>{0, 20}));
+  sim.SIMULACION.ID_SUELO = N(6);  // typed as a number, stored as texts: both rows are horizons
+  EXPECT_EQ(BUSCAR_SUELO(p.libro, sim), 4);
+  EXPECT_EQ(sim.PROF_FILA, (std::vector<int16_t>{0, 30, 80}));
 }
 
 TEST(BuscarBloque, OnlyBlockStartRowsAreTested) {

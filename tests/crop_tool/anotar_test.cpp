@@ -1,5 +1,6 @@
 // "Annotate" on a copy of the sample workbook: a rotation built by clicks, then a tree crop,
-// appended, read back by openpyxl and found by the batch's look-ups.
+// appended, read back by openpyxl and found by the batch's look-ups (also under an id that
+// Sim_batch holds as a number); an answer of blanks appends nothing.
 #include <gtest/gtest.h>
 
 #include "batch/lectura_batch.h"
@@ -56,6 +57,13 @@ TEST(AnotarCultivos, ARotationAndATreeCropGoWhereTheBatchFindsThem) {
   v.dialogs.input_answers = {"olive here"};
   v.form.Command1_Click();
   EXPECT_TRUE(v.mensajes().empty());
+  v.dialogs.input_answers = {"  "};  // blanks only: no answer, nothing written
+  v.form.Command1_Click();
+  EXPECT_TRUE(v.mensajes().empty());
+  v.dialogs.input_answers = {"2.5"};  // typed as the number 2.5 in Sim_batch
+  v.form.Command1_Click();
+  sim.SIMULACION.ID_CULTIVO = workbook::CellValue::number(2.5);
+  EXPECT_EQ(batch::BUSCAR_CULTIVO(workbook::Workbook::open(archivo), sim), 146);
   std::string salida;
   ASSERT_EQ(testing::RunPython(kLeer, "'" + archivo.string() + "'", salida), 0) << salida;
   // The sample's Crop_batch holds blocks on rows 2 to 121: the new ones start on rows 122 and
@@ -65,7 +73,8 @@ TEST(AnotarCultivos, ARotationAndATreeCropGoWhereTheBatchFindsThem) {
         "'Dec', None", ", 1, 40, 30, 20, 10]", "Crop_batch [134,", "Irrigat_batch []",
         // January 1.1 of a peak of 1.3 (the orchard's 0.55 and 0.65 over its cover of 0.5):
         // 145 cm and a cover of 0.5 scaled by 1.1 / 1.3.
-        "['olive here', 1.1, 122.6923076923077, 0.4230769230769231, 'Jan'"}) {
+        "['olive here', 1.1, 122.6923076923077, 0.4230769230769231, 'Jan'",
+        "Crop_batch [134, 135, 136, 137, 138, 139, 140, 141, 142, 143, 144, 145]\n"}) {
     EXPECT_NE(salida.find(parte), std::string::npos) << parte << "\n" << salida;
   }
 }

@@ -3,6 +3,8 @@
 // the exit status of an event the window cannot take.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "support/test_support.h"
 
 namespace medravolix::crop_tool {
@@ -51,6 +53,32 @@ TEST(ToolTable, CropsModeOnACopyOfTheSample) {
             "bad 1 0 tool_table: click=yes: the calendar takes no clicks\n"
             "bad 1 1 tool_table: crop=99: the crop list has no entry 99\n"
             "bad 1 1 tool_table: move=-5: the calendar has no position -5\n");
+}
+
+// "Annotate" into a workbook whose sheet cannot be read names the damage as a batch does, with
+// nothing written, instead of searching every row of the sheet for room.
+TEST(ToolTable, CropsAnnotateIntoADamagedSheetNamesTheDamage) {
+  testing::ScratchDir dir;
+  const auto copia = dir / "irrigat-batch-part-missing.xlsx";
+  std::filesystem::copy_file(
+      testing::SourceDir() / "tests/batch/data/irrigat-batch-part-missing.xlsx", copia);
+  std::filesystem::permissions(
+      copia, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  const std::string antes = testing::ReadFile(copia);
+  const auto tool = testing::BinaryDir() / "bench/tool_table";
+  std::string salida;
+  ASSERT_EQ(
+      testing::RunCommand("'" + tool.string() + "' crops '" + copia.string() +
+                              "' type=annual crop=0 move=3140 click=yes annotate=NEW | tail -n 1",
+                          salida),
+      0);
+  const std::string mensaje =
+      "\"messages\": [\"Nothing was written to the workbook.\\r\\n\\r\\n" +
+      std::string("The workbook '") + copia.string() +
+      "' is damaged: the part 'xl/worksheets/sheet5.xml' of sheet 'Irrigat_batch' is missing. Open "
+      "it in a spreadsheet program to repair it, or use a backup copy.\"]";
+  EXPECT_NE(salida.find(mensaje), std::string::npos) << salida;
+  EXPECT_EQ(testing::ReadFile(copia), antes);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // "Annotate" on a copy of the sample workbook, after a station that cannot be loaded: the block
 // of the station still shown lands where the batch looks, reads back with an independent reader,
-// and is found by the batch; right after choosing a station, ETo is 0.
+// and is found by the batch, also under an id typed as a number in Sim_batch; right after
+// choosing a station, ETo is 0; an answer of blanks appends nothing.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -57,6 +58,14 @@ TEST(Annotate, TheStationShownLandsWhereTheBatchLooksAndTheBatchFindsIt) {
   form.Combo1_Click(0);  // Almería, no method chosen yet: ETo 0
   dialogs.input_answers = {"13"};
   form.Command1_Click();
+  dialogs.input_answers = {" \t "};  // blanks only: no answer, nothing written, nothing said
+  form.Command1_Click();
+  EXPECT_EQ(dialogs.prompts.size(), 3u);
+  EXPECT_TRUE(dialogs.messages.empty());
+  EXPECT_TRUE(dialogs.questions.empty());
+  // The id typed at the prompt is stored as the text "13"; Sim_batch holds 13 typed as a number.
+  sim.SIMULACION.ID_CLIMA = CellValue::number(13);
+  EXPECT_EQ(batch::BUSCAR_CLIMA(Workbook::open(archivo), sim), 86);
   std::string salida;
   ASSERT_EQ(testing::RunPython(kLeer, "'" + archivo.string() + "'", salida), 0) << salida;
   EXPECT_CONTIENE(salida, "74 ['Maricopa H', 18.2, 2.3, ");

@@ -4,6 +4,8 @@
 // holds no other station's data and whose message belongs to its event.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "support/test_support.h"
 
 namespace medravolix::eto_tool {
@@ -77,6 +79,31 @@ TEST(ToolTable, EtoModeOnACopyOfTheSample) {
             "0 [('station=4', 0, True), ('station=2', 1, True), ('method=2', 0, True)]\n"
             "['Clim_data!J30 holds the text \"n/a\" where a number is expected', "
             "\"The window still shows the station 'Maricopa-AZMET 2003-2020'.\"]\n");
+}
+
+// "Annotate" into a workbook whose sheet cannot be read names the damage as a batch does, with
+// nothing written, instead of searching every row of the sheet for room.
+TEST(ToolTable, EtoAnnotateIntoADamagedSheetNamesTheDamage) {
+  testing::ScratchDir dir;
+  const auto copia = dir / "clim-batch-bad-number.xlsx";
+  std::filesystem::copy_file(testing::SourceDir() / "tests/batch/data/clim-batch-bad-number.xlsx",
+                             copia);
+  std::filesystem::permissions(
+      copia, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  const std::string antes = testing::ReadFile(copia);
+  const auto tool = testing::BinaryDir() / "bench/tool_table";
+  std::string salida;
+  ASSERT_EQ(testing::RunCommand("'" + tool.string() + "' eto '" + copia.string() +
+                                    "' station=0 method=0 annotate=NEW | tail -n 1",
+                                salida),
+            0);
+  const std::string mensaje =
+      "\"messages\": [\"Nothing was written to the workbook.\\r\\n\\r\\n" +
+      std::string("The workbook '") + copia.string() +
+      "' is damaged: in sheet 'Clim_batch', cell B3 holds '25,1' where a number is stored. Open it "
+      "in a spreadsheet program to repair it, or use a backup copy.\"]";
+  EXPECT_NE(salida.find(mensaje), std::string::npos) << salida;
+  EXPECT_EQ(testing::ReadFile(copia), antes);
 }
 
 }  // namespace

@@ -10,8 +10,9 @@ namespace medravolix::workbook {
 namespace {
 
 TEST(CellValue, IdMatchingRule) {
-  // Each value against each: a text equals only the same text (case-sensitive), a number the
-  // same number, never a text; empty equals the empty text and 0.
+  // Each value against each: ids match when a spreadsheet shows the same text for them (a text
+  // as it is, case-sensitive; a number in its plain decimal form); empty equals the empty text
+  // and 0.
   const CellValue values[] = {CellValue(),           CellValue::text(""),  CellValue::text(" "),
                               CellValue::number(0),  CellValue::number(7), CellValue::text("7"),
                               CellValue::text("S1"), CellValue::text("s1")};
@@ -20,7 +21,44 @@ TEST(CellValue, IdMatchingRule) {
     for (const auto& b : values) matches += a.matchesId(b) ? '1' : '0';
     matches += ' ';
   }
-  EXPECT_EQ(matches, "11010000 11000000 00100000 10010000 00001000 00000100 00000010 00000001 ");
+  EXPECT_EQ(matches, "11010000 11000000 00100000 10010000 00001100 00001100 00000010 00000001 ");
+}
+
+TEST(CellValue, ANumberMatchesOnlyTheTextOfItsPlainDecimalForm) {
+  const auto N = CellValue::number;
+  const auto T = CellValue::text;
+  const struct {
+    CellValue a, b;
+    bool match, same_kind;
+  } cases[] = {
+      {N(7.5), T("7.5"), true, false},
+      {N(0.1), T("0.1"), true, false},
+      {N(-3), T("-3"), true, false},
+      {N(1e20), T("100000000000000000000"), true, false},
+      {N(0), T("0"), true, false},
+      {N(-0.0), T("0"), true, false},
+      {N(-0.0), N(0), true, true},
+      {N(7), N(7), true, true},
+      {T("7"), T("7"), true, true},
+      // Texts that a spreadsheet would read as the number but does not show for it.
+      {N(7), T("7.0"), false, false},
+      {N(7), T("07"), false, false},
+      {N(7), T(" 7"), false, false},
+      {N(7), T("7 "), false, false},
+      {N(7), T("+7"), false, false},
+      {N(7.5), T("7.50"), false, false},
+      {N(7.5), T("7,5"), false, false},
+      {N(1e20), T("1E+20"), false, false},
+      {N(0.30000000000000004), T("0.3"), false, false},
+      // Empty shows nothing: it is not the text "0", though it equals the number 0.
+      {CellValue(), T("0"), false, false},
+  };
+  for (const auto& c : cases) {
+    const std::string pair = c.a.toDisplayText() + " | " + c.b.toDisplayText();
+    EXPECT_EQ(c.a.matchesId(c.b), c.match) << pair;
+    EXPECT_EQ(c.b.matchesId(c.a), c.match) << pair;
+    EXPECT_EQ(c.a.matchesIdSameKind(c.b), c.same_kind) << pair;
+  }
 }
 
 TEST(CellValue, PlainDecimalsAndNumberTextsInTheCLocale) {
