@@ -345,6 +345,7 @@ bool Form4::agregarCultivo() {
       TEXTO_CULTIVOS.pop_back();
       rotacion_.quitarUltimo();
     }
+    repartirRotacion();
     entorno_.dialogs.messageBox(std::string("The crop was not added: ") + error.what(),
                                 ui::Icon::Exclamation);
     return false;
@@ -374,6 +375,14 @@ void Form4::rechazarCultivo() {
                               ui::Icon::Exclamation);
   TEXTO_CULTIVOS.pop_back();
   rotacion_.quitarUltimo();
+  repartirRotacion();
+}
+
+// The shares of the months and the occupancy go back to the crops that stay: the fallow of a
+// crop runs up to the next crop sown, so a crop removed again leaves no trace in them.
+void Form4::repartirRotacion() {
+  crops::REPARTO_MES_ETAPA(rotacion_);
+  d_.OCUPACION_MENSUAL = crops::CALCULAR_OCUPACION_MENSUAL(rotacion_);
 }
 
 void Form4::Command1_Click() {

@@ -164,6 +164,7 @@ class Form4 {
   void escribirDuraciones();
   void prepararGrid(int filas, int columnas);
   crops::REGISTRO_CULTIVO nuevoRegistro();
+  void repartirRotacion();
   bool agregarCultivo();
   void aceptarCultivo();
   void rechazarCultivo();

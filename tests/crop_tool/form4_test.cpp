@@ -196,6 +196,7 @@ TEST(Form4, OverlapIsTestedOnDaysAcrossTheYearsEnd) {
   f.Combo2_Click(150 - 62);
   v.clic(xDelDia(301));
   const Mensual kcb = f.KCB_MENSUAL();
+  const Mensual ocupacion = f.OCUPACION_MENSUAL();
   const REGISTRO_RIEGO riego = f.DATOS_RIEGO();
   // Sown on 7 March for 240 days, it shares 7 to 26 March and 28 October to 1 November.
   f.Combo1_Click(2);
@@ -204,8 +205,9 @@ TEST(Form4, OverlapIsTestedOnDaysAcrossTheYearsEnd) {
                                                    "Maize: October 28th-March 27th\r\n"
                                                    "Long: March 7th-November 2nd\r\n"});
   EXPECT_EQ(f.List1(), std::vector<std::string>{"Maize: October 28th-March 27th"});
-  EXPECT_EQ(std::make_tuple(f.KCB_MENSUAL(), f.DATOS_RIEGO().RIEGO_MENSUAL),
-            std::make_tuple(kcb, riego.RIEGO_MENSUAL));
+  // The refused crop leaves no trace, in the occupancy either.
+  EXPECT_EQ(std::make_tuple(f.KCB_MENSUAL(), f.DATOS_RIEGO().RIEGO_MENSUAL, f.OCUPACION_MENSUAL()),
+            std::make_tuple(kcb, riego.RIEGO_MENSUAL, ocupacion));
   // Sown on 27 March, the Maize's end date, and ending on 27 October, the day before the Maize's
   // sowing: both ends touch and the two crops fill the year.
   f.Combo1_Click(2);
