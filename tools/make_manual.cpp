@@ -9,7 +9,8 @@
 // The pages are cut by this program, not by the text layout: the document is laid out as one
 // long page, and each printed page shows a slice of it that ends between two lines, between two
 // table rows or between two paragraphs, never inside a line or a row. A heading stays with what
-// follows it, a table's heading row with its first row, and a table that goes on to a new page
+// follows it, a paragraph ending in a colon with the picture it introduces and a picture with its
+// caption, a table's heading row with its first row, and a table that goes on to a new page
 // shows its heading row again there. Each page draws only the lines wholly inside its slice, so
 // no line is printed, whole or clipped, on two pages.
 //
@@ -233,6 +234,14 @@ struct Pagina {
   std::size_t fin = 0;
 };
 
+bool tieneImagen(const QTextBlock& b) {
+  if (!b.isValid()) return false;
+  for (auto it = b.begin(); !it.atEnd(); ++it) {
+    if (it.fragment().charFormat().isImageFormat()) return true;
+  }
+  return false;
+}
+
 void tramosDeBloque(const QTextDocument& doc, const QTextBlock& b, std::vector<Tramo>& tramos) {
   const QTextLayout* capa = b.layout();
   if (!capa || capa->lineCount() == 0) return;
@@ -242,18 +251,17 @@ void tramosDeBloque(const QTextDocument& doc, const QTextBlock& b, std::vector<T
       doc.documentLayout()->blockBoundingRect(b).top() - capa->boundingRect().top();
   const int nivel = b.blockFormat().headingLevel();
   const bool entero = b.textList() != nullptr;
-  // A picture stays with its caption, below it.
-  bool imagen = false;
-  for (auto it = b.begin(); !it.atEnd(); ++it) {
-    imagen = imagen || it.fragment().charFormat().isImageFormat();
-  }
+  // A picture stays with its caption, below it, and a paragraph that ends in a colon stays
+  // with the picture it introduces.
+  const bool imagen = tieneImagen(b);
+  const bool presenta = nivel == 0 && b.text().trimmed().endsWith(u':') && tieneImagen(b.next());
   const std::size_t primero = tramos.size();
   for (int i = 0; i < capa->lineCount(); ++i) {
     const QTextLine linea = capa->lineAt(i);
     Tramo t;
     t.arriba = arriba + linea.y();
     t.abajo = t.arriba + linea.height();
-    t.con_siguiente = nivel > 0 || imagen;
+    t.con_siguiente = nivel > 0 || imagen || presenta;
     t.bloque = b;
     t.linea = i;
     if (entero && i > 0) {

@@ -13,10 +13,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <map>
 #include <regex>
 #include <set>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/test_support.h"
@@ -678,6 +680,87 @@ TEST(ManualPdf, NoWrappedLineOfTheSpanishTextStartsAListWithASheetName) {
   }
   EXPECT_TRUE(espanol) << titulo;
   EXPECT_EQ(listas, 0);
+}
+
+// A paragraph that ends in a colon introduces the picture below it: the PDF prints its last line
+// on the page of that picture, not at the foot of the page before.
+TEST(ManualPdf, AParagraphEndingInAColonIsPrintedOnThePageOfThePictureItIntroduces) {
+  // The pages of each picture size that pdfimages lists.
+  std::map<std::pair<int, int>, std::set<int>> paginas_de_imagen;
+  const std::string lista = salidaDe("pdfimages -list '" + pdf().string() + "'");
+  const std::regex fila_imagen("^ *(\\d+) +\\d+ +image +(\\d+) +(\\d+) .*");
+  std::istringstream filas(lista);
+  for (std::string fila; std::getline(filas, fila);) {
+    std::smatch m;
+    if (std::regex_match(fila, m, fila_imagen)) {
+      paginas_de_imagen[{std::stoi(m[2]), std::stoi(m[3])}].insert(std::stoi(m[1]));
+    }
+  }
+  // The printed pages, with the typesetter's ligatures written out as letters.
+  auto paginas = paginasDelPdf();
+  for (auto& pagina : paginas) {
+    for (std::string& linea : pagina) {
+      for (const auto& [ligadura, letras] :
+           std::vector<std::pair<std::string, std::string>>{{"\xEF\xAC\x80", "ff"},
+                                                            {"\xEF\xAC\x81", "fi"},
+                                                            {"\xEF\xAC\x82", "fl"},
+                                                            {"\xEF\xAC\x83", "ffi"},
+                                                            {"\xEF\xAC\x84", "ffl"}}) {
+        for (std::size_t en; (en = linea.find(ligadura)) != std::string::npos;) {
+          linea.replace(en, ligadura.size(), letras);
+        }
+      }
+    }
+  }
+  const std::regex imagen_md("!\\[[^\\]]*\\]\\(([^)]+)\\)");
+  int presentaciones = 0;
+  for (const Fuente& fuente : fuentes()) {
+    // The source's paragraphs, each as one line of words.
+    std::vector<std::string> parrafos(1);
+    std::istringstream in(leer(fuente.archivo));
+    for (std::string linea; std::getline(in, linea);) {
+      if (plano(linea).empty()) {
+        if (!parrafos.back().empty()) parrafos.emplace_back();
+      } else {
+        parrafos.back() += (parrafos.back().empty() ? "" : " ") + plano(linea);
+      }
+    }
+    for (std::size_t k = 0; k + 1 < parrafos.size(); ++k) {
+      std::smatch m;
+      const std::string& texto = parrafos[k];
+      if (texto.empty() || texto.back() != ':' || texto[0] == '#' ||
+          !std::regex_match(parrafos[k + 1], m, imagen_md)) {
+        continue;
+      }
+      ++presentaciones;
+      const std::string png = leer(BinaryDir() / "manual" / m[1].str());
+      ASSERT_GT(png.size(), 24u) << m[1];
+      auto entero = [&](std::size_t en) {
+        return (static_cast<unsigned char>(png[en]) << 24) |
+               (static_cast<unsigned char>(png[en + 1]) << 16) |
+               (static_cast<unsigned char>(png[en + 2]) << 8) |
+               static_cast<unsigned char>(png[en + 3]);
+      };
+      const std::set<int>& con_imagen =
+          paginas_de_imagen[{static_cast<int>(entero(16)), static_cast<int>(entero(20))}];
+      // The paragraph's last printed line is the end of its text.
+      const std::string sin_marcas = plano(std::regex_replace(texto, std::regex("[`*]"), ""));
+      int pagina_final = 0;
+      for (std::size_t i = 0; i < paginas.size() && pagina_final == 0; ++i) {
+        for (const std::string& linea : paginas[i]) {
+          if (linea.size() >= 12 && sin_marcas.size() >= linea.size() &&
+              sin_marcas.compare(sin_marcas.size() - linea.size(), linea.size(), linea) == 0) {
+            pagina_final = static_cast<int>(i) + 1;
+          }
+        }
+      }
+      ASSERT_NE(pagina_final, 0) << fuente.idioma << ": not printed: " << texto;
+      EXPECT_TRUE(con_imagen.count(pagina_final))
+          << fuente.idioma << ": \"" << texto << "\" ends on page " << pagina_final
+          << ", without the picture " << m[1];
+    }
+  }
+  EXPECT_GE(presentaciones, 2);  // the splash window's, in each language
 }
 
 }  // namespace
