@@ -210,5 +210,29 @@ TEST(Form4Revision, ASecondWorkbookBoundWhileATreeCropIsShown) {
   EXPECT_EQ(filaGrid(f, 1), "Kcb||||||||||||");
 }
 
+// A tree crop's "Annotate" writes no wetted fraction: a change on disk to the annual crop chosen
+// before the crop type was switched does not stop it, and is not reported as a choice dropped.
+TEST(Form4Revision, ATreeCropIsAnnotatedWhateverBecameOfTheAnnualCropChosenBefore) {
+  testing::ScratchDir dir;
+  const fs::path ruta = dir / "cultivos.xlsx";
+  guardarCultivos(ruta);
+  Ventana v(Workbook::open(ruta));
+  Form4& f = v.form;
+  f.Option1_Click(0);
+  f.Combo1_Click(0);  // Maize, whose wetted fraction the window keeps
+  f.Option1_Click(1);
+  f.Combo1_Click(0);  // Olive
+  const Mensual kcb = f.KCB_MENSUAL();
+  editar(ruta, [](Workbook& libro) { libro.setCell(kHojaAnuales, 2, 5, N(1.15)); });
+  v.mensajes();
+  v.dialogs.input_answers = {"OL1"};
+  f.Command1_Click();
+  EXPECT_TRUE(v.mensajes().empty());
+  const Workbook guardado = Workbook::open(ruta);
+  EXPECT_EQ(guardado.cell("Crop_batch", 2, 1), T("OL1"));
+  EXPECT_EQ(guardado.number("Crop_batch", 2, 2), kcb[1]);
+  EXPECT_EQ(f.Combo1_ListIndex(), 0);
+}
+
 }  // namespace
 }  // namespace medravolix::crop_tool
