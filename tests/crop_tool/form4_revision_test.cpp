@@ -17,6 +17,7 @@ namespace medravolix::crop_tool {
 namespace {
 
 namespace fs = std::filesystem;
+using prueba::filaGrid;
 using prueba::N;
 using prueba::T;
 using prueba::Ventana;
@@ -50,12 +51,6 @@ void insertarFila(Workbook& libro, std::string_view hoja, int r,
   }
 }
 
-std::string filaGrid(const Form4& f, int r) {
-  std::string texto;
-  for (int c = 0; c < f.Grid_Cols(); ++c) texto += (c ? "|" : "") + f.Grid_TextMatrix(r, c);
-  return texto;
-}
-
 const std::string kReleidaAnuales =
     "The workbook changed on disk and was read again, so the list of annual crops was read again.";
 const std::string kQuitados =
@@ -63,7 +58,7 @@ const std::string kQuitados =
     "they were (their rows in Annual_crops_growth or Annual_crops_irrigat changed, or they are no "
     "longer at their place in the list):\r\n\r\n";
 
-// The case: a crop inserted at the top of Annual_crops_growth between two choices.
+// A crop inserted at the top of Annual_crops_growth between two choices.
 // "Maize (grain)" chosen in the list shown is not loaded from the inserted row; the crop chosen
 // and placed before moved, so it is dropped; the new list then loads what it names.
 TEST(Form4Revision, ACropInsertedOnDiskIsNotLoadedUnderTheNameChosen) {
