@@ -47,7 +47,8 @@ Form4::Revision Form4::revisar(const workbook::Workbook& libro) {
   return revision;
 }
 
-// The annual crop chosen last, whose wetted fraction the window keeps.
+// The annual crop chosen last, whose wetted fraction the window keeps. While tree crops are
+// chosen, it is forgotten without a word: a tree crop's "Annotate" writes no wetted fraction.
 std::string Form4::revisarEleccion(const workbook::Workbook& libro) {
   if (!d_.eleccion) return "";
   const Cambio cambio = cambioAnual(libro, listaActual(libro, kHojaAnuales), *d_.eleccion);
@@ -56,7 +57,7 @@ std::string Form4::revisarEleccion(const workbook::Workbook& libro) {
   d_.eleccion.reset();
   d_.FRACCION_MOJADA_CULTIVO = 0.0;
   if (TIPO_ELEGIDO_ == crops::kTipoAnual && combo1_index_ >= 0) olvidarEleccion();
-  return aviso;
+  return d_.TIPO_CULTIVO == crops::kTipoArbol ? "" : aviso;
 }
 
 std::string Form4::revisarArbol(const workbook::Workbook& libro) {

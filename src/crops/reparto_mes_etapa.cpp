@@ -1,5 +1,6 @@
 #include "crops/reparto_mes_etapa.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 
@@ -79,9 +80,11 @@ void repartirPorDias(Rotacion& rotacion) {
 }
 
 // A rotation is one year: a crop whose stages last longer than the year would hold some days
-// twice and cannot be placed on the calendar.
+// twice and cannot be placed on the calendar. The days counted are those the stages hold: an
+// initial stage corrected to -1 day holds none and takes no day from the others.
 void comprobarTemporada(const REGISTRO_CULTIVO& c) {
-  const int dias = c.DIAS_ETAPA[1] + c.DIAS_ETAPA[2] + c.DIAS_ETAPA[3] + c.DIAS_ETAPA[4];
+  int dias = 0;
+  for (int k = 1; k <= 4; ++k) dias += std::max<int>(0, c.DIAS_ETAPA[k]);
   if (c.DURACION > kTemporadaMaxima) {
     throw std::invalid_argument("The season of '" + c.NOMBRE + "' lasts " +
                                 std::to_string(c.DURACION) +

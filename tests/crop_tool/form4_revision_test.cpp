@@ -17,6 +17,7 @@ namespace medravolix::crop_tool {
 namespace {
 
 namespace fs = std::filesystem;
+using prueba::filaGrid;
 using prueba::N;
 using prueba::T;
 using prueba::Ventana;
@@ -50,12 +51,6 @@ void insertarFila(Workbook& libro, std::string_view hoja, int r,
   }
 }
 
-std::string filaGrid(const Form4& f, int r) {
-  std::string texto;
-  for (int c = 0; c < f.Grid_Cols(); ++c) texto += (c ? "|" : "") + f.Grid_TextMatrix(r, c);
-  return texto;
-}
-
 const std::string kReleidaAnuales =
     "The workbook changed on disk and was read again, so the list of annual crops was read again.";
 const std::string kQuitados =
@@ -63,7 +58,7 @@ const std::string kQuitados =
     "they were (their rows in Annual_crops_growth or Annual_crops_irrigat changed, or they are no "
     "longer at their place in the list):\r\n\r\n";
 
-// The case: a crop inserted at the top of Annual_crops_growth between two choices.
+// A crop inserted at the top of Annual_crops_growth between two choices.
 // "Maize (grain)" chosen in the list shown is not loaded from the inserted row; the crop chosen
 // and placed before moved, so it is dropped; the new list then loads what it names.
 TEST(Form4Revision, ACropInsertedOnDiskIsNotLoadedUnderTheNameChosen) {
@@ -208,6 +203,30 @@ TEST(Form4Revision, ASecondWorkbookBoundWhileATreeCropIsShown) {
   EXPECT_TRUE(f.List1().empty());
   EXPECT_EQ(f.KCB_MENSUAL(), Mensual{});
   EXPECT_EQ(filaGrid(f, 1), "Kcb||||||||||||");
+}
+
+// A tree crop's "Annotate" writes no wetted fraction: a change on disk to the annual crop chosen
+// before the crop type was switched does not stop it, and is not reported as a choice dropped.
+TEST(Form4Revision, ATreeCropIsAnnotatedWhateverBecameOfTheAnnualCropChosenBefore) {
+  testing::ScratchDir dir;
+  const fs::path ruta = dir / "cultivos.xlsx";
+  guardarCultivos(ruta);
+  Ventana v(Workbook::open(ruta));
+  Form4& f = v.form;
+  f.Option1_Click(0);
+  f.Combo1_Click(0);  // Maize, whose wetted fraction the window keeps
+  f.Option1_Click(1);
+  f.Combo1_Click(0);  // Olive
+  const Mensual kcb = f.KCB_MENSUAL();
+  editar(ruta, [](Workbook& libro) { libro.setCell(kHojaAnuales, 2, 5, N(1.15)); });
+  v.mensajes();
+  v.dialogs.input_answers = {"OL1"};
+  f.Command1_Click();
+  EXPECT_TRUE(v.mensajes().empty());
+  const Workbook guardado = Workbook::open(ruta);
+  EXPECT_EQ(guardado.cell("Crop_batch", 2, 1), T("OL1"));
+  EXPECT_EQ(guardado.number("Crop_batch", 2, 2), kcb[1]);
+  EXPECT_EQ(f.Combo1_ListIndex(), 0);
 }
 
 }  // namespace

@@ -102,4 +102,11 @@ inline float xDelDia(int d) {
   return static_cast<float>(30 * d - 15);
 }
 
+// Row r of the window's grid, its cells joined by "|".
+inline std::string filaGrid(const Form4& f, int r) {
+  std::string texto;
+  for (int c = 0; c < f.Grid_Cols(); ++c) texto += (c ? "|" : "") + f.Grid_TextMatrix(r, c);
+  return texto;
+}
+
 }  // namespace medravolix::crop_tool::prueba

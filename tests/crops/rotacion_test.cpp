@@ -219,6 +219,19 @@ TEST(Rotacion, ASeasonLongerThanTheYearIsRefusedNamingTheCrop) {
   REGISTRO_CULTIVO partes = cultivo(10, 300, {0.5, 0.5, 0.5, 0.5});
   partes.NOMBRE = "Beet";
   EXPECT_THROW(prueba::rotacion({partes}), std::invalid_argument);
+  // A whole year whose initial stage rounds to no day: the other three round to 366 days, the
+  // initial stage's correction to -1 day holds none, so the crop would hold one day twice and
+  // overlap itself.
+  REGISTRO_CULTIVO sin_inicial = cultivo(100, 365, {0.001, 0.333, 0.333, 0.333});
+  sin_inicial.NOMBRE = "Sugar cane";
+  try {
+    prueba::rotacion({sin_inicial});
+    ADD_FAILURE() << "stages of 366 days accepted";
+  } catch (const std::invalid_argument& error) {
+    EXPECT_EQ(std::string(error.what()),
+              "The stages of 'Sugar cane', rounded to whole days, last 366 days, but a rotation "
+              "is one year: a crop's stages can last at most 365 days together.");
+  }
 }
 
 TEST(RaicesCobertura, AnnualCropsScaledByTheMidSeasonCoefficient) {
