@@ -201,7 +201,7 @@ Indice ponerIndice(QTextBlock marca, const QString& titulo, double ancho) {
   return indice;
 }
 
-// A piece of the long page that is never cut: a line of a paragraph, a whole list item (its
+// A unit of the long page that is never cut: a line of a paragraph, a whole list item (its
 // number or bullet is drawn with its first line), a table row.
 struct Tramo {
   double arriba = 0;  // its top and bottom on the long page
@@ -210,9 +210,9 @@ struct Tramo {
   // repeated heading row's lower rule is drawn over the row's upper rule).
   double raya_arriba = 0;
   double raya_abajo = 0;
-  bool con_siguiente = false;  // stays on the page of the piece after it
+  bool con_siguiente = false;  // stays on the page of the unit after it
   bool salto_antes = false;    // starts a page
-  QTextBlock bloque;           // a paragraph's piece: the paragraph and its first line's index
+  QTextBlock bloque;           // a paragraph's unit: the paragraph and its first line's index
   int linea = 0;
   const QTextTable* tabla = nullptr;
   int fila = -1;
@@ -230,7 +230,7 @@ struct Corte {
 
 struct Pagina {
   std::vector<Corte> cortes;
-  std::size_t primero = 0;  // the pieces it shows, from `primero` to before `fin`
+  std::size_t primero = 0;  // the units it shows, from `primero` to before `fin`
   std::size_t fin = 0;
 };
 
@@ -312,7 +312,7 @@ void tramosDeTabla(const QTextDocument& doc, const QTextTable& tabla, std::vecto
   }
 }
 
-// The document's pieces from top to bottom.
+// The document's units from top to bottom.
 std::vector<Tramo> tramosDe(const QTextDocument& doc) {
   doc.documentLayout()->documentSize();  // the whole document laid out
   std::vector<Tramo> tramos;
@@ -336,8 +336,8 @@ std::vector<Tramo> tramosDe(const QTextDocument& doc) {
   return tramos;
 }
 
-// Cuts the long page into pages `alto` high. A page ends before the first piece that does not
-// fit, or before a piece that starts a page; pieces kept with the next one go on to the next
+// Cuts the long page into pages `alto` high. A page ends before the first unit that does not
+// fit, or before a unit that starts a page; units kept with the next one go on to the next
 // page with it. A page that starts inside a table shows the table's heading row first.
 std::vector<Pagina> cortarPaginas(const std::vector<Tramo>& tramos, double alto) {
   std::vector<Pagina> paginas;

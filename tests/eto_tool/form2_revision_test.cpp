@@ -74,7 +74,7 @@ const std::string kReleida =
     "The workbook changed on disk and was read again, so the list of weather stations was read "
     "again.";
 
-// The case on disk: a row inserted above the stations between two choices. The choice
+// A library edited on disk: a row inserted above the stations between two choices. The choice
 // made in the old list is not loaded under another station's name; the station shown before is
 // dropped because it moved; the new list then loads what it names.
 TEST(Form2Revision, AStationChosenFromTheListBeforeTheFileChangedIsNotLoadedUnderItsName) {

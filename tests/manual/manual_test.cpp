@@ -6,8 +6,8 @@
 // fails here: every string literal of src/ that reads as words (two or more), outside comments
 // and outside the internal faults thrown as std::out_of_range, std::invalid_argument or
 // std::logic_error. Adjacent literals are joined as the compiler joins them; a text is cut at its
-// line breaks, and each piece, trimmed of blanks, quotes, brackets and punctuation at its ends,
-// must stand in both sources. A message built from pieces is so matched by its fixed parts.
+// line breaks, and each fragment, trimmed of blanks, quotes, brackets and punctuation at its ends,
+// must stand in both sources. A message built from fragments is so matched by its fixed parts.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -178,7 +178,7 @@ int palabras(const std::string& texto) {
   return n;
 }
 
-// A literal's pieces that read as words: cut at line breaks, trimmed, two words or more.
+// A literal's fragments that read as words: cut at line breaks, trimmed, two words or more.
 std::vector<std::string> piezasDe(const std::string& literal) {
   std::vector<std::string> piezas;
   std::istringstream lineas(literal);
@@ -362,7 +362,7 @@ bool esLetraOCifra(char c) {
   return std::isalnum(static_cast<unsigned char>(c)) != 0;
 }
 
-// Whether a quoted piece is the program's text: it is cut, at word boundaries, into runs that
+// Whether a quoted fragment is the program's text: it is cut, at word boundaries, into runs that
 // each stand inside one literal and are either two words or more or a whole literal (the
 // program joins its texts from literals and the values it fills in).
 bool estaEnElPrograma(const std::string& pieza, const std::string& unidos,
