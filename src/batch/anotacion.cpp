@@ -100,24 +100,33 @@ std::optional<LugarAnotacion> hojaDanada(const Workbook& libro, std::string_view
     libro.requireSheet(hoja);
     return std::nullopt;
   } catch (const WorkbookError& e) {
-    return problema(e.what());
+    return problema(frase(e.what()));
   }
+}
+
+// What to do with the cells in the way.
+const char* despejar(bool una) {
+  return una ? "Clear it, or move what it holds" : "Clear them, or move what they hold";
 }
 
 LugarAnotacion bloqueEnElCamino(std::string_view hoja, int r0, int columnas,
                                 const std::vector<std::string>& ocupadas) {
   const std::string sitio = filas(r0, kFilasBloque);
+  const bool una = ocupadas.size() == 1;
   return problema("The next block of " + std::string(hoja) + " belongs on " + sitio +
-                  ", where a batch will look for it, but these cells there are not empty: " +
-                  listaCeldas(ocupadas) + ". Clear them, or move what they hold, so that " + sitio +
+                  ", where a batch will look for it, but " +
+                  (una ? "this cell there is not empty: " : "these cells there are not empty: ") +
+                  listaCeldas(ocupadas) + ". " + despejar(una) + ", so that " + sitio +
                   " are empty in columns A to " + letras(columnas) + ", and " + kDeNuevo + ".");
 }
 
 LugarAnotacion filaEnElCamino(std::string_view hoja, int r, int columnas,
                               const std::vector<std::string>& ocupadas) {
+  const bool una = ocupadas.size() == 1;
   return problema("The next row of " + std::string(hoja) + " is row " + std::to_string(r) +
-                  ", the first whose column A is empty, but these cells of it are not empty: " +
-                  listaCeldas(ocupadas) + ". Clear them, or move what they hold, so that row " +
+                  ", the first whose column A is empty, but " +
+                  (una ? "this cell of it is not empty: " : "these cells of it are not empty: ") +
+                  listaCeldas(ocupadas) + ". " + despejar(una) + ", so that row " +
                   std::to_string(r) + " is empty in columns A to " + letras(columnas) + ", and " +
                   kDeNuevo + ".");
 }
@@ -185,7 +194,7 @@ bool recargar(Workbook& libro, ui::Dialogs& dialogs) {
     return true;
   } catch (const WorkbookError& e) {
     dialogs.messageBox(std::string(kNadaEscrito) +
-                           "The workbook could not be read again from its file: " + e.what(),
+                           "The workbook could not be read again from its file: " + frase(e.what()),
                        ui::Icon::Critical);
     return false;
   }
@@ -252,7 +261,7 @@ LoteEscrituras escrituras(const std::vector<BloqueAnotacion>& bloques,
 std::optional<std::string> valorRechazado(const Escritura& e) {
   if (e.valor.isNumber() && !std::isfinite(e.valor.asNumber())) {
     return "The value for " + workbook::cellReference(e.hoja, e.fila, e.columna) +
-           " is not a finite number.";
+           " is not a number the program can use.";
   }
   return std::nullopt;
 }
@@ -269,7 +278,7 @@ bool sePuedeEscribir(const Workbook& libro, ui::Dialogs& dialogs, const LoteEscr
     comprobarEscrituras(libro, lote);
     return true;
   } catch (const WorkbookError& e) {
-    dialogs.messageBox(kNadaEscrito + std::string(e.what()), ui::Icon::Critical);
+    dialogs.messageBox(kNadaEscrito + frase(e.what()), ui::Icon::Critical);
     return false;
   }
 }
@@ -289,7 +298,7 @@ bool escribirYGuardar(Workbook& libro, ui::Dialogs& dialogs, const LoteEscritura
     aplicarEscrituras(libro, lote);
   } catch (const WorkbookError& e) {
     olvidarCambios(libro);
-    dialogs.messageBox(kNadaEscrito + std::string(e.what()), ui::Icon::Critical);
+    dialogs.messageBox(kNadaEscrito + frase(e.what()), ui::Icon::Critical);
     return false;
   }
   try {
@@ -298,7 +307,7 @@ bool escribirYGuardar(Workbook& libro, ui::Dialogs& dialogs, const LoteEscritura
   } catch (const std::exception& e) {
     olvidarCambios(libro);
     dialogs.messageBox(std::string("The workbook could not be saved, so nothing was appended: ") +
-                           "its file was left as it was.\r\n\r\n" + e.what(),
+                           "its file was left as it was.\r\n\r\n" + frase(e.what()),
                        ui::Icon::Critical);
     return false;
   }
@@ -390,9 +399,16 @@ bool libroEscribible(const Workbook* libro, ui::Dialogs& dialogs) {
     workbook::WorkbookFile::requireWritable(libro->path());
     return true;
   } catch (const WorkbookError& e) {
-    dialogs.messageBox(e.what(), ui::Icon::Critical);
+    dialogs.messageBox(frase(e.what()), ui::Icon::Critical);
     return false;
   }
+}
+
+std::string frase(std::string texto) {
+  if (!texto.empty() && std::string_view(".!?:").find(texto.back()) == std::string_view::npos) {
+    texto += '.';
+  }
+  return texto;
 }
 
 }  // namespace medravolix::batch

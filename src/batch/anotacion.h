@@ -82,4 +82,8 @@ bool anotarBloques(workbook::Workbook& libro, ui::Dialogs& dialogs,
 // and when there is no workbook (the caller says that none is open).
 bool libroEscribible(const workbook::Workbook* libro, ui::Dialogs& dialogs);
 
+// A reason (from the workbook, say) as a sentence of a message: with its full stop, unless it
+// already ends in one, a question or exclamation mark or a colon.
+std::string frase(std::string texto);
+
 }  // namespace medravolix::batch

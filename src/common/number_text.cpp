@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 
 namespace medravolix {
 
@@ -14,6 +15,13 @@ std::string plainDecimal(double value) {
   const auto result =
       std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed);
   return std::string(buffer.data(), result.ptr);
+}
+
+std::string shortDecimal(double value) {
+  if (!std::isfinite(value) || std::fabs(value) < 1e15) return plainDecimal(value);
+  std::array<char, 32> text{};
+  std::snprintf(text.data(), text.size(), "%.6g", value);
+  return text.data();
 }
 
 std::optional<double> parseNumberText(std::string_view text) {

@@ -39,7 +39,7 @@ ResultadoEto calcularMetodo(MetodoEto metodo, const REGISTRO_CLIMA& ESTACION,
   const Mensual eto = ejecutar(metodo, ESTACION, fuentes);
   for (int16_t mes = 1; mes <= 12; ++mes) {
     if (std::isfinite(eto[mes])) continue;
-    r.error = ErrorDatoClima{mes, {}, "the data of this month give no finite value"};
+    r.error = ErrorDatoClima{mes, {}, "the data of this month give no result the program can use"};
     return r;
   }
   r.ETO_MENSUAL = eto;

@@ -1,5 +1,8 @@
 #include "eto/datos_metodo.h"
 
+#include <cmath>
+
+#include "common/calendario.h"
 #include "common/number_text.h"
 
 namespace medravolix::eto {
@@ -36,19 +39,45 @@ const Mensual& serie(const REGISTRO_CLIMA& e, CampoClima c) {
   return e.ETO_EXTERNA;
 }
 
-// The variables that may not be negative for the method.
-std::vector<CampoClima> noNegativos(MetodoEto metodo, FuentesPenman f) {
+// The variables the method computes with.
+std::vector<CampoClima> camposDelMetodo(MetodoEto metodo, FuentesPenman f) {
   using C = CampoClima;
-  if (metodo == MetodoEto::BlaneyCriddle) return {C::HRMIN, C::INSOLACION, C::VIENTO};
-  if (metodo != MetodoEto::PenmanMonteith) return {};
-  std::vector<C> campos;
-  if (f.OPCION_HUMEDAD == 1) campos = {C::HRMAX, C::HRMIN};
-  if (f.OPCION_HUMEDAD == 2) campos = {C::HRMAX};
-  if (f.OPCION_HUMEDAD == 3) campos = {C::HRMEDIA};
+  switch (metodo) {
+    case MetodoEto::Thornthwaite:
+      return {C::TMEDIA};
+    case MetodoEto::Hargreaves:
+      return {C::TMEDIA, C::TMAX, C::TMIN};
+    case MetodoEto::BlaneyCriddle:
+      return {C::TMEDIA, C::HRMIN, C::INSOLACION, C::VIENTO};
+    case MetodoEto::DatosExternos:
+      return {C::ETO_EXTERNA};
+    case MetodoEto::PenmanMonteith:
+      break;
+  }
+  std::vector<C> campos = {C::TMEDIA, C::TMAX, C::TMIN};
+  if (f.OPCION_HUMEDAD == 1) campos.insert(campos.end(), {C::HRMAX, C::HRMIN});
+  if (f.OPCION_HUMEDAD == 2) campos.push_back(C::HRMAX);
+  if (f.OPCION_HUMEDAD == 3) campos.push_back(C::HRMEDIA);
   if (f.OPCION_RADIACION == 1) campos.push_back(C::INSOLACION);
   if (f.OPCION_RADIACION == 2) campos.push_back(C::RADIACION);
   campos.push_back(C::VIENTO);
   return campos;
+}
+
+bool esTemperatura(CampoClima c) {
+  return c == CampoClima::TMEDIA || c == CampoClima::TMAX || c == CampoClima::TMIN;
+}
+
+// The first month, and the first of `campos` in it, whose value cannot be used.
+std::optional<ErrorDatoClima> primerValorInutil(const REGISTRO_CLIMA& e,
+                                                const std::vector<CampoClima>& campos,
+                                                int16_t mes) {
+  for (const CampoClima c : campos) {
+    if (auto problema = problemaValorClima(c, mes, serie(e, c)[mes])) {
+      return ErrorDatoClima{mes, {c}, *problema};
+    }
+  }
+  return std::nullopt;
 }
 
 bool usaRangoDiario(MetodoEto metodo) {
@@ -77,24 +106,46 @@ const char* nombreCampo(CampoClima campo) {
   return kNombres[static_cast<int>(campo)];
 }
 
+std::optional<std::string> problemaValorClima(CampoClima campo, int16_t mes, double valor) {
+  const std::string nombre = std::string("the ") + nombreCampo(campo) + " (" + shortDecimal(valor) +
+                             ") " + (nombreEnPlural(campo) ? "are" : "is");
+  if (!std::isfinite(valor) || std::fabs(valor) >= kNumeroInutil) {
+    return nombre + " not a number the program can use";
+  }
+  if (esTemperatura(campo)) {
+    const std::string limite = plainDecimal(kTemperaturaExtrema) + " °C";
+    if (valor < -kTemperaturaExtrema) return nombre + " below -" + limite;
+    if (valor > kTemperaturaExtrema) return nombre + " above " + limite;
+    return std::nullopt;
+  }
+  if (valor < 0) return nombre + " negative";
+  if (campo == CampoClima::DIAS_LLUVIA && valor > DIAS_MES(mes)) {
+    return nombre + " more than the " + std::to_string(DIAS_MES(mes)) + " days of the month";
+  }
+  return std::nullopt;
+}
+
+std::optional<ErrorDatoClima> comprobarDatosEstacion(const REGISTRO_CLIMA& e) {
+  using C = CampoClima;
+  for (int16_t mes = 1; mes <= 12; ++mes) {
+    if (auto error = primerValorInutil(e, {C::TMEDIA, C::PRECIPITACION, C::DIAS_LLUVIA}, mes)) {
+      return error;
+    }
+  }
+  return std::nullopt;
+}
+
 std::optional<ErrorDatoClima> comprobarDatosMetodo(MetodoEto metodo, const REGISTRO_CLIMA& e,
                                                    FuentesPenman fuentes) {
-  const std::vector<CampoClima> campos = noNegativos(metodo, fuentes);
+  const std::vector<CampoClima> campos = camposDelMetodo(metodo, fuentes);
   for (int16_t mes = 1; mes <= 12; ++mes) {
+    if (auto error = primerValorInutil(e, campos, mes)) return error;
     if (usaRangoDiario(metodo) && e.TMAX[mes] < e.TMIN[mes]) {
       return ErrorDatoClima{mes,
                             {CampoClima::TMAX, CampoClima::TMIN},
                             "the mean maximum temperature (" + plainDecimal(e.TMAX[mes]) +
                                 ") is below the mean minimum temperature (" +
                                 plainDecimal(e.TMIN[mes]) + ")"};
-    }
-    for (const CampoClima c : campos) {
-      const double v = serie(e, c)[mes];
-      if (v >= 0) continue;
-      return ErrorDatoClima{mes,
-                            {c},
-                            std::string("the ") + nombreCampo(c) + " (" + plainDecimal(v) + ") " +
-                                (nombreEnPlural(c) ? "are" : "is") + " negative"};
     }
   }
   return std::nullopt;

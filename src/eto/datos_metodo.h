@@ -1,6 +1,8 @@
-// The checks a method's data must pass before it runs: the ones whose failure would give a
-// square root of a negative number or a meaningless value (a daily range below zero, a negative
-// humidity, sunshine or wind).
+// The checks a station's data must pass before they are used: every number one the program can
+// compute with (not a mistyped exponent such as 1e308), temperatures that air can have, no
+// negative rainfall, humidity, radiation, sunshine, wind or given evapotranspiration, no more
+// rainy days than the month has, and for the methods that use the daily range a mean maximum
+// temperature not below the mean minimum.
 #pragma once
 
 #include <cstdint>
@@ -46,6 +48,22 @@ struct ErrorDatoClima {
   std::vector<CampoClima> campos;
   std::string problema;
 };
+
+// Far beyond any climate value: a number this large (a mistyped exponent, a value of another
+// program) is not a number the program computes with.
+inline constexpr double kNumeroInutil = 1e15;
+// The temperatures, in degrees Celsius, that a monthly mean of the air can have, and the top of
+// the climogram's temperature axis.
+inline constexpr double kTemperaturaExtrema = 100;
+
+// What is wrong with `valor` as the variable's value in month `mes` ("the rainfall (-3) is
+// negative"), or nothing.
+std::optional<std::string> problemaValorClima(CampoClima campo, int16_t mes, double valor);
+
+// The first month (January first) whose data the window needs as soon as a station is chosen
+// (the mean temperature, the rainfall and the rainy days, which it shows and annotates) cannot be
+// used, or nothing.
+std::optional<ErrorDatoClima> comprobarDatosEstacion(const REGISTRO_CLIMA& e);
 
 // The first month (January first) whose data the method cannot use, or nothing.
 std::optional<ErrorDatoClima> comprobarDatosMetodo(MetodoEto metodo, const REGISTRO_CLIMA& e,

@@ -26,21 +26,6 @@ void comprobarIndice(int index, int desde, int hasta) {
   if (index < desde || index > hasta) throw std::out_of_range("no such control in the window");
 }
 
-// "Clim_data!C5, Clim_data!D5 (May)", or "Clim_data row 5 (May)" when no variable is named.
-std::string celdasDelError(int k, const eto::ErrorDatoClima& error) {
-  const int fila = filaDatosClima(k, error.mes);
-  const std::string mes = " (" + NOMBRE_MES(error.mes, 1) + ")";
-  if (error.campos.empty()) {
-    return std::string(kHojaDatosClima) + " row " + std::to_string(fila) + mes;
-  }
-  std::string celdas;
-  for (const eto::CampoClima campo : error.campos) {
-    if (!celdas.empty()) celdas += ", ";
-    celdas += workbook::cellReference(kHojaDatosClima, fila, columnaDatosClima(campo));
-  }
-  return celdas + mes;
-}
-
 // Two parts of a message, a blank line between them; an empty part adds nothing.
 std::string unir(const std::string& a, const std::string& b) {
   if (a.empty()) return b;
@@ -117,7 +102,7 @@ workbook::Workbook* Form2::libroReleido() {
   } catch (const std::exception& error) {
     entorno_.dialogs.messageBox(
         std::string("The workbook changed on disk and cannot be read again:\r\n\r\n") +
-            error.what(),
+            batch::frase(error.what()),
         ui::Icon::Critical);
     return nullptr;
   }
@@ -141,8 +126,8 @@ void Form2::leerLista(const workbook::Workbook& libro) {
   try {
     combo1_ = leerListaEstaciones(libro);
   } catch (const std::exception& error) {
-    error_lista_ =
-        std::string("The list of weather stations cannot be read:\r\n\r\n") + error.what();
+    error_lista_ = std::string("The list of weather stations cannot be read:\r\n\r\n") +
+                   batch::frase(error.what());
   }
 }
 
@@ -176,8 +161,8 @@ std::string Form2::revisarEstacion(const workbook::Workbook& libro) {
                    "' changed in the workbook, so it is no longer chosen.";
       }
     } catch (const std::exception& error) {
-      problema =
-          estacion + " can no longer be read, so it is no longer chosen:\r\n\r\n" + error.what();
+      problema = estacion + " can no longer be read, so it is no longer chosen:\r\n\r\n" +
+                 batch::frase(error.what());
     }
   }
   if (problema.empty()) {
@@ -247,7 +232,7 @@ void Form2::Combo1_Click(int k) {
             ? "No station is shown."
             : "The window still shows the station '" + combo1_[combo1_index_] + "'.";
     entorno_.dialogs.messageBox("The station '" + combo1_[k] + "' cannot be loaded:\r\n\r\n" +
-                                    error.what() + "\r\n\r\n" + mostrada,
+                                    batch::frase(error.what()) + "\r\n\r\n" + mostrada,
                                 ui::Icon::Critical);
     return;
   }
@@ -299,8 +284,11 @@ void Form2::Option1_Click(int index) {
 }
 
 void Form2::informarErrorDatos(int index, const eto::ErrorDatoClima& error) {
-  entorno_.dialogs.messageBox(std::string(kOption1[index]) +
-                                  " cannot be computed for the station '" +
+  // The given series is taken, not computed.
+  const char* const que = index == static_cast<int>(eto::MetodoEto::DatosExternos)
+                              ? " cannot be used for the station '"
+                              : " cannot be computed for the station '";
+  entorno_.dialogs.messageBox(std::string(kOption1[index]) + que +
                                   entorno_.datos.ESTACION.NOMBRE_ESTACION + "':\r\n\r\n" +
                                   celdasDelError(combo1_index_, error) + ": " + error.problema +
                                   ".\r\n\r\nCorrect the station's data in " +

@@ -20,8 +20,30 @@ double leerLatitud(const workbook::Workbook& libro, int r) {
   const double latitud = libro.number(kHojaEstaciones, r, 2);
   if (std::fabs(latitud) <= 90) return latitud;
   throw workbook::WorkbookError(workbook::cellReference(kHojaEstaciones, r, 2) +
-                                " holds the latitude " + plainDecimal(latitud) +
+                                " holds the latitude " + shortDecimal(latitud) +
                                 ": a latitude in degrees lies between -90 (south) and 90 (north)");
+}
+
+// Metres above sea level of the station in row r of Clim_WS: from the shores of the Dead Sea to
+// above the highest summit. Penman-Monteith's air pressure falls to nothing some 45 km up.
+double leerAltitud(const workbook::Workbook& libro, int r) {
+  constexpr double kMinima = -500, kMaxima = 9000;
+  const double altitud = libro.number(kHojaEstaciones, r, 3);
+  if (altitud >= kMinima && altitud <= kMaxima) return altitud;
+  throw workbook::WorkbookError(workbook::cellReference(kHojaEstaciones, r, 3) +
+                                " holds the altitude " + shortDecimal(altitud) +
+                                ": an altitude in metres lies between " + plainDecimal(kMinima) +
+                                " and " + plainDecimal(kMaxima));
+}
+
+// A UTM coordinate of the station in row r of Clim_WS (column c), in whole metres.
+double leerUtm(const workbook::Workbook& libro, int r, int c) {
+  const double valor = libro.number(kHojaEstaciones, r, c);
+  if (std::fabs(valor) < eto::kNumeroInutil) return redondearEntero(valor);
+  throw workbook::WorkbookError(workbook::cellReference(kHojaEstaciones, r, c) + " holds the " +
+                                (c == 5 ? "UTM x" : "UTM y") + " coordinate " +
+                                shortDecimal(valor) +
+                                ", which is not a number the program can use");
 }
 
 }  // namespace
@@ -55,10 +77,10 @@ REGISTRO_CLIMA leerEstacion(const workbook::Workbook& libro, int k) {
   const int r = filaEstacion(k);
   e.NOMBRE_ESTACION = texto(libro, kHojaEstaciones, r, 1);
   e.LATITUD = leerLatitud(libro, r);
-  e.ALTITUD = libro.number(kHojaEstaciones, r, 3);
+  e.ALTITUD = leerAltitud(libro, r);
   e.PROVINCIA = texto(libro, kHojaEstaciones, r, 4);
-  e.UTM_X = redondearEntero(libro.number(kHojaEstaciones, r, 5));
-  e.UTM_Y = redondearEntero(libro.number(kHojaEstaciones, r, 6));
+  e.UTM_X = leerUtm(libro, r, 5);
+  e.UTM_Y = leerUtm(libro, r, 6);
   Mensual* const series[] = {&e.TMEDIA,        &e.TMAX,        &e.TMIN,      &e.HRMEDIA,
                              &e.HRMAX,         &e.HRMIN,       &e.RADIACION, &e.INSOLACION,
                              &e.PRECIPITACION, &e.DIAS_LLUVIA, &e.VIENTO,    &e.ETO_EXTERNA};
@@ -67,7 +89,24 @@ REGISTRO_CLIMA leerEstacion(const workbook::Workbook& libro, int k) {
       (*series[c])[m] = libro.number(kHojaDatosClima, filaDatosClima(k, m), 2 + c);
     }
   }
+  if (const auto error = eto::comprobarDatosEstacion(e)) {
+    throw workbook::WorkbookError(celdasDelError(k, *error) + ": " + error->problema);
+  }
   return e;
+}
+
+std::string celdasDelError(int k, const eto::ErrorDatoClima& error) {
+  const int fila = filaDatosClima(k, error.mes);
+  const std::string mes = " (" + NOMBRE_MES(error.mes, 1) + ")";
+  if (error.campos.empty()) {
+    return std::string(kHojaDatosClima) + " row " + std::to_string(fila) + mes;
+  }
+  std::string celdas;
+  for (const eto::CampoClima campo : error.campos) {
+    if (!celdas.empty()) celdas += ", ";
+    celdas += workbook::cellReference(kHojaDatosClima, fila, columnaDatosClima(campo));
+  }
+  return celdas + mes;
 }
 
 }  // namespace medravolix::eto_tool

@@ -35,8 +35,14 @@ constexpr int columnaDatosClima(eto::CampoClima campo) {
 std::vector<std::string> leerListaEstaciones(const workbook::Workbook& libro);
 
 // Station k's place and monthly normals. Throws WorkbookError naming the sheet and the cell of a
-// text where a number belongs or of a latitude beyond 90 degrees, or the missing sheet.
+// text where a number belongs, of a latitude beyond 90 degrees or an altitude beyond the
+// earth's, of a number the program cannot use, or of a mean temperature, rainfall or number of
+// rainy days that cannot be (eto::comprobarDatosEstacion); or the missing sheet.
 REGISTRO_CLIMA leerEstacion(const workbook::Workbook& libro, int k);
+
+// Where station k's data error lies: "Clim_data!C5, Clim_data!D5 (May)", or
+// "Clim_data row 5 (May)" when no variable is named.
+std::string celdasDelError(int k, const eto::ErrorDatoClima& error);
 
 // A number rounded to a whole number with REDONDEAR, halves to even; one too large for it is
 // rounded the same way without the 32-bit limit.

@@ -78,7 +78,7 @@ const struct {
      "Clim_batch has no heading in row 1: cell Clim_batch!A1 is empty."},
     {"CellInTheWay", true, 27, 27, 2, N(5), 0,
      "The next block of Clim_batch belongs on rows 26 to 37, where a batch will look for it, "
-     "but these cells there are not empty: Clim_batch!B27. Clear them, or move what they hold, "
+     "but this cell there is not empty: Clim_batch!B27. Clear it, or move what it holds, "
      "so that rows 26 to 37 are empty in columns A to E, and click \"Annotate\" again."},
     {"IdOfAShiftedBlockInTheWay", true, 37, 37, 1, T("X"), 0, "not empty: Clim_batch!A37."},
     {"ShortBlockAboveGoesToTheNextBlockStart", false, 2, 8, 1, T("short"), 14, ""},
@@ -86,7 +86,8 @@ const struct {
     {"EmptyTextOnTheBlockStartIsEmpty", true, 26, 26, 1, T(""), 26, ""},
     {"ManyCellsInTheWay", false, 3, 12, 2, N(1), 0,
      "Clim_batch!B3, Clim_batch!B4, Clim_batch!B5, Clim_batch!B6, Clim_batch!B7, "
-     "Clim_batch!B8, Clim_batch!B9, Clim_batch!B10 and 2 more cells."},
+     "Clim_batch!B8, Clim_batch!B9, Clim_batch!B10 and 2 more cells. Clear them, or move what "
+     "they hold,"},
 };
 
 TEST(LugarBloque, AtTheFirstEmptyBlockStartOrRefused) {
@@ -114,8 +115,13 @@ TEST(LugarFila, AtTheFirstEmptyColumnAOrRefused) {
   EXPECT_EQ(lugar.fila, 0);
   EXPECT_EQ(lugar.problema,
             "The next row of Irrigat_batch is row 3, the first whose column A is empty, but "
-            "these cells of it are not empty: Irrigat_batch!AD3. Clear them, or move what they "
-            "hold, so that row 3 is empty in columns A to AD, and click \"Annotate\" again.");
+            "this cell of it is not empty: Irrigat_batch!AD3. Clear it, or move what it holds, so "
+            "that row 3 is empty in columns A to AD, and click \"Annotate\" again.");
+  p.poner(kHojaRiegos, 3, 29, N(1));
+  EXPECT_PRED_FORMAT2(::testing::IsSubstring,
+                      "these cells of it are not empty: Irrigat_batch!AC3, Irrigat_batch!AD3. "
+                      "Clear them, or move what they hold,",
+                      lugarFila(p.libro, kHojaRiegos, 30).problema);
 }
 
 TEST(FilaConId, WhereTheBatchWouldFindTheId) {
@@ -228,7 +234,10 @@ TEST_F(Anotar, ARefusalWritesNothingInAnySheet) {
        ui::Icon::Exclamation,
        "The workbook has no sheet named Clim_data. Add a sheet of that name, with a heading in "
        "row 1, and click \"Annotate\" again."},
-      {false, {filaRiego("C"), nan}, ui::Icon::Critical, "Clim_batch!D37 is not a finite number."},
+      {false,
+       {filaRiego("C"), nan},
+       ui::Icon::Critical,
+       "Clim_batch!D37 is not a number the program can use."},
       {false,
        {bloque12("Clim_batch", "C\xff")},
        ui::Icon::Critical,

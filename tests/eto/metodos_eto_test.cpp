@@ -246,6 +246,34 @@ TEST(Methods, DataThatNoMethodCanUseAreNamedWithTheirMonth) {
       {M::PenmanMonteith, {2, 1}, &R::VIENTO, 9, -2, "the wind speed (-2) is negative"},
       {M::BlaneyCriddle, {}, &R::INSOLACION, 12, -0.1, "the sunshine hours (-0.1) are negative"},
       {M::BlaneyCriddle, {}, &R::HRMIN, 2, -5, "minimum relative humidity (-5)"},
+      // The given series is taken as it stands, so it is checked like the measured ones.
+      {M::DatosExternos,
+       {},
+       &R::ETO_EXTERNA,
+       7,
+       -5,
+       "the given reference evapotranspiration (-5) is negative"},
+      // A mistyped exponent is named in a short form, not in three hundred digits; it is found
+      // before the comparison of the two temperatures.
+      {M::Hargreaves,
+       {},
+       &R::TMAX,
+       6,
+       1e308,
+       "the mean maximum temperature (1e+308) is not a number the program can use"},
+      {M::PenmanMonteith,
+       {1, 2},
+       &R::VIENTO,
+       8,
+       -1e308,
+       "the wind speed (-1e+308) is not a number the program can use"},
+      {M::PenmanMonteith,
+       {1, 1},
+       &R::TMIN,
+       1,
+       -300,
+       "the mean minimum temperature (-300) is below -100 °C"},
+      {M::Thornthwaite, {}, &R::TMEDIA, 11, 150, "the mean temperature (150) is above 100 °C"},
   };
   for (const Caso& k : casos) {
     REGISTRO_CLIMA e = constante(10);
@@ -260,6 +288,41 @@ TEST(Methods, DataThatNoMethodCanUseAreNamedWithTheirMonth) {
   REGISTRO_CLIMA e = constante(10);
   e.TMAX[1] = -50;
   EXPECT_FALSE(calcularMetodo(MetodoEto::Thornthwaite, e, {}).error);
+}
+
+// What the window shows and annotates as soon as a station is chosen: the mean temperature (the
+// grid and the climogram), the rainfall and the rainy days (also written to Clim_batch).
+TEST(Methods, TheDataShownAndAnnotatedForEveryStationAreChecked) {
+  struct Caso {
+    Mensual REGISTRO_CLIMA::*serie;
+    int16_t mes;
+    double valor;
+    const char* problema;  // "" when the value is sound
+  };
+  using R = REGISTRO_CLIMA;
+  const Caso casos[] = {
+      {&R::PRECIPITACION, 3, -0.5, "the rainfall (-0.5) is negative"},
+      {&R::PRECIPITACION, 4, 1e308, "the rainfall (1e+308) is not a number the program can use"},
+      {&R::DIAS_LLUVIA, 5, -1, "the rainy days (-1) are negative"},
+      {&R::DIAS_LLUVIA, 2, 28.5, "the rainy days (28.5) are more than the 28 days of the month"},
+      {&R::DIAS_LLUVIA, 2, 28, ""},
+      {&R::DIAS_LLUVIA, 12, 31, ""},
+      {&R::TMEDIA, 9, -1e200, "the mean temperature (-1e+200) is not a number the program can use"},
+      {&R::TMEDIA, 1, -60, ""},
+      {&R::RADIACION, 1, 1e308, ""},  // no method is chosen yet
+  };
+  for (const Caso& k : casos) {
+    REGISTRO_CLIMA e = constante(10);
+    (e.*k.serie)[k.mes] = k.valor;
+    const auto error = comprobarDatosEstacion(e);
+    if (*k.problema == 0) {
+      EXPECT_FALSE(error) << error->problema;
+      continue;
+    }
+    ASSERT_TRUE(error) << k.problema;
+    EXPECT_EQ(error->mes, k.mes);
+    EXPECT_EQ(error->problema, k.problema);
+  }
 }
 
 TEST(Methods, TheDispatchRunsTheSelectedOptionOnly) {

@@ -179,6 +179,66 @@ TEST(Form2, DataThatCannotBeUsedAreNamedAndNoCurveIsDrawn) {
   EXPECT_TRUE(v.form.Option1(0));
 }
 
+// The given series of "External data" is refused like a method's data; the option is unselected
+// and no curve is drawn.
+TEST(Form2, ANegativeGivenEvapotranspirationIsRefused) {
+  Ventana v;
+  v.lc.estacion(0, "Given", 37.5, 75, kCompleta);
+  v.lc.libro.setCell("Clim_data", filaDatosClima(0, 8), 13, N(-4));
+  v.form.Form_Load();
+  v.form.Combo1_Click(0);
+  v.form.Option1_Click(4);
+  ASSERT_EQ(v.dialogs.messages.size(), 1u);
+  EXPECT_EQ(v.dialogs.messages[0].text,
+            "External data cannot be used for the station 'Given':\r\n\r\nClim_data!M9 (Aug): the "
+            "given reference evapotranspiration (-4) is negative.\r\n\r\nCorrect the station's "
+            "data in Clim_data, then choose the station again.");
+  EXPECT_FALSE(v.form.Option1(4));
+  EXPECT_EQ(v.datos.ETO_MENSUAL, Mensual{});
+  EXPECT_EQ(verdes(v.canvas), 0);
+}
+
+// Numbers that the grid, the climogram and "Annotate" would use as soon as the station is chosen
+// are checked then: the station is not loaded, and the message names the cell, the month and the
+// number in a short form.
+TEST(Form2, AStationWithDataThatCannotBeShownIsNotLoaded) {
+  struct Caso {
+    const char* hoja;
+    int fila, columna;
+    double valor;
+    const char* motivo;
+  };
+  const Caso casos[] = {
+      {"Clim_data", filaDatosClima(0, 2), 10, -3,
+       "Clim_data!J3 (Feb): the rainfall (-3) is negative."},
+      {"Clim_data", filaDatosClima(0, 12), 11, 40,
+       "Clim_data!K13 (Dec): the rainy days (40) are more than the 31 days of the month."},
+      {"Clim_data", filaDatosClima(0, 1), 2, 1e308,
+       "Clim_data!B2 (Jan): the mean temperature (1e+308) is not a number the program can use."},
+      {"Clim_WS", 2, 2, 1e308,
+       "Clim_WS!B2 holds the latitude 1e+308: a latitude in degrees lies between -90 (south) "
+       "and 90 (north)."},
+      {"Clim_WS", 2, 3, -1e308,
+       "Clim_WS!C2 holds the altitude -1e+308: an altitude in metres lies between -500 and "
+       "9000."},
+      {"Clim_WS", 2, 6, 1e300,
+       "Clim_WS!F2 holds the UTM y coordinate 1e+300, which is not a number the program can "
+       "use."},
+  };
+  for (const Caso& c : casos) {
+    Ventana v;
+    v.lc.estacion(0, "Odd", 37.5, 75, kCompleta);
+    v.lc.libro.setCell(c.hoja, c.fila, c.columna, N(c.valor));
+    v.form.Form_Load();
+    v.form.Combo1_Click(0);
+    EXPECT_EQ(v.form.Combo1_ListIndex(), -1) << c.motivo;
+    ASSERT_EQ(v.dialogs.messages.size(), 1u) << c.motivo;
+    EXPECT_EQ(v.dialogs.messages[0].text, "The station 'Odd' cannot be loaded:\r\n\r\n" +
+                                              std::string(c.motivo) +
+                                              "\r\n\r\nNo station is shown.");
+  }
+}
+
 // A station that cannot be loaded, first or after another: the list names the station whose
 // data are shown (none, or the one before), and the message says which.
 TEST(Form2, AStationThatCannotBeLoadedLeavesTheWindowOnTheStationShown) {

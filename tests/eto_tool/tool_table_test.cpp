@@ -77,7 +77,7 @@ TEST(ToolTable, EtoModeOnACopyOfTheSample) {
             "[\"The station 'Zaragoza Aeropuerto-AEMET 9434 1981-2010' cannot be loaded:\"]\n"
             "3 Valencia 0 1 [True, False, True, False, False] [12, None, 12, None, None] []\n"
             "0 [('station=4', 0, True), ('station=2', 1, True), ('method=2', 0, True)]\n"
-            "['Clim_data!J30 holds the text \"n/a\" where a number is expected', "
+            "['Clim_data!J30 holds the text \"n/a\" where a number is expected.', "
             "\"The window still shows the station 'Maricopa-AZMET 2003-2020'.\"]\n");
 }
 

@@ -202,11 +202,9 @@ bool nadieLoLee(const std::string& pieza, const fs::path& archivo) {
       "Comic Sans MS",      "Comic Neue",        "Comic Relief",  "DejaVu Sans",
       "Noto Sans",          "Liberation Sans",   "MS Sans Serif", "MS Reference Sans Serif",
       "capacidad de campo", "punto de marchitez"};
-  // The file dialog's filter, which the dialog shows rewritten ("*.xlsx *.xlsm"), and the names
-  // of climate variables that no check of the methods' data ever finds negative.
+  // The file dialog's filter, which the dialog shows rewritten ("*.xlsx *.xlsm").
   static const std::set<std::string> noMostrados = {
-      "Archivos de Excel (*.xlsx;*.xlsm)|*.xlsx;*.xlsm", "mean temperature", "rainy days",
-      "given reference evapotranspiration"};
+      "Archivos de Excel (*.xlsx;*.xlsm)|*.xlsx;*.xlsm"};
   const std::string nombre = archivo.filename().string();
   return internos.count(pieza) || noMostrados.count(pieza) ||
          pieza.find('<') != std::string::npos || nombre == "new_workbook.cpp" ||
