@@ -15,19 +15,10 @@ namespace {
 
 using prueba::filaGrid;
 using prueba::N;
+using prueba::seriesFinitas;
 using prueba::T;
 using prueba::Ventana;
 using prueba::xDelDia;
-
-bool seriesFinitas(const Form4& f) {
-  for (int m = 1; m <= 12; ++m) {
-    for (double v : {f.KCB_MENSUAL()[m], f.RAIZ_MENSUAL()[m], f.COBERTURA_MENSUAL()[m],
-                     f.DATOS_RIEGO().RIEGO_MENSUAL[m], f.DATOS_RIEGO().NRIEGOS_MENSUAL[m]}) {
-      if (!std::isfinite(v)) return false;
-    }
-  }
-  return true;
-}
 
 double riegoTotal(const Form4& f) {
   double total = 0;

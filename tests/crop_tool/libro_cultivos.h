@@ -2,6 +2,7 @@
 // tests; and a crop tool window on it with fake dialogs and recording canvases.
 #pragma once
 
+#include <cmath>
 #include <memory>
 #include <string>
 #include <vector>
@@ -107,6 +108,17 @@ inline std::string filaGrid(const Form4& f, int r) {
   std::string texto;
   for (int c = 0; c < f.Grid_Cols(); ++c) texto += (c ? "|" : "") + f.Grid_TextMatrix(r, c);
   return texto;
+}
+
+// Whether every monthly series of the window holds only finite numbers.
+inline bool seriesFinitas(const Form4& f) {
+  for (int m = 1; m <= 12; ++m) {
+    for (double v : {f.KCB_MENSUAL()[m], f.RAIZ_MENSUAL()[m], f.COBERTURA_MENSUAL()[m],
+                     f.DATOS_RIEGO().RIEGO_MENSUAL[m], f.DATOS_RIEGO().NRIEGOS_MENSUAL[m]}) {
+      if (!std::isfinite(v)) return false;
+    }
+  }
+  return true;
 }
 
 }  // namespace medravolix::crop_tool::prueba
