@@ -132,8 +132,10 @@ LugarAnotacion filaEnElCamino(std::string_view hoja, int r, int columnas,
 }
 
 LugarAnotacion sinSitio(std::string_view hoja) {
-  return problema(std::string(hoja) + " has no room left below its last block: its rows up to " +
-                  std::to_string(workbook::kMaxRows) + " are taken.");
+  static_assert(workbook::kMaxRows == 1048576);  // the last row, as the message names it
+  return problema(std::string(hoja) +
+                  " has no room left below its last block: its rows up to 1,048,576, the last row "
+                  "of a worksheet, are taken.");
 }
 
 int columnasDe(const BloqueAnotacion& bloque) {
