@@ -17,7 +17,7 @@ constexpr int kMaxIteracionesEstres = 50;  // a pass starts while at most 50 are
 constexpr double kCambioEtPct = 0.01;
 
 void rechazar(const std::string& que, int indice, double valor, const std::string& nota = "") {
-  throw SimulacionRechazada(que + " " + std::to_string(indice) + " is " + plainDecimal(valor) +
+  throw SimulacionRechazada(que + " " + std::to_string(indice) + " is " + shortDecimal(valor) +
                             "; it may not be negative" + nota);
 }
 

@@ -38,7 +38,7 @@ void validarSerie(const Mensual& serie, const std::string& que) {
   for (int m = 1; m <= kMeses; ++m) {
     if (serie[m] < 0.0) {
       throw SimulacionRechazada(que + " of month " + std::to_string(m) + " is " +
-                                plainDecimal(serie[m]) + "; it may not be negative");
+                                shortDecimal(serie[m]) + "; it may not be negative");
     }
   }
 }

@@ -8,6 +8,7 @@
 
 #include "batch/hojas_batch.h"
 #include "common/enteros.h"
+#include "common/number_text.h"
 #include "simulation/simulacion.h"
 
 namespace medravolix::batch {
@@ -63,7 +64,7 @@ int16_t leerProfundidad(const Workbook& libro, int fila) {
   const double valor = libro.number(kHojaSuelos, fila, 3);
   if (!fitsInInt16(valor)) {
     throw SimulacionRechazada(workbook::cellReference(kHojaSuelos, fila, 3) + " holds the depth " +
-                              workbook::plainDecimal(valor) +
+                              shortDecimal(valor) +
                               " cm, outside the whole numbers -32768 to 32767 the model takes");
   }
   return toInt16(valor);
@@ -118,7 +119,7 @@ void comprobarEtoBloque(const Mensual& eto, int r0) {
     throw SimulacionRechazada("the reference evapotranspiration (mm) of month " +
                               std::to_string(m) + ", " +
                               workbook::cellReference(kHojaClimas, r0 + m - 1, 4) + ", is " +
-                              workbook::plainDecimal(eto[m]) + "; it may not be negative");
+                              shortDecimal(eto[m]) + "; it may not be negative");
   }
 }
 
@@ -135,20 +136,20 @@ void comprobarPatronExtraccion(const Workbook& libro, int r0) {
       throw SimulacionRechazada("the share of root water uptake (%) of quarter " +
                                 std::to_string(q) + " of the root zone, " +
                                 workbook::cellReference(kHojaRiegos, r0, columna) + ", is " +
-                                workbook::plainDecimal(valor) + "; it may not be negative");
+                                shortDecimal(valor) + "; it may not be negative");
     }
     suma += valor;
     const std::string separador = q == 1 ? "" : q == 4 ? " and " : ", ";
     celdas += separador + (q == 1 ? workbook::cellReference(kHojaRiegos, r0, columna)
                                   : workbook::cellReference(r0, columna));
-    valores += separador + workbook::plainDecimal(valor);
+    valores += separador + shortDecimal(valor);
   }
   if (std::fabs(suma - 100.0) <= 1.0) return;
   // The sum as typed, without the noise of adding decimal fractions in binary (1, not 0.99...).
   const double mostrada = std::fabs(suma) < 1e6 ? std::round(suma * 1e9) / 1e9 : suma;
   throw SimulacionRechazada(
       "the shares of root water uptake (%) of the four quarters of the root zone, " + celdas +
-      ", are " + valores + ", which sum to " + workbook::plainDecimal(mostrada) +
+      ", are " + valores + ", which sum to " + shortDecimal(mostrada) +
       "; they must sum to 100 (percentages, top quarter first, such as 40, 30, 20 and 10)");
 }
 

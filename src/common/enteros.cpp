@@ -1,7 +1,6 @@
 #include "common/enteros.h"
 
 #include <cmath>
-#include <cstdio>
 #include <stdexcept>
 
 #include "common/number_text.h"
@@ -18,10 +17,7 @@ namespace {
 // The value in plain decimals, or in the short scientific form when that would run to many
 // digits (1e+300 rather than three hundred of them).
 std::string shortNumber(double value) {
-  if (std::isfinite(value) && std::fabs(value) < 1e15) return plainDecimal(value);
-  char text[32];
-  std::snprintf(text, sizeof text, "%.6g", value);
-  return text;
+  return shortDecimal(value);
 }
 
 }  // namespace

@@ -18,7 +18,10 @@ std::string plainDecimal(double value) {
 }
 
 std::string shortDecimal(double value) {
-  if (!std::isfinite(value) || std::fabs(value) < 1e15) return plainDecimal(value);
+  const double size = std::fabs(value);
+  if (!std::isfinite(value) || value == 0.0 || (size >= 1e-6 && size < 1e15)) {
+    return plainDecimal(value);
+  }
   std::array<char, 32> text{};
   std::snprintf(text.data(), text.size(), "%.6g", value);
   return text.data();

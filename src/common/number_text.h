@@ -11,8 +11,9 @@ namespace medravolix {
 // A number's plain decimal form, never with an exponent: 7, 2.5, 0.1, -3.
 std::string plainDecimal(double value);
 
-// A number as a message shows it: the plain decimal form, or the short scientific one (1e+300)
-// when the plain one would run to more than fifteen digits before the point.
+// A number as a message shows it: the plain decimal form, or the short scientific one (1e+300,
+// -1e-300) when the plain one would run to more than fifteen digits before the point or to more
+// than five zeros after it.
 std::string shortDecimal(double value);
 
 // A text that is wholly a number in the C locale (blanks around it allowed), or nothing.

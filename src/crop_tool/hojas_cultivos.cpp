@@ -1,7 +1,6 @@
 #include "crop_tool/hojas_cultivos.h"
 
 #include <cmath>
-#include <cstdio>
 
 #include "balance/etc_mensual.h"
 #include "common/calendario.h"
@@ -31,10 +30,7 @@ std::string dias(int n) {
 // A number as a message shows it: in plain decimals, or in the short scientific form when the
 // plain one would run to many digits.
 std::string numeroCorto(double v) {
-  if (std::isfinite(v) && std::fabs(v) < 1e15) return plainDecimal(v);
-  char texto[32];
-  std::snprintf(texto, sizeof texto, "%.6g", v);
-  return texto;
+  return shortDecimal(v);
 }
 
 // The range of a library column, and the unit its bounds are given in (" cm", or nothing).
@@ -110,7 +106,7 @@ void comprobarCultivoAnual(const CultivoAnual& cultivo, int r) {
   const std::string quien = quienAnual(cultivo.NOMBRE_ANUAL, r);
   if (!(cultivo.KCB_ETAPA[3] > 0.0)) {
     throw WorkbookError(quien + " has a mid-season basal crop coefficient of " +
-                        plainDecimal(cultivo.KCB_ETAPA[3]) + " in " + celda(kHojaAnuales, r, 5) +
+                        shortDecimal(cultivo.KCB_ETAPA[3]) + " in " + celda(kHojaAnuales, r, 5) +
                         ": its root depth and ground cover are scaled by it, so it must be "
                         "greater than 0.");
   }
@@ -136,7 +132,7 @@ const char* const kNombresMeses[] = {"",        "January",  "February", "March",
 // of that total is 0.
 std::string parteDelRiego(double total, double parte, const std::string& que, int r, int c) {
   if (total * parte == 0.0) return "";
-  return plainDecimal(parte) + " of the " + que + " in " + celda(kHojaRiegosAnuales, r, c);
+  return shortDecimal(parte) + " of the " + que + " in " + celda(kHojaRiegosAnuales, r, c);
 }
 
 std::string mensajeEtapaSinDias(const CultivoAnual& cultivo, int s, int dias_etapa, int duracion,
@@ -144,7 +140,7 @@ std::string mensajeEtapaSinDias(const CultivoAnual& cultivo, int s, int dias_eta
   const char* articulo = s == 1 ? "an " : "a ";  // "an initial stage"
   return quienAnual(cultivo.NOMBRE_ANUAL, cultivo.fila) + " has " + articulo + kEtapas[s] +
          " stage of " + dias(dias_etapa) + " in a season of " + dias(duracion) +
-         " (its share of the season is " + plainDecimal(cultivo.FRACCION_DURACION[s]) + " in " +
+         " (its share of the season is " + shortDecimal(cultivo.FRACCION_DURACION[s]) + " in " +
          celda(kHojaAnuales, cultivo.fila, s + 6) + "), but " + std::string(kHojaRiegosAnuales) +
          " gives that stage " + partes_del_riego +
          ": a stage without days cannot be irrigated, so give it a share of the season or move "

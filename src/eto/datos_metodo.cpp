@@ -143,9 +143,9 @@ std::optional<ErrorDatoClima> comprobarDatosMetodo(MetodoEto metodo, const REGIS
     if (usaRangoDiario(metodo) && e.TMAX[mes] < e.TMIN[mes]) {
       return ErrorDatoClima{mes,
                             {CampoClima::TMAX, CampoClima::TMIN},
-                            "the mean maximum temperature (" + plainDecimal(e.TMAX[mes]) +
+                            "the mean maximum temperature (" + shortDecimal(e.TMAX[mes]) +
                                 ") is below the mean minimum temperature (" +
-                                plainDecimal(e.TMIN[mes]) + ")"};
+                                shortDecimal(e.TMIN[mes]) + ")"};
     }
   }
   return std::nullopt;

@@ -404,6 +404,8 @@ TEST(ValidarDatosBalance, RefusesWhatTheBalanceCannotCompute) {
       {[](Simulacion& s) { s.PROF_EVAPORATIVA = 90.703125; }, nullptr},
       {[](Simulacion& s) { s.PROF_FILA[2] = 25; }, "horizon 2 ends at 25 cm"},
       {[](Simulacion& s) { s.RAIZ_MENSUAL[2] = -10; }, "root depth (cm) of month 2"},
+      {[](Simulacion& s) { s.RAIZ_MENSUAL[3] = -1e-300; }, "month 3 is -1e-300; it may not"},
+      {[](Simulacion& s) { s.ESTACION.PRECIPITACION[4] = -1e-300; }, "month 4 is -1e-300;"},
       {[](Simulacion& s) { s.PIEDRAS_FILA[1] = 150; }, "capacity (mm) of layer 1 is -"}};
   Simulacion base = generadas()[0];  // no roots, 90 cm, horizons ending at 30 and 120 cm
   base.RAIZ_MENSUAL.fill(0.0);

@@ -51,6 +51,9 @@ TEST(BuscarSuelo, SoilZeroEndsAtAnEmptyRowAndADepthBeyondSixteenBitsRefuses) {
   EXPECT_EQ(sim.NUM_FILAS_SUELO, 2);
   p.poner(kHojaSuelos, 2, 3, N(32767.6));
   EXPECT_CONTIENE(error([&] { BUSCAR_SUELO(p.libro, sim); }), "Soil_batch!C2");
+  p.poner(kHojaSuelos, 2, 3, N(1e300));
+  EXPECT_CONTIENE(error([&] { BUSCAR_SUELO(p.libro, sim); }),
+                  "Soil_batch!C2 holds the depth 1e+300 cm, outside");
 }
 
 TEST(BuscarFila, MatchingRuleColumnsAndRowsBeyond32767) {
@@ -167,6 +170,10 @@ TEST(BuscarBloque, ANegativeReferenceEvapotranspirationIsRefusedWithItsCell) {
   EXPECT_EQ(error([&] { BUSCAR_CLIMA(p.libro, sim); }),
             "the reference evapotranspiration (mm) of month 10, Clim_batch!D23, is -33.7; it may "
             "not be negative");
+  p.poner(kHojaClimas, 14 + 9, 4, N(-1e-300));
+  EXPECT_EQ(error([&] { BUSCAR_CLIMA(p.libro, sim); }),
+            "the reference evapotranspiration (mm) of month 10, Clim_batch!D23, is -1e-300; it "
+            "may not be negative");
   sim.SIMULACION.ID_CLIMA = T("C1");  // another block is not concerned
   EXPECT_EQ(BUSCAR_CLIMA(p.libro, sim), 2);
 }
@@ -192,6 +199,11 @@ TEST(BuscarFila, RootUptakeSharesMustBePercentagesSummingTo100) {
       {{60, 50, -20, 10},
        "the share of root water uptake (%) of quarter 3 of the root zone, Irrigat_batch!AC3, is "
        "-20; it may not be negative"},
+      // Numbers typed by mistake are quoted in a few characters.
+      {{-1e-300, 50, 30, 20},
+       "the share of root water uptake (%) of quarter 1 of the root zone, Irrigat_batch!AA3, is "
+       "-1e-300; it may not be negative"},
+      {{1e300, 0, 0, 0}, "are 1e+300, 0, 0 and 0, which sum to 1e+300;"},
   };
   for (const Caso& k : casos) {
     LibroPrueba p(3);

@@ -214,6 +214,9 @@ TEST(Form4, LibraryNumbersOutOfRangeAreNamedWithTheirCell) {
       {"Tree_crops", 2, -150,
        "Tree_crops!B3, the maximum root depth, is negative (-150); it must lie between 0 and "
        "1000 cm."},
+      {"Tree_crops", 4, -1e-300,
+       "Tree_crops!D3, the basal crop coefficient of February, is negative (-1e-300); it must "
+       "lie between 0 and 4."},
       {"Tree_crops", 15, 1.01,
        "Tree_crops!O3, the maximum ground cover, is larger than 1 (1.01); it must lie between 0 "
        "and 1."},

@@ -274,6 +274,14 @@ TEST(Methods, DataThatNoMethodCanUseAreNamedWithTheirMonth) {
        -300,
        "the mean minimum temperature (-300) is below -100 °C"},
       {M::Thornthwaite, {}, &R::TMEDIA, 11, 150, "the mean temperature (150) is above 100 °C"},
+      // A number next to nothing is named in a short form too.
+      {M::Hargreaves,
+       {},
+       &R::TMAX,
+       2,
+       1e-300,
+       "the mean maximum temperature (1e-300) is below the mean minimum temperature (4)"},
+      {M::PenmanMonteith, {1, 1}, &R::HRMAX, 1, -1e-300, "humidity (-1e-300) is negative"},
   };
   for (const Caso& k : casos) {
     REGISTRO_CLIMA e = constante(10);
@@ -304,6 +312,7 @@ TEST(Methods, TheDataShownAndAnnotatedForEveryStationAreChecked) {
       {&R::PRECIPITACION, 3, -0.5, "the rainfall (-0.5) is negative"},
       {&R::PRECIPITACION, 4, 1e308, "the rainfall (1e+308) is not a number the program can use"},
       {&R::DIAS_LLUVIA, 5, -1, "the rainy days (-1) are negative"},
+      {&R::PRECIPITACION, 6, -1e-300, "the rainfall (-1e-300) is negative"},
       {&R::DIAS_LLUVIA, 2, 28.5, "the rainy days (28.5) are more than the 28 days of the month"},
       {&R::DIAS_LLUVIA, 2, 28, ""},
       {&R::DIAS_LLUVIA, 12, 31, ""},

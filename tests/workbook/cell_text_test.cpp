@@ -2,6 +2,7 @@
 // the "_xHHHH_" escapes (which openpyxl does not decode, so cannot check) and part names.
 #include <gtest/gtest.h>
 
+#include "common/number_text.h"
 #include "workbook/cell_value.h"
 #include "workbook/relationships.h"
 #include "workbook/xml_text.h"
@@ -59,6 +60,23 @@ TEST(CellValue, ANumberMatchesOnlyTheTextOfItsPlainDecimalForm) {
     EXPECT_EQ(c.b.matchesId(c.a), c.match) << pair;
     EXPECT_EQ(c.a.matchesIdSameKind(c.b), c.same_kind) << pair;
   }
+}
+
+// A message quotes a number typed by mistake (a lost exponent sign, a value of another program)
+// in a few characters, never in the hundreds of digits of its plain form.
+TEST(CellValue, ShortDecimalsForMessages) {
+  const std::pair<double, const char*> decimals[] = {{7, "7"},
+                                                     {-0.5, "-0.5"},
+                                                     {0.001, "0.001"},
+                                                     {0, "0"},
+                                                     {1e300, "1e+300"},
+                                                     {-1e308, "-1e+308"},
+                                                     {-1e-300, "-1e-300"},
+                                                     {1.5e-7, "1.5e-07"},
+                                                     {5e-324, "4.94066e-324"},
+                                                     {123456789012345, "123456789012345"},
+                                                     {0.000001, "0.000001"}};
+  for (const auto& [value, text] : decimals) EXPECT_EQ(shortDecimal(value), text) << text;
 }
 
 TEST(CellValue, PlainDecimalsAndNumberTextsInTheCLocale) {
