@@ -177,7 +177,7 @@ bool Form4::elegirAnual(const workbook::Workbook& libro, int k) {
     riego_ = riego;
     d_.FRACCION_MOJADA_CULTIVO = riego_.FRACCION_MOJADA_CULTIVO;
     cultivo_ = std::move(cultivo);
-    for (int s = 1; s <= 4; ++s) grid_.setText(1, s, plainDecimal(cultivo_.KCB_ETAPA[s]));
+    for (int s = 1; s <= 4; ++s) grid_.setText(1, s, shortDecimal(cultivo_.KCB_ETAPA[s]));
     escribirDuraciones();
     llenarCombo2(std::move(duraciones));
   });
@@ -238,7 +238,7 @@ bool Form4::elegirArbol(const workbook::Workbook& libro, int k) {
   arbol_elegido_.RAIZ_MAXIMA = arbol_.RAIZ_MAXIMA;
   arbol_elegido_.COBERTURA_MAXIMA = arbol_.COBERTURA_MAXIMA;
   d_.KCB_MENSUAL = arbol_.KCB_MENSUAL;
-  for (int m = 1; m <= 12; ++m) grid_.setText(1, m, plainDecimal(d_.KCB_MENSUAL[m]));
+  for (int m = 1; m <= 12; ++m) grid_.setText(1, m, shortDecimal(d_.KCB_MENSUAL[m]));
   entorno_.Picture1.clear(ui::kGreen);
   CALENDARIO();
   list1_ = {arbol_.NOMBRE_ARBOL};

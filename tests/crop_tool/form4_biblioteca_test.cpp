@@ -306,5 +306,22 @@ TEST(Form4, TheStageOfNoDaysMessageReadsAsEnglish) {
       << mensajes[0];
 }
 
+// A coefficient next to nothing (a lost exponent sign) is within range; the grid shows it in a
+// few characters, as a spreadsheet would, not in three hundred digits.
+TEST(Form4, TheGridShowsANumberNextToNothingInShortForm) {
+  auto libro = prueba::libroCultivos();
+  libro.setCell("Tree_crops", 2, 3, N(1e-300));
+  libro.setCell(kHojaAnuales, 2, 3, N(-0.0));
+  libro.setCell(kHojaAnuales, 2, 4, N(2e-300));
+  Ventana v(std::move(libro));
+  v.form.Option1_Click(0);
+  v.form.Combo1_Click(0);
+  EXPECT_EQ(filaGrid(v.form, 1).substr(0, 13), "Kcb|0|2e-300|") << filaGrid(v.form, 1);
+  v.form.Option1_Click(1);
+  v.form.Combo1_Click(0);
+  EXPECT_EQ(filaGrid(v.form, 1).substr(0, 11), "Kcb|1e-300|") << filaGrid(v.form, 1);
+  EXPECT_TRUE(v.mensajes().empty());
+}
+
 }  // namespace
 }  // namespace medravolix::crop_tool
