@@ -91,8 +91,13 @@ std::string ZipArchive::read(std::size_t index, std::string_view sheet) const {
   }
   char probe = 0;
   const bool longer = filled == data.size() && zip_fread(file, &probe, 1) > 0;
-  std::string reason = zip_error_strerror(zip_file_get_error(file));
-  const bool failed = zip_error_code_zip(zip_file_get_error(file)) != ZIP_ER_OK;
+  const int code = zip_error_code_zip(zip_file_get_error(file));
+  // Damaged compressed data or a wrong checksum say the same to the user; the archive library's
+  // own words for them name its compressor.
+  const bool datos = code == ZIP_ER_ZLIB || code == ZIP_ER_CRC || code == ZIP_ER_COMPRESSED_DATA;
+  const std::string reason =
+      datos ? "its compressed data are damaged" : zip_error_strerror(zip_file_get_error(file));
+  const bool failed = code != ZIP_ER_OK;
   zip_fclose(file);
   if (failed || filled != data.size() || longer) {
     damaged(part + " is broken (" + (failed ? reason : "wrong size") + ")");

@@ -104,7 +104,8 @@ TEST(DamagedFiles, FoundByFuzzingAreNamedAtOnceWithTheirCause) {
       {"damaged-sim-batch-ref.xlsx", "Sim_batch",
        "in sheet 'Sim_batch', the cell reference 'A0' is not a cell of a worksheet"},
       {"damaged-sim-batch-crc.xlsx", "Sim_batch",
-       "the part 'xl/worksheets/sheet1.xml' of sheet 'Sim_batch' is broken"},
+       "the part 'xl/worksheets/sheet1.xml' of sheet 'Sim_batch' is broken (its compressed data "
+       "are damaged)"},
       {"missing-sim-batch-part.xlsx", "Sim_batch",
        "the part 'xl/worksheets/sheet1.xml' of sheet 'Sim_batch' is missing"},
       {"rowmismatch.xlsx", "SSol_batch",
