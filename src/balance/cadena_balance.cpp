@@ -43,6 +43,16 @@ void validarSerie(const Mensual& serie, const std::string& que) {
   }
 }
 
+// A cover above the whole surface would leave a negative share of bare soil to evaporate from.
+void validarCobertura(const Mensual& cobertura) {
+  for (int m = 1; m <= kMeses; ++m) {
+    if (cobertura[m] <= 1.0) continue;
+    throw SimulacionRechazada("the ground cover (fraction) of month " + std::to_string(m) + " is " +
+                              shortDecimal(cobertura[m]) +
+                              "; it may not be larger than 1, the whole surface");
+  }
+}
+
 // The profile depth and evaporative layers as the root-zone steps will compute them.
 void validarProfundidades(const Simulacion& sim) {
   double raiz_maxima_cm = 0.0;
@@ -69,6 +79,10 @@ void validarDatosBalance(const Simulacion& sim) {
   validarSerie(sim.ESTACION.PRECIPITACION, "the rainfall (mm)");
   validarSerie(sim.DATOS_RIEGO.RIEGO_MENSUAL, "the irrigation (mm)");
   validarSerie(sim.RAIZ_MENSUAL, "the root depth (cm)");
+  // A negative coefficient or cover would have the crop give water back to the air.
+  validarSerie(sim.KCB_MENSUAL, "the basal crop coefficient");
+  validarSerie(sim.COBERTURA_MENSUAL, "the ground cover (fraction)");
+  validarCobertura(sim.COBERTURA_MENSUAL);
   validarProfundidades(sim);
 }
 

@@ -41,6 +41,16 @@ std::optional<int> buscarFila(const Workbook& libro, std::string_view hoja, cons
   return parecida;
 }
 
+// A number of an input cell: one the program cannot compute with (1e300, a mistyped exponent)
+// refuses the simulation with its cell, before it turns the balance or the chemistry into
+// nonsense far from the cell that caused it.
+double numero(const Workbook& libro, std::string_view hoja, int fila, int columna) {
+  const double valor = libro.number(hoja, fila, columna);
+  if (isUsableNumber(valor)) return valor;
+  throw SimulacionRechazada(workbook::cellReference(hoja, fila, columna) + " holds " +
+                            shortDecimal(valor) + ", which is not a number the program can use");
+}
+
 // The number of consecutive rows from r0 whose column 1 holds the soil's id as row r0 holds it
 // (the same kind and value), so that a soil's horizons are one run of the same cells. An empty
 // column 1 ends the run even for the id 0, which an empty cell would otherwise match.
@@ -83,7 +93,7 @@ constexpr std::array<int, kSeriesHorizonte.size()> kColumnasHorizonte = {6,  4, 
 void leerHorizonte(const Workbook& libro, int fila, int h, EntradasSimulacion& sim) {
   sim.PROF_FILA[h] = leerProfundidad(libro, fila);
   for (std::size_t k = 0; k < kSeriesHorizonte.size(); ++k) {
-    (sim.*kSeriesHorizonte[k].fila)[h] = libro.number(kHojaSuelos, fila, kColumnasHorizonte[k]);
+    (sim.*kSeriesHorizonte[k].fila)[h] = numero(libro, kHojaSuelos, fila, kColumnasHorizonte[k]);
   }
 }
 
@@ -91,9 +101,9 @@ void leerHorizonte(const Workbook& libro, int fila, int h, EntradasSimulacion& s
 void leerBloque(const Workbook& libro, std::string_view hoja, int r0, Mensual& col2, Mensual& col3,
                 Mensual& col4) {
   for (int m = 1; m <= kMeses; ++m) {
-    col2[m] = libro.number(hoja, r0 + m - 1, 2);
-    col3[m] = libro.number(hoja, r0 + m - 1, 3);
-    col4[m] = libro.number(hoja, r0 + m - 1, 4);
+    col2[m] = numero(libro, hoja, r0 + m - 1, 2);
+    col3[m] = numero(libro, hoja, r0 + m - 1, 3);
+    col4[m] = numero(libro, hoja, r0 + m - 1, 4);
   }
 }
 
@@ -131,7 +141,7 @@ void comprobarPatronExtraccion(const Workbook& libro, int r0) {
   std::string celdas, valores;
   for (int q = 1; q <= 4; ++q) {
     const int columna = kPrimeraColumna + q - 1;
-    const double valor = libro.number(kHojaRiegos, r0, columna);
+    const double valor = numero(libro, kHojaRiegos, r0, columna);
     if (valor < 0.0) {
       throw SimulacionRechazada("the share of root water uptake (%) of quarter " +
                                 std::to_string(q) + " of the root zone, " +
@@ -191,7 +201,7 @@ std::optional<int> BUSCAR_SUELO(const Workbook& libro, EntradasSimulacion& sim) 
   const int n = contarHorizontes(libro, *r0, id);
   crearHorizontes(sim, n);
   for (int h = 1; h <= n; ++h) leerHorizonte(libro, *r0 + h - 1, h, sim);
-  const double log_pco2 = libro.number(kHojaSuelos, *r0, 15);
+  const double log_pco2 = numero(libro, kHojaSuelos, *r0, 15);
   sim.PCO2 = std::pow(10.0, log_pco2);
   return r0;
 }
@@ -213,15 +223,15 @@ std::optional<int> BUSCAR_RIEGO(const Workbook& libro, EntradasSimulacion& sim) 
   const auto r0 = buscarFila(libro, kHojaRiegos, sim.SIMULACION.ID_RIEGO, 1, 1);
   if (!r0) return std::nullopt;
   comprobarPatronExtraccion(libro, *r0);
-  const auto numero = [&](int columna) { return libro.number(kHojaRiegos, *r0, columna); };
+  const auto columna = [&](int c) { return numero(libro, kHojaRiegos, *r0, c); };
   REGISTRO_RIEGO riego = sim.DATOS_RIEGO;
   for (int m = 1; m <= kMeses; ++m) {
-    riego.RIEGO_MENSUAL[m] = numero(m + 1);
-    riego.NRIEGOS_MENSUAL[m] = numero(m + 13);
+    riego.RIEGO_MENSUAL[m] = columna(m + 1);
+    riego.NRIEGOS_MENSUAL[m] = columna(m + 13);
   }
-  riego.FRACCION_MOJADA = numero(26);
+  riego.FRACCION_MOJADA = columna(26);
   std::array<double, 5> patron{};
-  for (int q = 1; q <= 4; ++q) patron[q] = numero(q + 26) / 100;
+  for (int q = 1; q <= 4; ++q) patron[q] = columna(q + 26) / 100;
   sim.DATOS_RIEGO = riego;
   sim.PATRON_EXTRACCION = patron;
   return r0;
@@ -231,8 +241,8 @@ std::optional<int> BUSCAR_AGUA(const Workbook& libro, EntradasSimulacion& sim) {
   const auto r0 = buscarFila(libro, kHojaAguas, sim.SIMULACION.ID_AGUA, 1, 1);
   if (!r0) return std::nullopt;
   std::array<double, 10> composicion{};
-  for (int k = 3; k <= 9; ++k) composicion[k] = libro.number(kHojaAguas, *r0, k - 1);
-  const double alcalinidad = libro.number(kHojaAguas, *r0, 9);
+  for (int k = 3; k <= 9; ++k) composicion[k] = numero(libro, kHojaAguas, *r0, k - 1);
+  const double alcalinidad = numero(libro, kHojaAguas, *r0, 9);
   sim.COMPOSICION_AGUA = composicion;
   sim.ALCALINIDAD_AGUA = alcalinidad;
   return r0;

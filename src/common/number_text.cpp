@@ -27,6 +27,10 @@ std::string shortDecimal(double value) {
   return text.data();
 }
 
+bool isUsableNumber(double value) {
+  return std::isfinite(value) && std::fabs(value) < 1e15;
+}
+
 std::optional<double> parseNumberText(std::string_view text) {
   const auto is_blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
   while (!text.empty() && is_blank(text.front())) text.remove_prefix(1);

@@ -16,6 +16,10 @@ std::string plainDecimal(double value);
 // than five zeros after it.
 std::string shortDecimal(double value);
 
+// Whether a number is one the program computes with: finite and below 1e15 in size. A larger one
+// is a mistyped exponent or a value of another program, far beyond any quantity of the model.
+bool isUsableNumber(double value);
+
 // A text that is wholly a number in the C locale (blanks around it allowed), or nothing.
 std::optional<double> parseNumberText(std::string_view text);
 

@@ -46,13 +46,9 @@ constexpr Rango kRaiz{0, kRaizMaximaCm, " cm"};
 constexpr Rango kLamina{0, kRiegoTemporadaMaximoMm, " mm"};
 constexpr Rango kNumeroRiegos{0, kRiegosTemporadaMaximo, ""};
 
-// Far beyond any bound above: such a number (a mistyped exponent, a value of another program)
-// is not shown as a comparison.
-constexpr double kNumeroInutil = 1e15;
-
 // What is wrong with a value outside its range, or nothing.
 std::string problema(double v, const Rango& rango) {
-  if (!std::isfinite(v) || std::fabs(v) >= kNumeroInutil) {
+  if (!isUsableNumber(v)) {
     return "is not a number the program can use (" + numeroCorto(v) + ")";
   }
   if (v < rango.minimo) return "is negative (" + numeroCorto(v) + ")";  // every minimum is 0
@@ -84,7 +80,7 @@ std::string quienAnual(const std::string& nombre, int r) {
 int16_t leerDuracion(const workbook::Workbook& libro, int r, const std::string& quien) {
   const std::string donde = celda(kHojaAnuales, r, 12);
   const double v = libro.number(kHojaAnuales, r, 12);
-  if (!std::isfinite(v) || std::fabs(v) >= kNumeroInutil) {
+  if (!isUsableNumber(v)) {
     throw WorkbookError(quien + ": " + donde + ", the season length, " + problema(v, kFraccion) +
                         "; enter a season length from 1 to " + dias(kDuracionMaximaDias) + ".");
   }

@@ -109,7 +109,7 @@ const char* nombreCampo(CampoClima campo) {
 std::optional<std::string> problemaValorClima(CampoClima campo, int16_t mes, double valor) {
   const std::string nombre = std::string("the ") + nombreCampo(campo) + " (" + shortDecimal(valor) +
                              ") " + (nombreEnPlural(campo) ? "are" : "is");
-  if (!std::isfinite(valor) || std::fabs(valor) >= kNumeroInutil) {
+  if (!isUsableNumber(valor)) {
     return nombre + " not a number the program can use";
   }
   if (esTemperatura(campo)) {

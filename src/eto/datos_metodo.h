@@ -49,9 +49,6 @@ struct ErrorDatoClima {
   std::string problema;
 };
 
-// Far beyond any climate value: a number this large (a mistyped exponent, a value of another
-// program) is not a number the program computes with.
-inline constexpr double kNumeroInutil = 1e15;
 // The temperatures, in degrees Celsius, that a monthly mean of the air can have, and the top of
 // the climogram's temperature axis.
 inline constexpr double kTemperaturaExtrema = 100;

@@ -39,7 +39,7 @@ double leerAltitud(const workbook::Workbook& libro, int r) {
 // A UTM coordinate of the station in row r of Clim_WS (column c), in whole metres.
 double leerUtm(const workbook::Workbook& libro, int r, int c) {
   const double valor = libro.number(kHojaEstaciones, r, c);
-  if (std::fabs(valor) < eto::kNumeroInutil) return redondearEntero(valor);
+  if (isUsableNumber(valor)) return redondearEntero(valor);
   throw workbook::WorkbookError(workbook::cellReference(kHojaEstaciones, r, c) + " holds the " +
                                 (c == 5 ? "UTM x" : "UTM y") + " coordinate " +
                                 shortDecimal(valor) +

@@ -406,6 +406,11 @@ TEST(ValidarDatosBalance, RefusesWhatTheBalanceCannotCompute) {
       {[](Simulacion& s) { s.RAIZ_MENSUAL[2] = -10; }, "root depth (cm) of month 2"},
       {[](Simulacion& s) { s.RAIZ_MENSUAL[3] = -1e-300; }, "month 3 is -1e-300; it may not"},
       {[](Simulacion& s) { s.ESTACION.PRECIPITACION[4] = -1e-300; }, "month 4 is -1e-300;"},
+      {[](Simulacion& s) { s.KCB_MENSUAL[5] = -0.2; },
+       "basal crop coefficient of month 5 is -0.2;"},
+      {[](Simulacion& s) { s.COBERTURA_MENSUAL[6] = -1e-300; }, "(fraction) of month 6 is -1e-300"},
+      {[](Simulacion& s) { s.COBERTURA_MENSUAL[7] = 1.5; }, "month 7 is 1.5; it may not be larger"},
+      {[](Simulacion& s) { s.COBERTURA_MENSUAL[7] = 1; }, nullptr},
       {[](Simulacion& s) { s.PIEDRAS_FILA[1] = 150; }, "capacity (mm) of layer 1 is -"}};
   Simulacion base = generadas()[0];  // no roots, 90 cm, horizons ending at 30 and 120 cm
   base.RAIZ_MENSUAL.fill(0.0);

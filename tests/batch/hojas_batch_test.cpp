@@ -178,6 +178,35 @@ TEST(BuscarBloque, ANegativeReferenceEvapotranspirationIsRefusedWithItsCell) {
   EXPECT_EQ(BUSCAR_CLIMA(p.libro, sim), 2);
 }
 
+// A number no quantity of the model can have (a mistyped exponent) refuses the simulation with
+// its cell, in every input sheet, before it reaches the balance or the chemistry.
+TEST(BuscarBloque, ANumberTheProgramCannotUseIsRefusedWithItsCell) {
+  const struct {
+    std::string_view hoja;
+    int fila, columna;
+    double valor;
+    const char* motivo;
+  } casos[] = {
+      {kHojaClimas, 14 + 5, 2, 1e300, "Clim_batch!B19 holds 1e+300, which is not a number"},
+      {kHojaClimas, 14, 4, -1e16, "Clim_batch!D14 holds -1e+16, which is not a number"},
+      {kHojaCultivos, 14 + 6, 3, 1e300, "Crop_batch!C20 holds 1e+300, which is not a number"},
+      {kHojaRiegos, 2, 5, 1e300, "Irrigat_batch!E2 holds 1e+300, which is not a number"},
+  };
+  for (const auto& k : casos) {
+    LibroPrueba p(2);
+    p.poner(k.hoja, k.fila, k.columna, N(k.valor));
+    Simulacion sim;
+    sim.SIMULACION.ID_CLIMA = sim.SIMULACION.ID_CULTIVO = T("C2");
+    sim.SIMULACION.ID_RIEGO = T("R2");
+    EXPECT_CONTIENE(error([&] {
+                      BUSCAR_CLIMA(p.libro, sim);
+                      BUSCAR_CULTIVO(p.libro, sim);
+                      BUSCAR_RIEGO(p.libro, sim);
+                    }),
+                    k.motivo);
+  }
+}
+
 // The four shares of root water uptake are percentages that share out all of it: fractions,
 // empty cells or a negative share refuse the simulation, naming the cells; a rounding of up to 1
 // when typed passes, and so does the row the crop tool writes.
@@ -203,7 +232,8 @@ TEST(BuscarFila, RootUptakeSharesMustBePercentagesSummingTo100) {
       {{-1e-300, 50, 30, 20},
        "the share of root water uptake (%) of quarter 1 of the root zone, Irrigat_batch!AA3, is "
        "-1e-300; it may not be negative"},
-      {{1e300, 0, 0, 0}, "are 1e+300, 0, 0 and 0, which sum to 1e+300;"},
+      {{1e300, 0, 0, 0},
+       "Irrigat_batch!AA3 holds 1e+300, which is not a number the program can use"},
   };
   for (const Caso& k : casos) {
     LibroPrueba p(3);
