@@ -145,11 +145,12 @@ void Form4::Combo1_Click(int ListIndex) {
   const Revision revision = revisar(*libro);
   if (revision.releida &&
       (ListIndex >= static_cast<int>(combo1_.size()) || combo1_[ListIndex] != elegido)) {
-    avisar({true, revision.causa, revision.error, revision.eleccion,
-            unirAviso(revision.quitados,
-                      "'" + elegido +
-                          "' is no longer at its place in the list: choose the crop again from "
-                          "the list.")});
+    avisar(
+        {true, revision.causa, revision.error, revision.eleccion,
+         batch::unirAviso(revision.quitados,
+                          "'" + elegido +
+                              "' is no longer at its place in the list: choose the crop again from "
+                              "the list.")});
     return;
   }
   avisar({revision.releida, revision.causa, "", "", revision.quitados});

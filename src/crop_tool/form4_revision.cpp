@@ -24,7 +24,7 @@ Form4::Revision Form4::revisar(const workbook::Workbook& libro) {
   Revision revision;
   if (TIPO_ELEGIDO_ >= 0 && libro.generation() != generacion_lista_) {
     revision.releida = true;
-    revision.causa = causaRelectura(ruta_lista_, libro, nombreLista(TIPO_ELEGIDO_));
+    revision.causa = batch::causaRelectura(ruta_lista_, libro, nombreLista(TIPO_ELEGIDO_));
     generacion_lista_ = libro.generation();
     ruta_lista_ = libro.path();
     combo1_.clear();
@@ -37,8 +37,8 @@ Form4::Revision Form4::revisar(const workbook::Workbook& libro) {
   }
   if (d_.generacion != 0 && d_.generacion != libro.generation()) {
     if (!revision.releida)
-      revision.causa = causaRelectura(d_.ruta, libro, nombreLista(d_.TIPO_CULTIVO));
-    revision.eleccion = unirAviso(revisarEleccion(libro), revisarArbol(libro));
+      revision.causa = batch::causaRelectura(d_.ruta, libro, nombreLista(d_.TIPO_CULTIVO));
+    revision.eleccion = batch::unirAviso(revisarEleccion(libro), revisarArbol(libro));
     revision.quitados = revisarQuitados(libro);
     const bool queda = d_.eleccion || d_.arbol || !d_.anuales.empty();
     d_.generacion = queda ? libro.generation() : 0;
@@ -53,7 +53,7 @@ std::string Form4::revisarEleccion(const workbook::Workbook& libro) {
   if (!d_.eleccion) return "";
   const Cambio cambio = cambioAnual(libro, listaActual(libro, kHojaAnuales), *d_.eleccion);
   if (cambio.ninguno()) return "";
-  const std::string aviso = avisoEleccion("crop", d_.eleccion->entrada, cambio);
+  const std::string aviso = batch::avisoEleccion("crop", d_.eleccion->entrada, cambio);
   d_.eleccion.reset();
   d_.FRACCION_MOJADA_CULTIVO = 0.0;
   if (TIPO_ELEGIDO_ == crops::kTipoAnual && combo1_index_ >= 0) olvidarEleccion();
@@ -64,7 +64,7 @@ std::string Form4::revisarArbol(const workbook::Workbook& libro) {
   if (!d_.arbol) return "";
   const Cambio cambio = cambioArbol(libro, listaActual(libro, kHojaArboles), *d_.arbol);
   if (cambio.ninguno()) return "";
-  const std::string aviso = avisoEleccion("tree crop", d_.arbol->entrada, cambio);
+  const std::string aviso = batch::avisoEleccion("tree crop", d_.arbol->entrada, cambio);
   olvidarArbol();
   return aviso;
 }
@@ -164,9 +164,10 @@ void Form4::olvidarArbol() {
 bool Form4::avisar(const Revision& revision) {
   const std::string error =
       revision.error.empty() ? "" : "The list of crops cannot be read:\r\n\r\n" + revision.error;
-  const std::string aviso = unirAviso(error, unirAviso(revision.eleccion, revision.quitados));
+  const std::string aviso =
+      batch::unirAviso(error, batch::unirAviso(revision.eleccion, revision.quitados));
   if (aviso.empty()) return true;
-  entorno_.dialogs.messageBox(unirAviso(revision.causa, aviso), ui::Icon::Exclamation);
+  entorno_.dialogs.messageBox(batch::unirAviso(revision.causa, aviso), ui::Icon::Exclamation);
   return false;
 }
 
@@ -185,7 +186,7 @@ void Form4::revisarLibro() {
 bool Form4::vigenteParaAnotar(const workbook::Workbook& libro) {
   Revision revision = revisar(libro);
   if (revision.eleccion.empty() && revision.quitados.empty()) return true;
-  revision.quitados = unirAviso(
+  revision.quitados = batch::unirAviso(
       revision.quitados,
       d_.TIPO_CULTIVO == crops::kTipoAnual
           ? "Nothing was written to Crop_batch or Irrigat_batch: check the crops, then annotate "

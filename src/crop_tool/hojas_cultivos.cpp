@@ -27,12 +27,6 @@ std::string dias(int n) {
   return std::to_string(n) + (n == 1 || n == -1 ? " day" : " days");
 }
 
-// A number as a message shows it: in plain decimals, or in the short scientific form when the
-// plain one would run to many digits.
-std::string numeroCorto(double v) {
-  return shortDecimal(v);
-}
-
 // The range of a library column, and the unit its bounds are given in (" cm", or nothing).
 struct Rango {
   double minimo;
@@ -49,11 +43,11 @@ constexpr Rango kNumeroRiegos{0, kRiegosTemporadaMaximo, ""};
 // What is wrong with a value outside its range, or nothing.
 std::string problema(double v, const Rango& rango) {
   if (!isUsableNumber(v)) {
-    return "is not a number the program can use (" + numeroCorto(v) + ")";
+    return "is not a number the program can use (" + shortDecimal(v) + ")";
   }
-  if (v < rango.minimo) return "is negative (" + numeroCorto(v) + ")";  // every minimum is 0
+  if (v < rango.minimo) return "is negative (" + shortDecimal(v) + ")";  // every minimum is 0
   if (v > rango.maximo) {
-    return "is larger than " + plainDecimal(rango.maximo) + rango.unidad + " (" + numeroCorto(v) +
+    return "is larger than " + plainDecimal(rango.maximo) + rango.unidad + " (" + shortDecimal(v) +
            ")";
   }
   return "";
@@ -86,13 +80,13 @@ int16_t leerDuracion(const workbook::Workbook& libro, int r, const std::string& 
   }
   const double redondeada = std::nearbyint(v);  // halves to the even neighbour
   if (redondeada < 1) {
-    throw WorkbookError(quien + " has a season of " + numeroCorto(redondeada) + " days in " +
+    throw WorkbookError(quien + " has a season of " + shortDecimal(redondeada) + " days in " +
                         donde + ": enter a season length of at least 1 day.");
   }
   if (redondeada > kDuracionMaximaDias) {
     throw WorkbookError(quien + ": " + donde + ", the season length, is longer than " +
                         dias(kDuracionMaximaDias) + ", the longest season the program takes (" +
-                        numeroCorto(v) + "); enter a season length from 1 to " +
+                        shortDecimal(v) + "); enter a season length from 1 to " +
                         dias(kDuracionMaximaDias) + ".");
   }
   return static_cast<int16_t>(redondeada);
@@ -113,7 +107,7 @@ void comprobarCultivoAnual(const CultivoAnual& cultivo, int r) {
   if (std::fabs(suma - 1.0) > kToleranciaSumaEtapas) {
     throw WorkbookError(quien + ": the shares of the season of its four stages, in " +
                         celda(kHojaAnuales, r, 7) + " to " + celda(kHojaAnuales, r, 10) +
-                        ", add up to " + numeroCorto(suma) +
+                        ", add up to " + shortDecimal(suma) +
                         "; the stages divide the whole season between them, so the shares must "
                         "add up to 1.");
   }

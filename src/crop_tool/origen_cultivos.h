@@ -4,11 +4,11 @@
 // same values.
 #pragma once
 
-#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "batch/relectura.h"
 #include "crop_tool/hojas_cultivos.h"
 #include "workbook/workbook.h"
 
@@ -32,12 +32,7 @@ struct OrigenArbol {
   CultivoArbol arbol;
 };
 
-// How a crop stands in the workbook now.
-struct Cambio {
-  enum class Tipo { Ninguno, Movido, Cambiado, Ilegible } tipo = Tipo::Ninguno;
-  std::string error;  // why it cannot be read (Ilegible)
-  bool ninguno() const { return tipo == Tipo::Ninguno; }
-};
+using batch::Cambio;
 
 // `lista` is the library's list as it is now (listarCultivos). The irrigation row may have moved:
 // it is found by the crop's name, so only its values count.
@@ -49,15 +44,7 @@ Cambio cambioArbol(const workbook::Workbook& libro, const std::vector<std::strin
 // The library's list now, or an empty list when it cannot be read (then no crop stands).
 std::vector<std::string> listaActual(const workbook::Workbook& libro, std::string_view hoja);
 
-// Why the crop list was read again: another workbook was opened in place of the one at `antes`,
-// or that one's file changed on disk and was read again. `lista` names the list ("annual crops").
-std::string causaRelectura(const std::filesystem::path& antes, const workbook::Workbook& libro,
-                           const std::string& lista);
-// The sentence for a chosen crop that no longer stands: `que` is "crop" or "tree crop".
-std::string avisoEleccion(const std::string& que, const std::string& entrada, const Cambio& cambio);
 // The message part that names the crops dropped from the calendar, one line each.
 std::string avisoQuitados(const std::vector<std::string>& lineas);
-// Two parts of a message, a blank line between them; an empty part adds nothing.
-std::string unirAviso(const std::string& a, const std::string& b);
 
 }  // namespace medravolix::crop_tool

@@ -5,6 +5,7 @@
 
 #include "batch/anotacion.h"
 #include "batch/hojas_batch.h"
+#include "batch/relectura.h"
 #include "common/calendario.h"
 #include "eto/calcular_eto.h"
 #include "eto_tool/climograma.h"
@@ -15,6 +16,8 @@ namespace medravolix::eto_tool {
 
 namespace {
 
+constexpr const char* kListaEstaciones = "weather stations";
+
 const char* const kOption1[] = {"Thornthwaite", "Penman-Monteith", "Hargreaves", "Blaney-Criddle",
                                 "External data"};
 const char* const kEncabezados[] = {"Station",    "Province", "UTMx", "UTMy",
@@ -24,24 +27,6 @@ const double kAnchoColumna[] = {2800, 2450, 1100, 1250, 1550, 900, 900};
 
 void comprobarIndice(int index, int desde, int hasta) {
   if (index < desde || index > hasta) throw std::out_of_range("no such control in the window");
-}
-
-// Two parts of a message, a blank line between them; an empty part adds nothing.
-std::string unir(const std::string& a, const std::string& b) {
-  if (a.empty()) return b;
-  if (b.empty()) return a;
-  return a + "\r\n\r\n" + b;
-}
-
-// Why the list was read again: another workbook was opened in place of the one it came from, or
-// that one's file changed on disk and was read again.
-std::string causaRelectura(const std::filesystem::path& antes, const workbook::Workbook& libro) {
-  if (libro.path() != antes) {
-    return "Another workbook was opened with File > Workbook (" + libro.path().filename().string() +
-           "), so the list of weather stations was read from it.";
-  }
-  return "The workbook changed on disk and was read again, so the list of weather stations was "
-         "read again.";
 }
 
 }  // namespace
@@ -137,7 +122,7 @@ Form2::Revision Form2::revisarLista(const workbook::Workbook& libro) {
   Revision revision;
   if (libro.generation() == generacion_lista_) return revision;
   revision.releida = true;
-  revision.causa = causaRelectura(ruta_lista_, libro);
+  revision.causa = batch::causaRelectura(ruta_lista_, libro, kListaEstaciones);
   leerLista(libro);
   if (combo1_index_ >= 0) revision.estacion = revisarEstacion(libro);
   return revision;
@@ -150,21 +135,18 @@ std::string Form2::revisarEstacion(const workbook::Workbook& libro) {
   DatosForm2& d = entorno_.datos;
   DatosForm2::Origen& origen = d.origen;
   if (origen.generacion == 0 || origen.generacion == libro.generation()) return "";
-  const std::string estacion = "The station '" + origen.entrada + "'";
-  std::string problema;
+  batch::Cambio cambio;
   if (origen.k >= static_cast<int>(combo1_.size()) || combo1_[origen.k] != origen.entrada) {
-    problema = estacion + " is no longer at its place in the list, so it is no longer chosen.";
+    cambio.tipo = batch::Cambio::Tipo::Movido;
   } else {
     try {
-      if (!(leerEstacion(libro, origen.k) == d.ESTACION)) {
-        problema = "The data of the station '" + origen.entrada +
-                   "' changed in the workbook, so it is no longer chosen.";
-      }
+      if (!(leerEstacion(libro, origen.k) == d.ESTACION))
+        cambio.tipo = batch::Cambio::Tipo::Cambiado;
     } catch (const std::exception& error) {
-      problema = estacion + " can no longer be read, so it is no longer chosen:\r\n\r\n" +
-                 batch::frase(error.what());
+      cambio = {batch::Cambio::Tipo::Ilegible, batch::frase(error.what())};
     }
   }
+  const std::string problema = batch::avisoEleccion("station", origen.entrada, cambio);
   if (problema.empty()) {
     origen.generacion = libro.generation();
     origen.ruta = libro.path();
@@ -192,9 +174,9 @@ void Form2::olvidarEstacion() {
 // Tells the user what reading the list again changed; true when there was nothing to tell.
 bool Form2::avisar(const Revision& revision) {
   if (!revision.releida) return true;
-  const std::string aviso = unir(error_lista_, revision.estacion);
+  const std::string aviso = batch::unirAviso(error_lista_, revision.estacion);
   if (aviso.empty()) return true;
-  entorno_.dialogs.messageBox(unir(revision.causa, aviso), ui::Icon::Exclamation);
+  entorno_.dialogs.messageBox(batch::unirAviso(revision.causa, aviso), ui::Icon::Exclamation);
   return false;
 }
 
@@ -216,10 +198,11 @@ void Form2::Combo1_Click(int k) {
   const Revision revision = revisarLista(*libro);
   if (revision.releida && (k >= static_cast<int>(combo1_.size()) || combo1_[k] != elegida)) {
     entorno_.dialogs.messageBox(
-        unir(unir(unir(revision.causa, error_lista_), revision.estacion),
-             "'" + elegida +
-                 "' is no longer at its place in the list: choose the station again from the "
-                 "list."),
+        batch::unirAviso(
+            batch::unirAviso(batch::unirAviso(revision.causa, error_lista_), revision.estacion),
+            "'" + elegida +
+                "' is no longer at its place in the list: choose the station again from the "
+                "list."),
         ui::Icon::Exclamation);
     return;
   }
@@ -329,13 +312,15 @@ void Form2::Command1_Click() {
 bool Form2::vigenteParaAnotar(const workbook::Workbook& libro) {
   const std::filesystem::path ruta_estacion = entorno_.datos.origen.ruta;
   const Revision revision = revisarLista(libro);
-  const std::string estacion = unir(revision.estacion, revisarEstacion(libro));
+  const std::string estacion = batch::unirAviso(revision.estacion, revisarEstacion(libro));
   if (estacion.empty()) return true;
-  const std::string causa =
-      revision.releida ? unir(revision.causa, error_lista_) : causaRelectura(ruta_estacion, libro);
+  const std::string causa = revision.releida
+                                ? batch::unirAviso(revision.causa, error_lista_)
+                                : batch::causaRelectura(ruta_estacion, libro, kListaEstaciones);
   entorno_.dialogs.messageBox(
-      unir(unir(causa, estacion),
-           "Nothing was written to Clim_batch: choose the station again, then annotate."),
+      batch::unirAviso(
+          batch::unirAviso(causa, estacion),
+          "Nothing was written to Clim_batch: choose the station again, then annotate."),
       ui::Icon::Exclamation);
   return false;
 }
