@@ -70,24 +70,24 @@ std::string quienAnual(const std::string& nombre, int r) {
          std::to_string(r) + ")";
 }
 
-// The season length of column 12 in whole days, 1 to kDuracionMaximaDias.
+// The season length of column 12 in whole days, 1 to crops::kTemporadaMaxima.
 int16_t leerDuracion(const workbook::Workbook& libro, int r, const std::string& quien) {
   const std::string donde = celda(kHojaAnuales, r, 12);
   const double v = libro.number(kHojaAnuales, r, 12);
   if (!isUsableNumber(v)) {
     throw WorkbookError(quien + ": " + donde + ", the season length, " + problema(v, kFraccion) +
-                        "; enter a season length from 1 to " + dias(kDuracionMaximaDias) + ".");
+                        "; enter a season length from 1 to " + dias(crops::kTemporadaMaxima) + ".");
   }
   const double redondeada = std::nearbyint(v);  // halves to the even neighbour
   if (redondeada < 1) {
     throw WorkbookError(quien + " has a season of " + shortDecimal(redondeada) + " days in " +
                         donde + ": enter a season length of at least 1 day.");
   }
-  if (redondeada > kDuracionMaximaDias) {
+  if (redondeada > crops::kTemporadaMaxima) {
     throw WorkbookError(quien + ": " + donde + ", the season length, is longer than " +
-                        dias(kDuracionMaximaDias) + ", the longest season the program takes (" +
+                        dias(crops::kTemporadaMaxima) + ", the longest season the program takes (" +
                         shortDecimal(v) + "); enter a season length from 1 to " +
-                        dias(kDuracionMaximaDias) + ".");
+                        dias(crops::kTemporadaMaxima) + ".");
   }
   return static_cast<int16_t>(redondeada);
 }

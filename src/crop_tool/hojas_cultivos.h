@@ -33,8 +33,6 @@ inline constexpr double kKcbMaximo = 4.0;
 inline constexpr double kRaizMaximaCm = 1000.0;
 inline constexpr double kRiegoTemporadaMaximoMm = 10000.0;
 inline constexpr double kRiegosTemporadaMaximo = 10000.0;
-// The longest season of an annual crop: one year of the rotation's calendar.
-inline constexpr int kDuracionMaximaDias = crops::kTemporadaMaxima;
 // How far the four stage shares of the season may add up to other than 1.
 inline constexpr double kToleranciaSumaEtapas = 0.01;
 
@@ -78,8 +76,8 @@ struct CultivoArbol {
 std::vector<std::string> listarCultivos(const workbook::Workbook& libro, std::string_view hoja);
 
 // Entry k (from 0) of Annual_crops_growth. Refuses a number outside its column's range, a season
-// of less than 1 or more than kDuracionMaximaDias days, stage shares that do not add up to 1 and
-// a mid-season coefficient that is not positive, naming the cell.
+// of less than 1 or more than crops::kTemporadaMaxima days, stage shares that do not add up to 1
+// and a mid-season coefficient that is not positive, naming the cell.
 CultivoAnual leerCultivoAnual(const workbook::Workbook& libro, int k);
 int buscarFilaRiego(const workbook::Workbook& libro, const std::string& nombre);
 // Refuses a number of the irrigation row outside its column's range.
