@@ -1,5 +1,6 @@
 #include "balance/etc_mensual.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "balance/zona_raices.h"
@@ -18,9 +19,11 @@ void calcularCurvaSecado(EstadoBalance& b) {
 
 // Weights of drying days 1 to 3: the more wetting events, the sooner the next wetting cuts the
 // curve short. The thresholds are the event counts at which a 30-day month's interval between
-// events falls to 4, 3, 2 and 1 days.
+// events falls to 4, 3, 2 and 1 days. From 30 events on the surface is wetted every day, so
+// only the wetting day counts: wetting it more often cannot cut the curve shorter.
 void calcularPesos(EstadoBalance& b, int m) {
-  const double e = b.EVENTOS_HUMECTACION[m];
+  constexpr double kEventosDiarios = 30.0;
+  const double e = std::min(b.EVENTOS_HUMECTACION[m], kEventosDiarios);
   for (int d = 1; d <= 3; ++d) b.PESOS_HUMECTACION[d][m] = 1.0;
   if (e > 7.5 && e <= 10.0) {
     b.PESOS_HUMECTACION[3][m] = (10.0 - e) / 2.5;
@@ -43,9 +46,12 @@ void calcularKeMes(Simulacion& sim, int m) {
   b.FACTOR_HUMECTACION[m] =
       pesos[1][m] * curva[1] + curva[0] + pesos[2][m] * curva[2] + pesos[3][m] * curva[3];
   b.SUELO_EXPUESTO[m] = 1.0 - sim.COBERTURA_MENSUAL[m];
-  b.TASA_HUMECTACION[m] = (sim.DATOS_RIEGO.FRACCION_MOJADA * sim.DATOS_RIEGO.NRIEGOS_MENSUAL[m] +
-                           sim.ESTACION.DIAS_LLUVIA[m]) /
-                          DIAS_MES(static_cast<int16_t>(m));
+  // Irrigations wet the surface at most once a day: a second one on the same day wets soil
+  // that is wet already.
+  const double dias = DIAS_MES(static_cast<int16_t>(m));
+  const double riegos = std::min(sim.DATOS_RIEGO.NRIEGOS_MENSUAL[m], dias);
+  b.TASA_HUMECTACION[m] =
+      (sim.DATOS_RIEGO.FRACCION_MOJADA * riegos + sim.ESTACION.DIAS_LLUVIA[m]) / dias;
   sim.KE_MENSUAL[m] = b.TASA_HUMECTACION[m] * b.SUELO_EXPUESTO[m] * b.FACTOR_HUMECTACION[m];
 }
 

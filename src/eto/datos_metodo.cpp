@@ -68,6 +68,31 @@ bool esTemperatura(CampoClima c) {
   return c == CampoClima::TMEDIA || c == CampoClima::TMAX || c == CampoClima::TMIN;
 }
 
+// The largest monthly mean a station can have, with its unit: humidity is a share of saturation,
+// the sun shines at most 24 hours a day, the top of the atmosphere receives less than 50 MJ/m2 on
+// the longest day, and the windiest stations' monthly means stay well below 50 m/s. Rainfall and a
+// given evapotranspiration have no such bound; rainy days are bounded by the month.
+struct Tope {
+  double valor;
+  const char* unidad;
+};
+std::optional<Tope> topeCampo(CampoClima c) {
+  switch (c) {
+    case CampoClima::HRMEDIA:
+    case CampoClima::HRMAX:
+    case CampoClima::HRMIN:
+      return Tope{100, " %"};
+    case CampoClima::INSOLACION:
+      return Tope{24, " hours a day"};
+    case CampoClima::RADIACION:
+      return Tope{50, " MJ/m² a day"};
+    case CampoClima::VIENTO:
+      return Tope{50, " m/s"};
+    default:
+      return std::nullopt;
+  }
+}
+
 // The first month, and the first of `campos` in it, whose value cannot be used.
 std::optional<ErrorDatoClima> primerValorInutil(const REGISTRO_CLIMA& e,
                                                 const std::vector<CampoClima>& campos,
@@ -113,14 +138,18 @@ std::optional<std::string> problemaValorClima(CampoClima campo, int16_t mes, dou
     return nombre + " not a number the program can use";
   }
   if (esTemperatura(campo)) {
-    const std::string limite = plainDecimal(kTemperaturaExtrema) + " °C";
-    if (valor < -kTemperaturaExtrema) return nombre + " below -" + limite;
-    if (valor > kTemperaturaExtrema) return nombre + " above " + limite;
+    if (valor < kTemperaturaMinima)
+      return nombre + " below " + plainDecimal(kTemperaturaMinima) + " °C";
+    if (valor > kTemperaturaMaxima)
+      return nombre + " above " + plainDecimal(kTemperaturaMaxima) + " °C";
     return std::nullopt;
   }
   if (valor < 0) return nombre + " negative";
   if (campo == CampoClima::DIAS_LLUVIA && valor > DIAS_MES(mes)) {
     return nombre + " more than the " + std::to_string(DIAS_MES(mes)) + " days of the month";
+  }
+  if (const auto tope = topeCampo(campo); tope && valor > tope->valor) {
+    return nombre + " above " + plainDecimal(tope->valor) + tope->unidad;
   }
   return std::nullopt;
 }

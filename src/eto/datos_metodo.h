@@ -1,8 +1,9 @@
 // The checks a station's data must pass before they are used: every number one the program can
 // compute with (not a mistyped exponent such as 1e308), temperatures that air can have, no
-// negative rainfall, humidity, radiation, sunshine, wind or given evapotranspiration, no more
-// rainy days than the month has, and for the methods that use the daily range a mean maximum
-// temperature not below the mean minimum.
+// negative rainfall, humidity, radiation, sunshine, wind or given evapotranspiration, no
+// humidity above saturation, no more sunshine hours than a day or rainy days than the month has,
+// no radiation or wind beyond any station's, and for the methods that use the daily range a mean
+// maximum temperature not below the mean minimum.
 #pragma once
 
 #include <cstdint>
@@ -49,9 +50,10 @@ struct ErrorDatoClima {
   std::string problema;
 };
 
-// The temperatures, in degrees Celsius, that a monthly mean of the air can have, and the top of
-// the climogram's temperature axis.
-inline constexpr double kTemperaturaExtrema = 100;
+// The temperatures, in degrees Celsius, that a monthly mean of the air can have: beyond the
+// coldest and the hottest months ever measured at a station.
+inline constexpr double kTemperaturaMinima = -80;
+inline constexpr double kTemperaturaMaxima = 60;
 
 // What is wrong with `valor` as the variable's value in month `mes` ("the rainfall (-3) is
 // negative"), or nothing.

@@ -1,5 +1,6 @@
 #include "eto_tool/form2.h"
 
+#include <algorithm>
 #include <exception>
 #include <stdexcept>
 
@@ -279,11 +280,25 @@ void Form2::informarErrorDatos(int index, const eto::ErrorDatoClima& error) {
                               ui::Icon::Exclamation);
 }
 
+// A block without a station shown and its ETo computed would give the batch a climate with no
+// evaporative demand: the window asks for what is missing instead.
+bool Form2::listoParaAnotar() {
+  const char* falta = nullptr;
+  if (combo1_index_ < 0) {
+    falta = kSeleccione;
+  } else if (std::find(option1_.begin(), option1_.end(), true) == option1_.end()) {
+    falta = kElijaMetodo;
+  }
+  if (falta) entorno_.dialogs.messageBox(falta, ui::Icon::Exclamation);
+  return falta == nullptr;
+}
+
 // "Annotate": the station's rainfall, rainy days and ETo as a twelve-row block of Clim_batch
 // under the id typed, at the block-start row where a batch will look for it; the workbook is
 // saved at once. The shared append says what must be fixed when it cannot write.
 void Form2::Command1_Click() {
-  if (!batch::libroEscribible(entorno_.libro ? entorno_.libro() : nullptr, entorno_.dialogs))
+  workbook::Workbook* const enlazado = entorno_.libro ? entorno_.libro() : nullptr;
+  if (!batch::libroEscribible(enlazado, entorno_.dialogs) || (enlazado && !listoParaAnotar()))
     return;
   DatosForm2& d = entorno_.datos;
   d.ID_SIMULACION = entorno_.dialogs.inputBox(kPreguntaId, "");

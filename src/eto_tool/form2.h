@@ -48,6 +48,8 @@ class Form2 {
   static constexpr double kAltoCliente = 10095;   // twips
   static constexpr const char* kPreguntaId =
       "Annotate the data in the sheets 'Clim_batch' with simulation id";
+  static constexpr const char* kSeleccione = "Please select a station";
+  static constexpr const char* kElijaMetodo = "Please choose a method";
 
   struct Entorno {
     ui::Dialogs& dialogs;
@@ -112,6 +114,7 @@ class Form2 {
   std::string revisarEstacion(const workbook::Workbook& libro);
   void olvidarEstacion();
   bool avisar(const Revision& revision);
+  bool listoParaAnotar();
   bool vigenteParaAnotar(const workbook::Workbook& libro);
   void mostrarEstacion(const workbook::Workbook& libro, int k, const REGISTRO_CLIMA& estacion);
   void dibujar(bool con_eto);

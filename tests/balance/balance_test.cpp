@@ -14,6 +14,7 @@
 #include "balance/perfil_suelo.h"
 #include "balance/promedios_perfil.h"
 #include "balance/zona_raices.h"
+#include "common/calendario.h"
 #include "simulation/simulacion.h"
 #include "support/test_support.h"
 
@@ -153,7 +154,8 @@ TEST(EtcMensual, SoilEvaporationLargestCoverAndWaterStress) {
   const Mensual &f = sim.balance.FACTOR_HUMECTACION, &tasa = sim.balance.TASA_HUMECTACION;
   expectCerca({2.414988, 0.225806, 0.381724, 0.208514},
               {f[1], tasa[1], sim.KE_MENSUAL[1], sim.KE_MENSUAL[4]}, 5e-7);
-  expectCerca({2.606420, 2.287367, 1.807478, 1.085673, 0.363868, 0, 0, 0},
+  // From 30 events on only the wetting day counts: 45 events dry as 30 do.
+  expectCerca({2.606420, 2.287367, 1.807478, 1.085673, 1.085673, 0, 0, 0},
               {f[2], f[3], f[5], f[6], f[7], f[8], tasa[8], sim.KE_MENSUAL[8]}, 2e-6);
   // The basal coefficient is scaled by the year's largest cover, not the month's.
   expectCerca({100 * (sim.KE_MENSUAL[4] + 0.15), 15}, {sim.ETC_MENSUAL[4], sim.ETC_MENSUAL[12]},
@@ -180,6 +182,59 @@ TEST(EtcMensual, SoilEvaporationLargestCoverAndWaterStress) {
     estres.ETO_MENSUAL[6] = 100.0;
     aplicarEstresHidrico(estres);
     expectCerca({c[3], c[4]}, {estres.balance.KS_MENSUAL[6], estres.ETC_MENSUAL[6]}, 5e-7);
+  }
+}
+
+// Wetting more than once a day wets the surface no more than wetting every day: from 30 events a
+// month only the wetting day counts, and irrigations count at most once a day. Ke is never
+// negative, and from 30 events on adding irrigations never lowers it; months with at most 30
+// events and no more irrigations than days keep the weights of their event count, bit for bit.
+TEST(EtcMensual, WettingMoreThanDailyNeverLowersNorNegatesSoilEvaporation) {
+  Simulacion sim;
+  const auto ke = [&sim](int m, double lluvia, double riegos, double mojada, double cobertura) {
+    sim.ESTACION.DIAS_LLUVIA[m] = lluvia;
+    sim.DATOS_RIEGO.NRIEGOS_MENSUAL[m] = riegos;
+    sim.DATOS_RIEGO.FRACCION_MOJADA = mojada;
+    sim.COBERTURA_MENSUAL[m] = cobertura;
+    CALCULAR_EVAPORACION_SUELO(sim);
+    return sim.KE_MENSUAL[m];
+  };
+  for (const int m : {2, 7}) {
+    const double dias = m == 2 ? 28 : 31;
+    for (double lluvia = 0; lluvia <= dias; lluvia += 3.5) {
+      for (const double mojada : {0.0, 0.35, 1.0}) {
+        for (const double cobertura : {0.0, 0.6, 1.0}) {
+          double anterior = ke(m, lluvia, 0, mojada, cobertura);
+          for (double riegos = 0.5; riegos <= 100; riegos += 0.5) {
+            const double actual = ke(m, lluvia, riegos, mojada, cobertura);
+            ASSERT_GE(actual, 0) << m << " " << lluvia << " " << riegos << " " << mojada;
+            if (lluvia + riegos - 0.5 >= 30) {
+              ASSERT_GE(actual, anterior) << m << " " << lluvia << " " << riegos << " " << mojada;
+            }
+            anterior = actual;
+          }
+        }
+      }
+    }
+  }
+  // July, 2 rainy days, a wetted fraction of 0.35, cover 0.6: 62 and 93 irrigations wet as 31 do.
+  const double diario = ke(7, 2, 31, 0.35, 0.6);
+  EXPECT_EQ(ke(7, 2, 62, 0.35, 0.6), diario);
+  EXPECT_EQ(ke(7, 2, 93, 0.35, 0.6), diario);
+  EXPECT_EQ(sim.balance.FACTOR_HUMECTACION[7], sim.balance.CURVA_SECADO[0]);
+  EXPECT_EQ(diario, (0.35 * 31 + 2) / 31 * (1 - 0.6) * sim.balance.CURVA_SECADO[0]);
+  // Up to 30 events and one irrigation a day, the weights of the drying curve as they were.
+  // Rows: month, rainy days, irrigations, weights of days 1, 2 and 3.
+  const auto& c = sim.balance.CURVA_SECADO;
+  const double casos[][6] = {{9, 3, 6, 1, 1, 0.4},
+                             {12, 0, 12, 1, 0.6, 0},
+                             {4, 13, 16, 1.0 / 15, 0, 0},
+                             {2, 2, 28, 0, 0, 0}};
+  for (const auto& k : casos) {
+    const int m = static_cast<int>(k[0]);
+    const double factor = k[3] * c[1] + c[0] + k[4] * c[2] + k[5] * c[3];
+    const double tasa = (0.5 * k[2] + k[1]) / DIAS_MES(static_cast<int16_t>(m));
+    EXPECT_EQ(ke(m, k[1], k[2], 0.5, 0.3), tasa * (1 - 0.3) * factor) << m;
   }
 }
 

@@ -272,8 +272,8 @@ TEST(Methods, DataThatNoMethodCanUseAreNamedWithTheirMonth) {
        &R::TMIN,
        1,
        -300,
-       "the mean minimum temperature (-300) is below -100 °C"},
-      {M::Thornthwaite, {}, &R::TMEDIA, 11, 150, "the mean temperature (150) is above 100 °C"},
+       "the mean minimum temperature (-300) is below -80 °C"},
+      {M::Thornthwaite, {}, &R::TMEDIA, 11, 150, "the mean temperature (150) is above 60 °C"},
       // A number next to nothing is named in a short form too.
       {M::Hargreaves,
        {},
@@ -296,6 +296,68 @@ TEST(Methods, DataThatNoMethodCanUseAreNamedWithTheirMonth) {
   REGISTRO_CLIMA e = constante(10);
   e.TMAX[1] = -50;
   EXPECT_FALSE(calcularMetodo(MetodoEto::Thornthwaite, e, {}).error);
+}
+
+// Monthly means no station has are refused, each at its own bound: temperatures from -80 to
+// 60 °C, humidities up to 100 %, sunshine up to 24 hours and radiation up to 50 MJ/m² a day,
+// wind up to 50 m/s. Only the variables the method uses are checked.
+TEST(Methods, MonthlyMeansBeyondAnyStationsAreRefused) {
+  struct Caso {
+    MetodoEto metodo;
+    FuentesPenman fuentes;
+    Mensual REGISTRO_CLIMA::*serie;
+    double valor;
+    const char* problema;  // "" when the value is sound
+  };
+  using M = MetodoEto;
+  using R = REGISTRO_CLIMA;
+  const Caso casos[] = {
+      {M::Thornthwaite, {}, &R::TMEDIA, 60, ""},
+      {M::Thornthwaite, {}, &R::TMEDIA, 60.5, "the mean temperature (60.5) is above 60 °C"},
+      {M::Thornthwaite, {}, &R::TMEDIA, -80, ""},
+      {M::Thornthwaite, {}, &R::TMEDIA, -80.5, "the mean temperature (-80.5) is below -80 °C"},
+      {M::Hargreaves, {}, &R::TMAX, 61, "the mean maximum temperature (61) is above 60 °C"},
+      {M::Hargreaves, {}, &R::TMIN, -81, "the mean minimum temperature (-81) is below -80 °C"},
+      {M::PenmanMonteith, {1, 1}, &R::HRMAX, 100, ""},
+      {M::PenmanMonteith, {1, 1}, &R::HRMAX, 150, "maximum relative humidity (150) is above 100 %"},
+      {M::BlaneyCriddle, {}, &R::HRMIN, 100.5, "minimum relative humidity (100.5) is above 100 %"},
+      {M::PenmanMonteith, {3, 2}, &R::HRMEDIA, 101, "mean relative humidity (101) is above 100 %"},
+      {M::PenmanMonteith, {1, 2}, &R::RADIACION, 50, ""},
+      {M::PenmanMonteith,
+       {1, 2},
+       &R::RADIACION,
+       50.1,
+       "the solar radiation (50.1) is above 50 MJ/m² a day"},
+      {M::PenmanMonteith, {1, 1}, &R::INSOLACION, 24, ""},
+      {M::BlaneyCriddle,
+       {},
+       &R::INSOLACION,
+       24.5,
+       "sunshine hours (24.5) are above 24 hours a day"},
+      {M::PenmanMonteith, {1, 1}, &R::VIENTO, 50, ""},
+      {M::BlaneyCriddle, {}, &R::VIENTO, 51, "the wind speed (51) is above 50 m/s"},
+      {M::Thornthwaite, {}, &R::HRMAX, 150, ""},  // a variable the method does not use
+      {M::PenmanMonteith, {1, 1}, &R::RADIACION, 1e6, ""},
+  };
+  for (const Caso& k : casos) {
+    SCOPED_TRACE(k.valor);
+    REGISTRO_CLIMA e = constante(10);
+    (e.*k.serie)[8] = k.valor;
+    const auto error = comprobarDatosMetodo(k.metodo, e, k.fuentes);
+    if (*k.problema == 0) {
+      EXPECT_FALSE(error) << error->problema;
+      continue;
+    }
+    ASSERT_TRUE(error) << k.problema;
+    EXPECT_EQ(error->mes, 8);
+    EXPECT_PRED_FORMAT2(::testing::IsSubstring, k.problema, error->problema);
+  }
+  // The mean temperature is checked as soon as the station is chosen.
+  REGISTRO_CLIMA e = constante(10);
+  e.TMEDIA[7] = 99;
+  const auto error = comprobarDatosEstacion(e);
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->problema, "the mean temperature (99) is above 60 °C");
 }
 
 // What the window shows and annotates as soon as a station is chosen: the mean temperature (the

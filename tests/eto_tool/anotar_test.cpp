@@ -1,7 +1,7 @@
 // "Annotate" on a copy of the sample workbook, after a station that cannot be loaded: the block
 // of the station still shown lands where the batch looks, reads back with an independent reader,
-// and is found by the batch, also under an id typed as a number in Sim_batch; right after
-// choosing a station, ETo is 0; an answer of blanks appends nothing.
+// and is found by the batch, also under an id typed as a number in Sim_batch; an answer of blanks
+// appends nothing.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -55,7 +55,8 @@ TEST(Annotate, TheStationShownLandsWhereTheBatchLooksAndTheBatchFindsIt) {
   EXPECT_EQ(batch::BUSCAR_CLIMA(Workbook::open(archivo), sim), 74);
   EXPECT_EQ(sim.ESTACION.ETO_EXTERNA, datos.ETO_MENSUAL);
 
-  form.Combo1_Click(0);  // Almería, no method chosen yet: ETo 0
+  form.Combo1_Click(0);  // Almería, with Thornthwaite
+  form.Option1_Click(0);
   dialogs.input_answers = {"13"};
   form.Command1_Click();
   dialogs.input_answers = {" \t "};  // blanks only: no answer, nothing written, nothing said
@@ -70,8 +71,9 @@ TEST(Annotate, TheStationShownLandsWhereTheBatchLooksAndTheBatchFindsIt) {
   ASSERT_EQ(testing::RunPython(kLeer, "'" + archivo.string() + "'", salida), 0) << salida;
   EXPECT_CONTIENE(salida, "74 ['Maricopa H', 18.2, 2.3, ");
   EXPECT_CONTIENE(salida, "85 ['Maricopa H', 16.8, 2.8, ");
-  EXPECT_CONTIENE(salida, "'Dec']\n86 ['13', 23.6, 4.7, 0, 'Jan']");  // the id as typed
-  EXPECT_CONTIENE(salida, "97 ['13', 30.1, 5.3, 0, 'Dec']\n98 [None, None, None, None, None]");
+  EXPECT_CONTIENE(salida, "'Dec']\n86 ['13', 23.6, 4.7, ");  // the id as typed
+  EXPECT_CONTIENE(salida, "97 ['13', 30.1, 5.3, ");
+  EXPECT_CONTIENE(salida, "'Dec']\n98 [None, None, None, None, None]");
 }
 
 // A station moved to 78.2 degrees north with a March mean of -14 degrees Celsius: Blaney-Criddle's

@@ -134,7 +134,8 @@ TEST(Form2Revision, AnnotateWritesOnlyWhatTheFileStillHolds) {
   EXPECT_EQ(v.form.Combo1_ListIndex(), -1);
   EXPECT_FALSE(v.form.Option1(0) || v.form.Option1_Enabled(0));
 
-  v.form.Combo1_Click(0);  // chosen again: its new rainfall is written
+  v.form.Combo1_Click(0);  // chosen again, with its method: its new rainfall is written
+  v.form.Option1_Click(0);
   v.dialogs.input_answers = {"S3"};
   v.form.Command1_Click();
   const Workbook guardado = Workbook::open(ruta);
@@ -142,24 +143,62 @@ TEST(Form2Revision, AnnotateWritesOnlyWhatTheFileStillHolds) {
   EXPECT_EQ(guardado.number("Clim_batch", 2, 2), 45);
 }
 
-// The window's station is kept after it closed too: "Annotate" in a window opened again refuses
-// a station whose rows changed since it was read.
-TEST(Form2Revision, AStationKeptWhileTheWindowWasClosedIsCheckedBeforeItIsWritten) {
+// The window's station is kept after it closed too, but a window opened again shows none: its
+// "Annotate" writes nothing, neither the station kept nor one whose rows changed since.
+TEST(Form2Revision, AStationKeptWhileTheWindowWasClosedIsNotWrittenByTheNextWindow) {
   testing::ScratchDir dir;
   const fs::path ruta = dir / "clima.xlsx";
   guardarClima(ruta, {{"Córdoba", 40}});
   Ventana v(ruta);
   v.form.Combo1_Click(0);
+  v.form.Option1_Click(0);
   guardarClima(ruta, {{"Jaén", 40}});
   Form2 otra({v.dialogs, [&v] { return v.libro.get(); }, v.datos, v.canvas, {}});
   otra.Form_Load();
   v.dialogs.input_answers = {"S1"};
   otra.Command1_Click();
-  const auto mensajes = v.mensajes();
-  ASSERT_EQ(mensajes.size(), 1u);
-  EXPECT_NE(mensajes[0].find("The station 'Córdoba' is no longer at its place in the list"),
-            std::string::npos);
+  EXPECT_EQ(v.mensajes(), std::vector<std::string>{Form2::kSeleccione});
+  EXPECT_TRUE(v.dialogs.prompts.empty());
   EXPECT_TRUE(Workbook::open(ruta).cell("Clim_batch", 2, 1).isEmpty());
+}
+
+// "Annotate" writes only a station shown with its ETo computed: right after the window opens,
+// after a station is chosen, after another station is chosen and after the choice was dropped
+// because the file changed, it asks for what is missing and neither asks for the id nor writes.
+TEST(Form2Revision, AnnotateWithoutAStationOrAMethodWritesNothing) {
+  testing::ScratchDir dir;
+  const fs::path ruta = dir / "clima.xlsx";
+  guardarClima(ruta, {{"Córdoba", 40}, {"Almería", 10}});
+  const std::string antes = testing::ReadFile(ruta);
+  Ventana v(ruta);
+  const auto anotar = [&v](const char* id) {
+    v.dialogs.input_answers = {id};
+    v.form.Command1_Click();
+    return v.mensajes();
+  };
+  using Textos = std::vector<std::string>;
+  EXPECT_EQ(anotar("A"), Textos{Form2::kSeleccione});
+  v.form.Combo1_Click(0);
+  EXPECT_EQ(anotar("B"), Textos{Form2::kElijaMetodo});
+  v.form.Option1_Click(0);
+  v.form.Combo1_Click(1);  // another station: its method is not chosen yet
+  EXPECT_EQ(anotar("C"), Textos{Form2::kElijaMetodo});
+  EXPECT_TRUE(v.dialogs.prompts.empty());
+  EXPECT_TRUE(testing::ReadFile(ruta) == antes);
+
+  v.form.Option1_Click(0);
+  EXPECT_TRUE(anotar("D").empty());
+  EXPECT_EQ(Workbook::open(ruta).cell("Clim_batch", 2, 1), CellValue::text("D"));
+  EXPECT_GT(Workbook::open(ruta).number("Clim_batch", 2, 4), 0);  // Thornthwaite's ETo
+
+  guardarClima(ruta, {{"Córdoba", 40}, {"Almería", 12}});  // the station's own rows change
+  v.form.revisarLibro();
+  ASSERT_EQ(v.mensajes().size(), 1u);
+  EXPECT_EQ(v.form.Combo1_ListIndex(), -1);
+  const std::string cambiado = testing::ReadFile(ruta);
+  EXPECT_EQ(anotar("E"), Textos{Form2::kSeleccione});
+  EXPECT_EQ(v.dialogs.prompts.size(), 1u);
+  EXPECT_TRUE(testing::ReadFile(ruta) == cambiado);
 }
 
 // Another workbook bound while the window is open: the list is read from it at once; a station

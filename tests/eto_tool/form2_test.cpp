@@ -213,6 +213,8 @@ TEST(Form2, AStationWithDataThatCannotBeShownIsNotLoaded) {
        "Clim_data!J3 (Feb): the rainfall (-3) is negative."},
       {"Clim_data", filaDatosClima(0, 12), 11, 40,
        "Clim_data!K13 (Dec): the rainy days (40) are more than the 31 days of the month."},
+      {"Clim_data", filaDatosClima(0, 6), 2, 61,
+       "Clim_data!B7 (Jun): the mean temperature (61) is above 60 °C."},
       {"Clim_data", filaDatosClima(0, 1), 2, 1e308,
        "Clim_data!B2 (Jan): the mean temperature (1e+308) is not a number the program can use."},
       {"Clim_WS", 2, 2, 1e308,
