@@ -21,6 +21,8 @@
 #include <utility>
 #include <vector>
 
+#include "common/calendario.h"
+#include "eto_tool/hojas_clima.h"
 #include "manual/fuentes_manual.h"
 #include "support/test_support.h"
 
@@ -397,6 +399,44 @@ TEST(Manual, EveryMessageTheManualQuotesIsATextOfTheProgram) {
     for (const std::string& a : ajenas) lista += "\n  " + a;
     EXPECT_TRUE(ajenas.empty()) << "the " << fuente.idioma << " manual quotes " << ajenas.size()
                                 << " texts the program does not have:" << lista;
+  }
+}
+
+// The month that row `fila` of Clim_data holds for any station, as the program names it, or ""
+// for the heading row.
+std::string mesDeFilaClimData(int fila) {
+  for (int mes = 1; mes <= 12; ++mes) {
+    for (int k = 0; eto_tool::filaDatosClima(k, mes) <= fila; ++k) {
+      if (eto_tool::filaDatosClima(k, mes) == fila) {
+        return NOMBRE_MES(static_cast<int16_t>(mes), 1);
+      }
+    }
+  }
+  return "";
+}
+
+// The station messages name Clim_data's cells with the month in brackets, "Clim_data!J5 (Apr)":
+// a cell the manual quotes so must lie on a row of that month.
+TEST(Manual, AQuotedClimDataCellLiesOnARowOfTheMonthItNames) {
+  EXPECT_EQ(mesDeFilaClimData(2), "Jan");
+  EXPECT_EQ(mesDeFilaClimData(5), "Apr");
+  EXPECT_EQ(mesDeFilaClimData(25), "Dec");
+  EXPECT_EQ(mesDeFilaClimData(26), "Jan");
+  const std::regex cita(R"(((?:Clim_data!(?:[A-Z]+[0-9]+|row [0-9]+),? )+)\(([A-Z][a-z]{2})\))");
+  const std::regex celda(R"(Clim_data!(?:[A-Z]+|row )([0-9]+))");
+  for (const Fuente& fuente : fuentes()) {
+    const std::string manual = textoCorrido(fuente.archivo);
+    int citas = 0;
+    for (auto it = std::sregex_iterator(manual.begin(), manual.end(), cita);
+         it != std::sregex_iterator(); ++it) {
+      const std::string celdas = (*it)[1].str();
+      for (auto c = std::sregex_iterator(celdas.begin(), celdas.end(), celda);
+           c != std::sregex_iterator(); ++c, ++citas) {
+        EXPECT_EQ(mesDeFilaClimData(std::stoi((*c)[1].str())), (*it)[2].str())
+            << fuente.idioma << ": " << (*it)[0].str();
+      }
+    }
+    EXPECT_GE(citas, 3) << fuente.idioma;
   }
 }
 

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -57,6 +59,51 @@ TEST(SampleData, DerivedBlocksAreWhatTheirRulesMake) {
     EXPECT_EQ(ReadFile(out / name), ReadFile(sampleDir() / name))
         << name << " differs from what data/sample/derive_blocks.py makes: run it again";
   }
+}
+
+// The annual crops follow the manual's advice: Annual_crops_growth holds the stage means of
+// FAO-56's straight lines (from the Kcb ini, mid and end of README.md's table) divided by the
+// crop's maximum cover, so that the model's Kcb x the year's largest cover gives back FAO-56's
+// Kcb mid in a month wholly in mid-season: there ETc = Kcb mid x ETo plus the soil evaporation.
+TEST(SampleData, AnnualCropsHoldFaoStageMeansDividedByTheirMaximumCover) {
+  const CsvTable growth = CsvTable::read(sampleDir() / "11_Annual_crops_growth.csv");
+  const CsvTable blocks = CsvTable::read(sampleDir() / "04_Crop_batch.csv");
+  const std::string readme = ReadFile(sampleDir() / "README.md");
+  const std::regex fila(R"(\n  \| ([^|]+?) \| ([0-9.]+) / ([0-9.]+) / ([0-9.]+) \|)");
+  const std::map<std::string, std::string> block_of = {{"Maize (grain)", "Maize"},
+                                                       {"Winter wheat", "Winter wheat"},
+                                                       {"Cotton", "Cotton"},
+                                                       {"Tomato", "Tomato"}};
+  int crops = 0, crops_in_blocks = 0;
+  for (auto m = std::sregex_iterator(readme.begin(), readme.end(), fila);
+       m != std::sregex_iterator(); ++m, ++crops) {
+    const std::string name = (*m)[1];
+    const double ini = std::stod((*m)[2]), mid = std::stod((*m)[3]), end = std::stod((*m)[4]);
+    int r = 2;
+    while (r <= growth.rowCount() && growth.cell(r, 1) != CellValue::text(name)) ++r;
+    ASSERT_LE(r, growth.rowCount()) << name;
+    const double cover = growth.cell(r, 11).asNumber();
+    const double means[] = {ini, (ini + mid) / 2, mid, (mid + end) / 2};
+    for (int s = 0; s < 4; ++s) {
+      EXPECT_NEAR(growth.cell(r, 3 + s).asNumber(), means[s] / cover, 0.0005 + 1e-12)
+          << name << ", stage " << s + 1;
+    }
+    // The crop's block, where a month lies wholly in mid-season (the crop's full cover): Kcb x
+    // the largest cover there.
+    if (!block_of.count(name)) continue;
+    double kcb = 0, largest = 0;
+    for (int b = 2; b <= blocks.rowCount(); ++b) {
+      if (blocks.cell(b, 1) != CellValue::text(block_of.at(name))) continue;
+      if (blocks.cell(b, 4).asNumber() > largest) kcb = blocks.cell(b, 2).asNumber();
+      largest = std::max(largest, blocks.cell(b, 4).asNumber());
+    }
+    if (largest != cover) continue;
+    EXPECT_NEAR(kcb * largest, mid, 0.0005 + 1e-12) << name;
+    ++crops_in_blocks;
+  }
+  EXPECT_EQ(crops, growth.rowCount() - 1);
+  EXPECT_EQ(crops_in_blocks,
+            2);  // maize and cotton; wheat's and tomato's mid-season span two months
 }
 
 class SampleWorkbook : public ::testing::Test {
