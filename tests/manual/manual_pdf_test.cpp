@@ -403,5 +403,29 @@ TEST(ManualPdf, NoPageStartsWithTheLastLineOfAParagraphOrTheLastRowOfATableAlone
   EXPECT_GE(largas, 20);
 }
 
+// The main window's picture prints at nearly its size on a screen, so that its menus read there
+// as on a screen, in letters of about 9 points.
+TEST(ManualPdf, TheMainWindowIsPrintedAtNearlyItsSizeOnAScreen) {
+  const std::string png = leer(BinaryDir() / "manual/pictures/main_window.png");
+  const std::size_t fisico = png.find("pHYs");
+  ASSERT_NE(fisico, std::string::npos);
+  // The picture's own pixels per inch, and those it is printed at.
+  const double ppp_pantalla = enteroPng(png, fisico + 4) * 0.0254;
+  const auto [ancho, alto] = tamanoPng(png);
+  const std::regex fila_imagen("^ *\\d+ +\\d+ +image +(\\d+) +(\\d+) +(\\S+ +){7}(\\d+) .*");
+  std::istringstream filas(salidaDe("pdfimages -list '" + pdf().string() + "'"));
+  int impresas = 0;
+  for (std::string fila; std::getline(filas, fila);) {
+    std::smatch m;
+    if (!std::regex_match(fila, m, fila_imagen) || std::stoi(m[1]) != ancho ||
+        std::stoi(m[2]) != alto) {
+      continue;
+    }
+    ++impresas;
+    EXPECT_GE(ppp_pantalla / std::stoi(m[4]), 0.9) << fila;
+  }
+  EXPECT_GE(impresas, 1);
+}
+
 }  // namespace
 }  // namespace medravolix
