@@ -11,8 +11,10 @@
 // table rows or between two paragraphs, never inside a line or a row. A heading stays with what
 // follows it, a paragraph ending in a colon with the picture it introduces and a picture with its
 // caption, a table's heading row with its first row, and a table that goes on to a new page
-// shows its heading row again there. Each page draws only the lines wholly inside its slice, so
-// no line is printed, whole or clipped, on two pages.
+// shows its heading row again there. A paragraph's last line and a table's last row never stand
+// alone at the top of a page, and a section's line in a contents list stays with the line of its
+// first subsection. Each page draws only the lines wholly inside its slice, so no line is
+// printed, whole or clipped, on two pages.
 //
 // usage: make_manual <output.pdf> <pictures folder> <manual_en.md> <manual_es.md> ...
 #include <QAbstractTextDocumentLayout>
@@ -48,6 +50,8 @@ const QString kMarca = QStringLiteral("@@contents@@");
 constexpr int kResolucion = 300;         // dots per inch of the PDF's layout
 constexpr double kPuntoPantalla = 96.0;  // a window picture's pixel, at screen size
 constexpr double kPieMm = 10;            // the foot of the page, where its number stands
+// A paragraph's property: it stays on the page of the paragraph after it.
+constexpr int kConSiguiente = QTextFormat::UserProperty;
 
 double mmAPuntos(double mm) {
   return mm / 25.4 * kResolucion;
@@ -168,19 +172,26 @@ std::vector<QTextBlock> titulosDesde(QTextBlock desde) {
 }
 
 // Replaces the marker paragraph with the list's title and a line for each heading after it:
-// the heading's text and, at the right margin, its page.
+// the heading's text and, at the right margin, its page. The title stays with the first line,
+// and a section's line with the line of its first subsection.
 Indice ponerIndice(QTextBlock marca, const QString& titulo, double ancho) {
   Indice indice;
   indice.titulos = titulosDesde(marca);
   QTextCursor c(marca);
+  QTextBlockFormat con_siguiente;
+  con_siguiente.setProperty(kConSiguiente, true);
+  c.mergeBlockFormat(con_siguiente);
   c.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
   QTextCharFormat grande;
   grande.setFontWeight(QFont::Bold);
   grande.setFontPointSize(13);
   c.insertText(titulo, grande);
-  for (const QTextBlock& t : indice.titulos) {
+  for (std::size_t i = 0; i < indice.titulos.size(); ++i) {
+    const QTextBlock& t = indice.titulos[i];
     const bool seccion = t.blockFormat().headingLevel() == 2;
     QTextBlockFormat linea;
+    linea.setProperty(kConSiguiente, seccion && i + 1 < indice.titulos.size() &&
+                                         indice.titulos[i + 1].blockFormat().headingLevel() == 3);
     const double sangria = seccion ? 0 : mmAPuntos(6);
     linea.setLeftMargin(sangria);
     linea.setTopMargin(seccion ? mmAPuntos(1.5) : 0);
@@ -255,13 +266,14 @@ void tramosDeBloque(const QTextDocument& doc, const QTextBlock& b, std::vector<T
   // with the picture it introduces.
   const bool imagen = tieneImagen(b);
   const bool presenta = nivel == 0 && b.text().trimmed().endsWith(u':') && tieneImagen(b.next());
+  const bool junto = nivel > 0 || imagen || presenta || b.blockFormat().boolProperty(kConSiguiente);
   const std::size_t primero = tramos.size();
   for (int i = 0; i < capa->lineCount(); ++i) {
     const QTextLine linea = capa->lineAt(i);
     Tramo t;
     t.arriba = arriba + linea.y();
     t.abajo = t.arriba + linea.height();
-    t.con_siguiente = nivel > 0 || imagen || presenta;
+    t.con_siguiente = junto;
     t.bloque = b;
     t.linea = i;
     if (entero && i > 0) {
@@ -271,6 +283,9 @@ void tramosDeBloque(const QTextDocument& doc, const QTextBlock& b, std::vector<T
     }
   }
   tramos[primero].salto_antes = nivel == 1 && b.position() > 0;
+  // The last line of a paragraph is never alone at the top of a page: the line before it goes
+  // on with it.
+  if (tramos.size() - primero >= 2) tramos[tramos.size() - 2].con_siguiente = true;
 }
 
 void tramosDeTabla(const QTextDocument& doc, const QTextTable& tabla, std::vector<Tramo>& tramos) {
@@ -306,8 +321,10 @@ void tramosDeTabla(const QTextDocument& doc, const QTextTable& tabla, std::vecto
                                   : (texto_abajo[f] + texto_arriba[f + 1]) / 2;
     t.arriba = t.raya_arriba - media_raya;
     t.abajo = t.raya_abajo + media_raya;
-    // The heading row is never left alone at the foot of a page.
-    t.con_siguiente = f < tabla.format().headerRowCount() && f + 1 < filas;
+    // The heading row is never left alone at the foot of a page, nor the last row alone (under
+    // the heading row shown again) at the top of one.
+    const int cabeceras = tabla.format().headerRowCount();
+    t.con_siguiente = (f < cabeceras && f + 1 < filas) || (f >= cabeceras && f + 2 == filas);
     tramos.push_back(t);
   }
 }
