@@ -159,18 +159,11 @@ void Workbook::save() {
   if (impl_->path.empty()) {
     throw WorkbookError("This workbook has no file yet: save it under a file name first.");
   }
-  // Another program's save since the file was read would be lost under this one.
-  if (WorkbookFile::signature(impl_->path) != impl_->signature) {
-    throw WorkbookError("The workbook '" + impl_->path.string() +
-                        "' was changed on disk (or moved or deleted) since MEDRAVOLIX read it, "
-                        "so it was not saved: that would overwrite the other change. The file "
-                        "on disk was left as it was.");
-  }
-  impl_->saveTo(impl_->path, save_hook_);
+  impl_->saveTo(impl_->path, save_hook_, Impl::SaveOver::TheFileRead);
 }
 
 void Workbook::saveAs(const std::filesystem::path& path) {
-  impl_->saveTo(path, save_hook_);
+  impl_->saveTo(path, save_hook_, Impl::SaveOver::AnyFile);
 }
 
 bool Workbook::reloadIfChanged() {

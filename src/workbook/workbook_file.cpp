@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include <random>
+#include <thread>
 
 #include "workbook/workbook_error.h"
 
@@ -37,11 +38,20 @@ std::string savingName(const fs::path& target, unsigned number) {
   return "." + target.filename().string() + std::string(kSavingMark) + digits;
 }
 
-// ".NAME.saving-" and one to six digits: a new file of a save of NAME.
+constexpr std::string_view kLockMark = "lock";
+
+fs::path lockPath(const fs::path& target) {
+  return target.parent_path() /
+         ("." + target.filename().string() + std::string(kSavingMark) + std::string(kLockMark));
+}
+
+// ".NAME.saving-" and one to six digits (a new file of a save of NAME), or ".NAME.saving-lock"
+// (the lock of NAME's saves).
 bool isSavingName(const std::string& name, const std::string& target_name) {
   const std::string prefix = "." + target_name + std::string(kSavingMark);
   if (!name.starts_with(prefix)) return false;
   const std::string_view digits = std::string_view(name).substr(prefix.size());
+  if (digits == kLockMark) return true;
   return !digits.empty() && digits.size() <= kSavingDigits &&
          digits.find_first_not_of("0123456789") == std::string_view::npos;
 }
@@ -187,7 +197,57 @@ void removeIfFree(const fs::path& path) {
   ::close(fd);
 }
 
+// The open file still has the name it was opened by (a save ending removes its lock file while
+// holding it, and the next save then makes a new one).
+bool stillNamed(int fd, const fs::path& path) {
+  struct stat held {};
+  struct stat named {};
+  return ::fstat(fd, &held) == 0 && ::lstat(path.c_str(), &named) == 0 && sameFile(held, named);
+}
+
+// The lock file, made when missing. Opened for writing where allowed, as network file systems
+// lock only such files; a lock file that another user made is opened for reading.
+int openLockFile(const fs::path& path) {
+  const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
+  if (fd >= 0 || errno != EACCES) return fd;
+  return ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+}
+
 }  // namespace
+
+SaveLock::SaveLock(const fs::path& target, std::chrono::milliseconds patience)
+    : path_(lockPath(target)) {
+  const auto deadline = std::chrono::steady_clock::now() + patience;
+  for (;;) {
+    fd_ = openLockFile(path_);
+    if (fd_ < 0) return;  // no lock file can be made here: the save itself says why
+    if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) {
+      if (stillNamed(fd_, path_)) return;
+      ::close(fd_);  // the save that held it removed it: take the new one at once
+      fd_ = -1;
+      continue;
+    }
+    const bool held_elsewhere = errno == EWOULDBLOCK;
+    ::close(fd_);
+    fd_ = -1;
+    if (!held_elsewhere) return;  // a file system without locks: saved as before, unlocked
+    if (std::chrono::steady_clock::now() >= deadline) {
+      const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(patience).count();
+      saveFailed(target,
+                 "another save of it, by this or another running MEDRAVOLIX, did not end "
+                 "within " +
+                     std::to_string(seconds) + " seconds");
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+}
+
+SaveLock::~SaveLock() {
+  if (fd_ < 0) return;
+  // Removed while still locked, so a save waiting on this file finds it gone and makes a new one.
+  if (stillNamed(fd_, path_)) ::unlink(path_.c_str());
+  ::close(fd_);
+}
 
 std::string WorkbookFile::read(const fs::path& path) {
   const std::string name = path.string();

@@ -2,6 +2,7 @@
 // atomically (a new file beside it, flushed, then renamed over it).
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -46,11 +47,36 @@ class WorkbookFile {
   static void replace(const std::filesystem::path& target, const std::string& bytes,
                       const Hook& hook);
   // Removes the new files that saves of `target` left behind when they were killed before their
-  // rename: regular files named ".NAME.saving-" and up to six digits beside the target that no
-  // process holds locked. A locked one is a save still running (perhaps in another instance of
-  // the program) and stays, as does one that cannot be opened to take its lock. Nothing else is
-  // touched, and a folder that cannot be read or written is left as it is.
+  // rename: regular files named ".NAME.saving-" and up to six digits, and the save lock
+  // ".NAME.saving-lock", beside the target that no process holds locked. A locked one is a save
+  // still running (perhaps in another instance of the program) and stays, as does one that cannot
+  // be opened to take its lock. Nothing else is touched, and a folder that cannot be read or
+  // written is left as it is.
   static void removeLeftovers(const std::filesystem::path& target);
+};
+
+// Keeps the saves of one workbook apart, in this and in any other running instance of the
+// program: an exclusive lock (flock) on the file ".NAME.saving-lock" beside the save target. A
+// save holds it from its check that the file on disk is still the one it read until it has noted
+// the file it wrote, so of two saves begun together the later one finds the file changed and is
+// refused instead of overwriting the other. The lock file is removed when the lock ends; one left
+// by a killed save is taken over (the lock died with its process) or removed by removeLeftovers.
+// A folder that takes no new file (read-only) gets no lock: the save fails there anyway, with
+// its own reason.
+class SaveLock {
+ public:
+  static constexpr std::chrono::seconds kPatience{30};
+  // Waits while another save holds the lock; after `patience` throws WorkbookError, naming the
+  // file and saying that it was left as it was.
+  explicit SaveLock(const std::filesystem::path& target,
+                    std::chrono::milliseconds patience = kPatience);
+  ~SaveLock();
+  SaveLock(const SaveLock&) = delete;
+  SaveLock& operator=(const SaveLock&) = delete;
+
+ private:
+  std::filesystem::path path_;
+  int fd_ = -1;
 };
 
 }  // namespace medravolix::workbook

@@ -61,7 +61,9 @@ struct Workbook::Impl {
 
   // Saving (workbook_saver.cpp).
   std::string buildPackage();
-  void saveTo(const std::filesystem::path& path, const Workbook::SaveHook& hook);
+  // TheFileRead: refused when the file on disk is no longer the one read (or last saved).
+  enum class SaveOver { TheFileRead, AnyFile };
+  void saveTo(const std::filesystem::path& path, const Workbook::SaveHook& hook, SaveOver over);
 
  private:
   void readWorkbookPart();
@@ -73,6 +75,7 @@ struct Workbook::Impl {
   void removeCalcChain(std::vector<std::pair<std::string, std::string>>& replaced,
                        std::vector<std::string>& removed) const;
   void requestFullRecalculation();
+  void requireUnchangedOnDisk() const;
 };
 
 }  // namespace medravolix::workbook

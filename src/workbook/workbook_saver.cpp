@@ -130,10 +130,23 @@ std::string Workbook::Impl::buildPackage() {
   return builder.finish();
 }
 
+// Another program's save since the file was read would be lost under this one.
+void Workbook::Impl::requireUnchangedOnDisk() const {
+  if (WorkbookFile::signature(path) == signature) return;
+  throw WorkbookError("The workbook '" + path.string() +
+                      "' was changed on disk (or moved or deleted) since MEDRAVOLIX read it, "
+                      "so it was not saved: that would overwrite the other change. The file "
+                      "on disk was left as it was.");
+}
+
 void Workbook::Impl::saveTo(const std::filesystem::path& target_path,
-                            const Workbook::SaveHook& hook) {
+                            const Workbook::SaveHook& hook, SaveOver over) {
   const std::filesystem::path target = WorkbookFile::saveTarget(target_path);
   auto bytes = std::make_shared<const std::string>(buildPackage());
+  // From the check that the file is still the one read until the new file's signature is noted,
+  // no other save of this file may land: it would be overwritten, or taken for this one.
+  const SaveLock lock(target);
+  if (over == SaveOver::TheFileRead) requireUnchangedOnDisk();
   WorkbookFile::removeLeftovers(target);
   WorkbookFile::replace(target, *bytes, hook);
   // The saved file is now the one the workbook stands for.

@@ -30,8 +30,9 @@ TEST(LockFiles, FoundBesideTheWorkbook) {
       {"Riegos del valle.xlsx", "~$egos del valle.xlsx", true},  // Excel, a long name
       {"sample.xlsx", ".~lock.other.xlsx#", false},
       {"sample.xlsx", "~$other.xlsx", false},
-      {"sample.xlsx", ".~lock.sample.xlsx", false},  // no trailing #
-      {"sample.xlsx", "~$Sample.xlsx", false},       // case counts
+      {"sample.xlsx", ".~lock.sample.xlsx", false},        // no trailing #
+      {"sample.xlsx", "~$Sample.xlsx", false},             // case counts
+      {"sample.xlsx", ".sample.xlsx.saving-lock", false},  // MEDRAVOLIX's own, while it saves
   };
   for (const auto& c : cases) {
     ScratchDir dir;

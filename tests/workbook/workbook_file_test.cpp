@@ -85,8 +85,9 @@ TEST(AtomicSave, UnwritableTargetsFailCleanlyAndSaveAsMovesTheWorkbook) {
   EXPECT_EQ(ReadFile(path), original);
 }
 
-// A save that was killed leaves its new file, ".NAME.saving-NNNNNN", beside the workbook; the
-// next open or save of that workbook removes it, and nothing else.
+// A save that was killed leaves its new file, ".NAME.saving-NNNNNN", and its lock,
+// ".NAME.saving-lock", beside the workbook; the next open or save of that workbook removes them,
+// and nothing else.
 TEST(AtomicSave, LeftoversOfKilledSavesGoWhenTheWorkbookIsOpenedOrSaved) {
   ScratchDir dir;
   const auto path = smallWorkbook(dir / "book.xlsx");
@@ -97,6 +98,7 @@ TEST(AtomicSave, LeftoversOfKilledSavesGoWhenTheWorkbookIsOpenedOrSaved) {
   const auto leave = [&](const std::string& name) { std::ofstream(dir / name) << "PK half"; };
   leave(".book.xlsx.saving-123456");
   leave(".book.xlsx.saving-7");
+  leave(".book.xlsx.saving-lock");  // the lock of a killed save, free since it ended
   fs::create_directory(dir / ".book.xlsx.saving-000002");  // a folder is not a leftover file
   std::vector<std::string> expected = others;
   expected.insert(expected.end(), {".book.xlsx.saving-000002", "book.xlsx"});
@@ -104,6 +106,7 @@ TEST(AtomicSave, LeftoversOfKilledSavesGoWhenTheWorkbookIsOpenedOrSaved) {
   Workbook book = Workbook::open(path);
   EXPECT_EQ(folderListing(dir.path()), expected);
   leave(".book.xlsx.saving-654321");
+  leave(".book.xlsx.saving-lock");
   book.setCell("S", 1, 1, CellValue::number(2));
   book.save();
   EXPECT_EQ(folderListing(dir.path()), expected);
@@ -202,8 +205,10 @@ TEST(AtomicSave, ASaveInProgressElsewhereKeepsItsNewFileThroughAnOpen) {
   char c = 0;
   ASSERT_EQ(::read(to_parent[0], &c, 1), 1);  // the other save is about to rename
   const auto listing = folderListing(dir.path());
-  ASSERT_EQ(listing.size(), 2u);
+  EXPECT_EQ(listing.size(), 3u);
   EXPECT_TRUE(listing[0].starts_with(".book.xlsx.saving-")) << listing[0];
+  // The lock that keeps other saves of the workbook waiting, held by the saving process.
+  EXPECT_EQ(listing.size() > 1 ? listing[1] : "", ".book.xlsx.saving-lock");
   EXPECT_EQ(Workbook::open(path).cell("S", 1, 1), CellValue::number(1));
   EXPECT_EQ(folderListing(dir.path()), listing);
   ASSERT_EQ(::write(to_child[1], &c, 1), 1);
