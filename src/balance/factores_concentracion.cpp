@@ -6,11 +6,24 @@
 #include "balance/pedotransferencia.h"
 #include "balance/promedios_perfil.h"
 #include "common/enteros.h"
+#include "common/number_text.h"
 #include "simulation/simulacion.h"
 
 namespace medravolix {
 
 namespace {
+
+// The depth of simulation holds no whole layer when the roots deepen the profile to more than
+// 128 times it: say which month's root depth of which crop does.
+std::string sinCapas(const Simulacion& sim) {
+  int mes = 1;
+  while (mes < kMeses && sim.RAIZ_MENSUAL[mes] < sim.RAIZ_MAXIMA) ++mes;
+  return "the depth of simulation, " + shortDecimal(sim.PROF_SIMULACION) +
+         " cm, holds no whole layer of the " + shortDecimal(sim.PROF_PERFIL) +
+         " cm profile, as deep as the root depth of month " + std::to_string(mes) +
+         " of the crop " + sim.SIMULACION.ID_CULTIVO.toDisplayText() + " (a layer is " +
+         shortDecimal(sim.PROF_PERFIL / sim.NUM_CAPAS) + " cm thick)";
+}
 
 // Layers from the surface within the depth of simulation, cut at the first one that does not
 // drain in the year (every layer below it is dry of drainage too). Returns the reason when no
@@ -31,7 +44,7 @@ std::string contarCapasDrenantes(Simulacion& sim) {
   }
   if (b.CAPAS_SIMULACION > 0) return "";
   if (ultima > 0) return "the surface layer does not drain in the year";
-  return "the depth of simulation holds no whole layer";
+  return sinCapas(sim);
 }
 
 // The mean over the counted layers of annual irrigation over each layer's annual drainage.

@@ -3,12 +3,16 @@
 #include <array>
 #include <cmath>
 #include <cstddef>
+#include <limits>
 #include <stdexcept>
 #include <string>
 
+#include "batch/celdas_entrada.h"
 #include "batch/hojas_batch.h"
+#include "common/calendario.h"
 #include "common/enteros.h"
 #include "common/number_text.h"
+#include "crops/registro_cultivo.h"
 #include "simulation/simulacion.h"
 
 namespace medravolix::batch {
@@ -46,10 +50,31 @@ std::optional<int> buscarFila(const Workbook& libro, std::string_view hoja, cons
 // nonsense far from the cell that caused it.
 double numero(const Workbook& libro, std::string_view hoja, int fila, int columna) {
   const double valor = libro.number(hoja, fila, columna);
-  if (isUsableNumber(valor)) return valor;
-  throw SimulacionRechazada(workbook::cellReference(hoja, fila, columna) + " holds " +
-                            shortDecimal(valor) + ", which is not a number the program can use");
+  const std::string motivo = motivoNumeroInutil(hoja, fila, columna, valor);
+  if (motivo.empty()) return valor;
+  throw SimulacionRechazada(motivo);
 }
+
+// A number of an input cell that must also lie within the range of the quantity it stands for.
+double numeroEnRango(const Workbook& libro, std::string_view hoja, int fila, int columna,
+                     const std::string& que, const RangoEntrada& rango) {
+  const double valor = numero(libro, hoja, fila, columna);
+  const std::string motivo = motivoFueraDeRango(que, hoja, fila, columna, valor, rango);
+  if (motivo.empty()) return valor;
+  throw SimulacionRechazada(motivo);
+}
+
+const RangoEntrada kNoNegativo{};
+const RangoEntrada kPorcentaje{0.0, 100.0, ""};
+
+// The ions of Wat_batch columns 2 to 8 (species 3 to 9 of the chemistry).
+constexpr std::array<const char*, 7> kIonesAgua = {"sodium",
+                                                   "potassium",
+                                                   "calcium",
+                                                   "magnesium",
+                                                   "the first further anion",
+                                                   "the second further anion",
+                                                   "sulphate"};
 
 // The number of consecutive rows from r0 whose column 1 holds the soil's id as row r0 holds it
 // (the same kind and value), so that a soil's horizons are one run of the same cells. An empty
@@ -90,47 +115,127 @@ void crearHorizontes(EntradasSimulacion& sim, int n) {
 constexpr std::array<int, kSeriesHorizonte.size()> kColumnasHorizonte = {6,  4,  7,  8,  9,
                                                                          10, 11, 12, 13, 14};
 
-void leerHorizonte(const Workbook& libro, int fila, int h, EntradasSimulacion& sim) {
-  sim.PROF_FILA[h] = leerProfundidad(libro, fila);
-  for (std::size_t k = 0; k < kSeriesHorizonte.size(); ++k) {
-    (sim.*kSeriesHorizonte[k].fila)[h] = numero(libro, kHojaSuelos, fila, kColumnasHorizonte[k]);
+// What each horizon array holds, in the order of kSeriesHorizonte, and its range: shares of the
+// soil from none to all of it, water contents of a volume from none to all of it.
+struct PropiedadHorizonte {
+  const char* que;
+  RangoEntrada rango;
+};
+const RangoEntrada kFraccionVolumen{0.0, 1.0, ", the whole volume"};
+const std::array<PropiedadHorizonte, kSeriesHorizonte.size()> kPropiedadesHorizonte = {{
+    {"the clay (%)", kPorcentaje},
+    {"the sand (%)", kPorcentaje},
+    {"the water content at saturation (kg/kg)", kNoNegativo},
+    {"the field capacity (m3/m3)", kFraccionVolumen},
+    {"the wilting point (m3/m3)", kFraccionVolumen},
+    {"the bulk density (g/cm3)", kNoNegativo},
+    {"the stones (% of volume)", kPorcentaje},
+    {"the calcium carbonate (% of mass)", kPorcentaje},
+    {"the organic matter (%)", kPorcentaje},
+    {"the gypsum (% of mass)", kPorcentaje},
+}};
+
+// The horizons go down from the surface: each ends at or below the one above it.
+void comprobarProfundidad(const EntradasSimulacion& sim, int fila, int h) {
+  const double fondo = sim.PROF_FILA[h];
+  const std::string que = "the depth (cm) of the lower boundary of horizon " + std::to_string(h);
+  if (h == 1) {
+    const std::string motivo = motivoFueraDeRango(que, kHojaSuelos, fila, 3, fondo, kNoNegativo);
+    if (!motivo.empty()) throw SimulacionRechazada(motivo);
+    return;
   }
+  if (fondo >= sim.PROF_FILA[h - 1]) return;
+  throw SimulacionRechazada(que + ", " + workbook::cellReference(kHojaSuelos, fila, 3) + ", is " +
+                            shortDecimal(fondo) + ", above the lower boundary of horizon " +
+                            std::to_string(h - 1) + ", " + shortDecimal(sim.PROF_FILA[h - 1]) +
+                            " in " + workbook::cellReference(kHojaSuelos, fila - 1, 3) +
+                            "; the horizons go down from the surface, top first");
 }
 
-// Columns 2, 3 and 4 of the twelve rows of a block, January first.
-void leerBloque(const Workbook& libro, std::string_view hoja, int r0, Mensual& col2, Mensual& col3,
-                Mensual& col4) {
+// Water is held between the wilting point and field capacity: a field capacity below the wilting
+// point would leave the soil a negative amount of water to hold.
+void comprobarCapacidad(const EntradasSimulacion& sim, int fila, int h) {
+  if (sim.CC_FILA[h] >= sim.PMP_FILA[h]) return;
+  throw SimulacionRechazada("the field capacity (m3/m3) of horizon " + std::to_string(h) + ", " +
+                            workbook::cellReference(kHojaSuelos, fila, 8) + ", is " +
+                            shortDecimal(sim.CC_FILA[h]) + ", below its wilting point, " +
+                            shortDecimal(sim.PMP_FILA[h]) + " in " +
+                            workbook::cellReference(kHojaSuelos, fila, 9) +
+                            "; the field capacity may not be below the wilting point");
+}
+
+void leerHorizonte(const Workbook& libro, int fila, int h, EntradasSimulacion& sim) {
+  sim.PROF_FILA[h] = leerProfundidad(libro, fila);
+  comprobarProfundidad(sim, fila, h);
+  for (std::size_t k = 0; k < kSeriesHorizonte.size(); ++k) {
+    const PropiedadHorizonte& propiedad = kPropiedadesHorizonte[k];
+    (sim.*kSeriesHorizonte[k].fila)[h] =
+        numeroEnRango(libro, kHojaSuelos, fila, kColumnasHorizonte[k],
+                      propiedad.que + (" of horizon " + std::to_string(h)), propiedad.rango);
+  }
+  comprobarCapacidad(sim, fila, h);
+}
+
+// What a column of a twelve-month block holds: its name in messages and its range in month m.
+struct ColumnaMensual {
+  const char* que;
+  RangoEntrada (*rango)(int mes);
+};
+using ColumnasBloque = std::array<ColumnaMensual, 3>;  // columns 2, 3 and 4
+
+RangoEntrada noNegativo(int /*mes*/) {
+  return kNoNegativo;
+}
+RangoEntrada diasDelMes(int mes) {
+  return {0.0, static_cast<double>(DIAS_MES(static_cast<int16_t>(mes))), ", the days of the month"};
+}
+RangoEntrada coeficienteBasal(int /*mes*/) {
+  return {0.0, crops::kKcbMaximo, ", the largest the crop libraries take"};
+}
+RangoEntrada profundidadRaiz(int /*mes*/) {
+  return {0.0, crops::kRaizMaximaCm, " cm, the deepest the crop libraries take"};
+}
+RangoEntrada fraccionSuperficie(int /*mes*/) {
+  return {0.0, 1.0, ", the whole surface"};
+}
+
+// Water cannot fall, nor rain fall on more days than the month has; a negative reference
+// evapotranspiration would have the air give water to the soil, so that the balance would find
+// more water in the profile than rain and irrigation brought.
+const ColumnasBloque kColumnasClima = {{{"the rainfall (mm)", noNegativo},
+                                        {"the number of rainy days", diasDelMes},
+                                        {"the reference evapotranspiration (mm)", noNegativo}}};
+// A negative coefficient or cover would have the crop give water back to the air, and a cover
+// above the whole surface leave a negative share of bare soil to evaporate from.
+const ColumnasBloque kColumnasCultivo = {{{"the basal crop coefficient", coeficienteBasal},
+                                          {"the root depth (cm)", profundidadRaiz},
+                                          {"the ground cover (fraction)", fraccionSuperficie}}};
+
+// Columns 2, 3 and 4 of the twelve rows of a block, January first, each within its range.
+void leerBloque(const Workbook& libro, std::string_view hoja, int r0,
+                const ColumnasBloque& columnas, const std::array<Mensual*, 3>& series) {
   for (int m = 1; m <= kMeses; ++m) {
-    col2[m] = numero(libro, hoja, r0 + m - 1, 2);
-    col3[m] = numero(libro, hoja, r0 + m - 1, 3);
-    col4[m] = numero(libro, hoja, r0 + m - 1, 4);
+    for (std::size_t k = 0; k < columnas.size(); ++k) {
+      const std::string que = columnas[k].que + (" of month " + std::to_string(m));
+      (*series[k])[m] = numeroEnRango(libro, hoja, r0 + m - 1, static_cast<int>(k) + 2, que,
+                                      columnas[k].rango(m));
+    }
   }
 }
 
 // A twelve-month block found by its id; its three columns go to the three series only once the
 // whole block has been read, so a look-up that fails changes none of them.
 std::optional<int> buscarBloque(const Workbook& libro, std::string_view hoja, const CellValue& id,
-                                Mensual& a, Mensual& b, Mensual& c) {
+                                const ColumnasBloque& columnas, Mensual& a, Mensual& b,
+                                Mensual& c) {
   const auto r0 = buscarFila(libro, hoja, id, kPrimeraFilaBloque, kFilasBloque);
   if (!r0) return std::nullopt;
   Mensual leido_a{}, leido_b{}, leido_c{};
-  leerBloque(libro, hoja, *r0, leido_a, leido_b, leido_c);
+  leerBloque(libro, hoja, *r0, columnas, {&leido_a, &leido_b, &leido_c});
   a = leido_a;
   b = leido_b;
   c = leido_c;
   return r0;
-}
-
-// A negative reference evapotranspiration would have the air give water to the soil: the balance
-// would then find more water in the profile than rain and irrigation brought.
-void comprobarEtoBloque(const Mensual& eto, int r0) {
-  for (int m = 1; m <= kMeses; ++m) {
-    if (eto[m] >= 0.0) continue;
-    throw SimulacionRechazada("the reference evapotranspiration (mm) of month " +
-                              std::to_string(m) + ", " +
-                              workbook::cellReference(kHojaClimas, r0 + m - 1, 4) + ", is " +
-                              shortDecimal(eto[m]) + "; it may not be negative");
-  }
 }
 
 // The shares of the root water uptake of the four quarters of the root zone, in %, top first:
@@ -201,22 +306,24 @@ std::optional<int> BUSCAR_SUELO(const Workbook& libro, EntradasSimulacion& sim) 
   const int n = contarHorizontes(libro, *r0, id);
   crearHorizontes(sim, n);
   for (int h = 1; h <= n; ++h) leerHorizonte(libro, *r0 + h - 1, h, sim);
-  const double log_pco2 = numero(libro, kHojaSuelos, *r0, 15);
+  // A partial pressure of CO2 above 1 atm would be more than the whole pressure of the soil air.
+  const RangoEntrada kLogPresion{-std::numeric_limits<double>::infinity(), 0.0,
+                                 " (a pressure of 1 atm, the whole soil air's)"};
+  const double log_pco2 = numeroEnRango(
+      libro, kHojaSuelos, *r0, 15, "the log10 of the soil air's CO2 pressure (atm)", kLogPresion);
   sim.PCO2 = std::pow(10.0, log_pco2);
   return r0;
 }
 
 std::optional<int> BUSCAR_CLIMA(const Workbook& libro, EntradasSimulacion& sim) {
-  const auto r0 =
-      buscarBloque(libro, kHojaClimas, sim.SIMULACION.ID_CLIMA, sim.ESTACION.PRECIPITACION,
-                   sim.ESTACION.DIAS_LLUVIA, sim.ESTACION.ETO_EXTERNA);
-  if (r0) comprobarEtoBloque(sim.ESTACION.ETO_EXTERNA, *r0);
-  return r0;
+  return buscarBloque(libro, kHojaClimas, sim.SIMULACION.ID_CLIMA, kColumnasClima,
+                      sim.ESTACION.PRECIPITACION, sim.ESTACION.DIAS_LLUVIA,
+                      sim.ESTACION.ETO_EXTERNA);
 }
 
 std::optional<int> BUSCAR_CULTIVO(const Workbook& libro, EntradasSimulacion& sim) {
-  return buscarBloque(libro, kHojaCultivos, sim.SIMULACION.ID_CULTIVO, sim.KCB_MENSUAL,
-                      sim.RAIZ_MENSUAL, sim.COBERTURA_MENSUAL);
+  return buscarBloque(libro, kHojaCultivos, sim.SIMULACION.ID_CULTIVO, kColumnasCultivo,
+                      sim.KCB_MENSUAL, sim.RAIZ_MENSUAL, sim.COBERTURA_MENSUAL);
 }
 
 std::optional<int> BUSCAR_RIEGO(const Workbook& libro, EntradasSimulacion& sim) {
@@ -226,7 +333,9 @@ std::optional<int> BUSCAR_RIEGO(const Workbook& libro, EntradasSimulacion& sim) 
   const auto columna = [&](int c) { return numero(libro, kHojaRiegos, *r0, c); };
   REGISTRO_RIEGO riego = sim.DATOS_RIEGO;
   for (int m = 1; m <= kMeses; ++m) {
-    riego.RIEGO_MENSUAL[m] = columna(m + 1);
+    riego.RIEGO_MENSUAL[m] =
+        numeroEnRango(libro, kHojaRiegos, *r0, m + 1,
+                      "the irrigation (mm) of month " + std::to_string(m), kNoNegativo);
     riego.NRIEGOS_MENSUAL[m] = columna(m + 13);
   }
   riego.FRACCION_MOJADA = columna(26);
@@ -241,7 +350,12 @@ std::optional<int> BUSCAR_AGUA(const Workbook& libro, EntradasSimulacion& sim) {
   const auto r0 = buscarFila(libro, kHojaAguas, sim.SIMULACION.ID_AGUA, 1, 1);
   if (!r0) return std::nullopt;
   std::array<double, 10> composicion{};
-  for (int k = 3; k <= 9; ++k) composicion[k] = numero(libro, kHojaAguas, *r0, k - 1);
+  for (int k = 3; k <= 9; ++k) {
+    composicion[k] = numeroEnRango(libro, kHojaAguas, *r0, k - 1,
+                                   std::string("the concentration (mmol/L) of ") +
+                                       kIonesAgua[k - 3] + " in the irrigation water",
+                                   kNoNegativo);
+  }
   const double alcalinidad = numero(libro, kHojaAguas, *r0, 9);
   sim.COMPOSICION_AGUA = composicion;
   sim.ALCALINIDAD_AGUA = alcalinidad;

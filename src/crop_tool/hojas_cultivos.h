@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "common/series.h"
+#include "crops/registro_cultivo.h"
 #include "crops/reparto_mes_etapa.h"
 #include "workbook/workbook.h"
 
@@ -24,13 +25,11 @@ inline constexpr std::string_view kHojaRiegosAnuales = "Annual_crops_irrigat";
 inline constexpr std::string_view kHojaArboles = "Tree_crops";
 
 // The ranges of the library columns besides the fractions (0 to 1) and the non-negative values.
-// They lie far beyond the crops of the literature (roots of a few metres, a season of irrigation
-// of a few thousand millimetres), so that they only stop a value that was never meant, such as a
-// date read as its day number. The basal coefficient is the one of a full cover: the model
-// multiplies it by the year's largest ground cover, so a sparse orchard's published value divided
-// by its cover (0.85 / 0.4 for a date palm grove) lies well above a field crop's 1.2.
-inline constexpr double kKcbMaximo = 4.0;
-inline constexpr double kRaizMaximaCm = 1000.0;
+// They lie far beyond the crops of the literature (a season of irrigation of a few thousand
+// millimetres), so that they only stop a value that was never meant, such as a date read as its
+// day number. The basal coefficient and the root depth keep the limits every crop has.
+using crops::kKcbMaximo;
+using crops::kRaizMaximaCm;
 inline constexpr double kRiegoTemporadaMaximoMm = 10000.0;
 inline constexpr double kRiegosTemporadaMaximo = 10000.0;
 // How far the four stage shares of the season may add up to other than 1.

@@ -14,6 +14,15 @@
 
 namespace medravolix::crops {
 
+// The largest basal crop coefficient and root depth a crop can have, wherever a crop's values are
+// typed (the crop libraries, Crop_batch). They lie far beyond the crops of the literature (roots
+// of a few metres), so that they only stop a value that was never meant, such as a date read as
+// its day number. The basal coefficient is the one of a full cover: the model multiplies it by
+// the year's largest ground cover, so a sparse orchard's published value divided by its cover
+// (0.85 / 0.4 for a date palm grove) lies well above a field crop's 1.2.
+inline constexpr double kKcbMaximo = 4.0;
+inline constexpr double kRaizMaximaCm = 1000.0;
+
 struct REGISTRO_CULTIVO {
   std::string NOMBRE;         // the crop's name as listed when it was added
   std::string FECHA_SIEMBRA;  // date code of the sowing day, "ddmm"

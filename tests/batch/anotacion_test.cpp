@@ -37,6 +37,11 @@ BloqueAnotacion bloque12(std::string hoja, const std::string& id, double base = 
   for (int m = 1; m <= 12; ++m) {
     b.filas.push_back(
         {T(id), N(base + m), N(base + m + 0.5), N(base + m / 10.0), T(kMeses[m - 1])});
+    // Within the batch's ranges: the rainy days of the month, a basal coefficient and a cover.
+    if (b.hoja == kHojaClimas) b.filas.back()[2] = N((base + m + 0.5) / 10);
+    if (b.hoja != kHojaCultivos) continue;
+    b.filas.back()[1] = N((base + m) / 100);
+    b.filas.back()[3] = N((base + m) / 1000);
   }
   return b;
 }
@@ -205,9 +210,9 @@ TEST_F(Anotar, BlockAndRowAreWrittenWhereTheBatchLooksAndSaved) {
   EXPECT_TRUE(dialogs_.messages.empty());
   EXPECT_TRUE(dialogs_.questions.empty());
   const Workbook leido = Workbook::open(archivo_);
-  EXPECT_EQ(linea(leido, kHojaCultivos, 25, 5), "'B' 122 123 124 -");  // block B untouched
-  EXPECT_EQ(linea(leido, kHojaCultivos, 26, 6), "'C' 101 101.5 100.1 'Jan' -");
-  EXPECT_EQ(linea(leido, kHojaCultivos, 37, 6), "'C' 112 112.5 101.2 'Dec' -");
+  EXPECT_EQ(linea(leido, kHojaCultivos, 25, 5), "'B' 1.22 123 0.124 -");  // block B untouched
+  EXPECT_EQ(linea(leido, kHojaCultivos, 26, 6), "'C' 1.01 101.5 0.101 'Jan' -");
+  EXPECT_EQ(linea(leido, kHojaCultivos, 37, 6), "'C' 1.12 112.5 0.112 'Dec' -");
   EXPECT_EQ(linea(leido, kHojaCultivos, 38, 1), "-");
   EXPECT_EQ(linea(leido, kHojaRiegos, 4, 3), "'C' 2 3");
   EXPECT_EQ(leido.number(kHojaRiegos, 4, 30), 10);
@@ -377,8 +382,8 @@ TEST(AnotarMuestra, AppendedBlockReadsBackAndTheBatchFindsIt) {
   std::string salida;
   ASSERT_EQ(testing::RunPython(kLeerBloque, "'" + archivo.string() + "'", salida), 0) << salida;
   EXPECT_CONTIENE(salida, "Clim_batch 73 ['Cabinda', ");
-  EXPECT_CONTIENE(salida, "Clim_batch 74 ['Sevilla', 41, 41.5, 40.1, 'Jan', None]\n");
-  EXPECT_CONTIENE(salida, "Clim_batch 85 ['Sevilla', 52, 52.5, 41.2, 'Dec', None]\n");
+  EXPECT_CONTIENE(salida, "Clim_batch 74 ['Sevilla', 41, 4.15, 40.1, 'Jan', None]\n");
+  EXPECT_CONTIENE(salida, "Clim_batch 85 ['Sevilla', 52, 5.25, 41.2, 'Dec', None]\n");
   EXPECT_CONTIENE(salida, "Clim_batch 86 [None, None, None, None, None, None]\n");
   EXPECT_CONTIENE(salida, "Irrigat_batch 14 ['Olive Sevilla', 2, 3, 4]\n");
 

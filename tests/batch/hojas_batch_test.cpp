@@ -31,10 +31,11 @@ TEST(BuscarSuelo, FirstRunOfTheSoilsRowsWithWholeDepthsHalvesToEven) {
   for (auto* serie :
        {&sim.ARENA_FILA, &sim.ARCILLA_FILA, &sim.SAT_FILA, &sim.CC_FILA, &sim.PMP_FILA,
         &sim.DENSIDAD_FILA, &sim.PIEDRAS_FILA, &sim.CALIZA_FILA, &sim.MO_FILA, &sim.YESO_FILA}) {
-    EXPECT_EQ(serie->at(2), 3.0 + c) << "column " << c;
+    const double esperado = c == 8 || c == 9 ? (3.0 + 17 - c) / 100 : 3.0 + c;
+    EXPECT_EQ(serie->at(2), esperado) << "column " << c;
     c += c == 4 ? 2 : 1;
   }
-  EXPECT_TRUE(testing::Near(std::pow(10.0, 2 + 15), sim.PCO2, 0, 1e-15));  // from the first row
+  EXPECT_TRUE(testing::Near(std::pow(10.0, -(2 + 15)), sim.PCO2, 0, 1e-15));  // the first row
   sim.SIMULACION.ID_SUELO = T("S2");
   EXPECT_EQ(BUSCAR_SUELO(p.libro, sim), 5);
   EXPECT_EQ(sim.PROF_FILA, (std::vector<int16_t>{0, 0}));
@@ -140,7 +141,7 @@ TEST(BuscarBloque, OnlyBlockStartRowsAreTested) {
   EXPECT_EQ((std::vector<double>{sim.ESTACION.PRECIPITACION[1], sim.ESTACION.DIAS_LLUVIA[5],
                                  sim.ESTACION.ETO_EXTERNA[12], sim.KCB_MENSUAL[3],
                                  sim.RAIZ_MENSUAL[3], sim.COBERTURA_MENSUAL[12]}),
-            (std::vector<double>{1012, 1053, 1124, 32, 33, 124}));
+            (std::vector<double>{1012, 1053 / 100.0, 1124, 32 / 100.0, 33, 124 / 1000.0}));
 }
 
 TEST(BuscarBloque, AnEmptyRowEndsTheSearchOrShiftsTheMonths) {

@@ -64,18 +64,32 @@ class LibroPrueba {
     poner(hoja, r, 1, id);
     for (int c = desde; c <= hasta; ++c) poner(hoja, r, c, N(base + c));
   }
-  // A soil horizon: its depth in column 3, base + c in columns 4 to 15 (15: log10 pCO2).
+  // A soil horizon: its depth in column 3, base + c in columns 4 to 14, but the field capacity
+  // (base + 9) / 100 above the wilting point (base + 8) / 100 in columns 8 and 9, both volume
+  // fractions, and -(base + 15) in column 15 (log10 pCO2, at most 0).
   void horizonte(int r, const CellValue& id, double profundidad_cm, double base = 0) {
-    fila(kHojaSuelos, r, id, base, 4, 15);
+    fila(kHojaSuelos, r, id, base, 4, 14);
+    poner(kHojaSuelos, r, 8, N((base + 9) / 100));
+    poner(kHojaSuelos, r, 9, N((base + 8) / 100));
+    poner(kHojaSuelos, r, 15, N(-(base + 15)));
     poner(kHojaSuelos, r, 3, N(profundidad_cm));
   }
   // The four shares of root water uptake (Irrigat_batch columns 27 to 30, %) of row r.
   void cuotas(int r, const std::array<double, 4>& pct) {
     for (int q = 0; q < 4; ++q) poner(kHojaRiegos, r, 27 + q, N(pct[q]));
   }
-  // A twelve-row Clim_batch or Crop_batch block: month m holds base + 10 m + c in column c.
+  // A twelve-row Clim_batch or Crop_batch block: month m holds base + 10 m + c in column c, in
+  // the range of its quantity: divided by 100 for the rainy days and the basal crop coefficient,
+  // by 1000 for the ground cover.
   void bloque(std::string_view hoja, int r0, const CellValue& id, double base) {
-    for (int m = 1; m <= 12; ++m) fila(hoja, r0 + m - 1, id, base + 10 * m, 2, 4);
+    for (int m = 1; m <= 12; ++m) {
+      const double v = base + 10 * m;
+      fila(hoja, r0 + m - 1, id, v, 2, 4);
+      if (hoja == kHojaClimas) poner(hoja, r0 + m - 1, 3, N((v + 3) / 100));
+      if (hoja != kHojaCultivos) continue;
+      poner(hoja, r0 + m - 1, 2, N((v + 2) / 100));
+      poner(hoja, r0 + m - 1, 4, N((v + 4) / 1000));
+    }
   }
 
   // Simulation k ("sim<k>" on Sim_batch row k + 1) and inputs that it finds: soil "S<k>" on rows
