@@ -65,14 +65,6 @@ TEST(Form4Limites, CropsWhoseRootsCoverOrIrrigationWouldPassTheirSeasonAreRefuse
       {{{"Annual_crops_growth", 5, N(1e-300)}},
        kMaiz + " has a mid-season basal crop coefficient of 1e-300 in Annual_crops_growth!E2: its "
                "root depth and ground cover are scaled by it, so it must be at least 0.1."},
-      // All four next to nothing: the peak is the mid-season one, but it is no crop's.
-      {{{"Annual_crops_growth", 3, N(0)},
-        {"Annual_crops_growth", 4, N(0)},
-        {"Annual_crops_growth", 5, N(0.05)},
-        {"Annual_crops_growth", 6, N(0)}},
-       kMaiz +
-           " has a mid-season basal crop coefficient of 0.05 in Annual_crops_growth!E2: its root "
-           "depth and ground cover are scaled by it, so it must be at least 0.1."},
       {{{"Annual_crops_growth", 6, N(1.2)}}, ""},  // a late stage as high as the mid-season one
       {{{"Annual_crops_irrigat", 4, N(1)},
         {"Annual_crops_irrigat", 5, N(1)},
@@ -89,7 +81,6 @@ TEST(Form4Limites, CropsWhoseRootsCoverOrIrrigationWouldPassTheirSeasonAreRefuse
            "the season's 1 irrigation between them, so the shares must add up to 1."},
       // Shares of a season without irrigation spread nothing; rounded shares (0.999) are taken.
       {{{"Annual_crops_irrigat", 3, N(0)}, {"Annual_crops_irrigat", 4, N(0.9)}}, ""},
-      {{{"Annual_crops_irrigat", 12, N(0)}, {"Annual_crops_irrigat", 8, N(0)}}, ""},
       {{{"Annual_crops_irrigat", 4, N(0.099)}, {"Annual_crops_irrigat", 8, N(0.109)}}, ""},
   };
   for (const Caso& caso : casos) {
@@ -117,9 +108,6 @@ TEST(Form4Limites, ATextInALibraryCellNamesTheCropAndTheValue) {
        kMaiz +
            ": Annual_crops_growth!D2, the development stage's basal crop coefficient, holds the "
            "text \"0,65\" where a number is expected; it must be a number between 0 and 4."},
-      {{"Annual_crops_growth", 2, T("1 m")},
-       kMaiz + ": Annual_crops_growth!B2, the maximum root depth, holds the text \"1 m\" where a "
-               "number is expected; it must be a number between 0 and 1000 cm."},
       {{"Annual_crops_growth", 12, T("125 d")},
        kMaiz +
            ": Annual_crops_growth!L2, the season length, holds the text \"125 d\" where a number "
