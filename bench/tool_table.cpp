@@ -4,8 +4,10 @@
 //   tool_table eto WORKBOOK [EVENT...]
 //   tool_table crops WORKBOOK EVENT...
 //
-// Each mode lives in its own file (tool_table_<mode>.cpp). Exits 0 when every event ran, 1 with
-// a message on standard error otherwise, 2 on a usage error.
+// The event "wait" reads one line from standard input before the next event, so that a script
+// can change the workbook between two events; each line is printed (and flushed) as soon as its
+// event has run. Each mode lives in its own file (tool_table_<mode>.cpp). Exits 0 when every
+// event ran, 1 with a message on standard error otherwise, 2 on a usage error.
 #include <iostream>
 #include <string>
 #include <vector>

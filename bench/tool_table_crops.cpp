@@ -82,6 +82,10 @@ std::optional<std::string> clic(Herramienta& h, const std::string& valor) {
 
 // Runs one event; returns why it could not run, or nothing.
 std::optional<std::string> ejecutarEvento(Herramienta& h, const std::string& evento) {
+  if (evento == kEventoEspera) {
+    esperarLinea();
+    return std::nullopt;
+  }
   if (evento == "clear") {
     h.form.Command2_Click();
     return std::nullopt;
@@ -157,7 +161,7 @@ int runCrops(const std::string& workbook, const std::vector<std::string>& events
         std::cerr << "tool_table: " << evento << ": " << *problema << '\n';
         return 1;
       }
-      std::cout << linea(h, evento) << '\n';
+      std::cout << linea(h, evento) << std::endl;  // flushed: a script may be waiting for it
     }
     return 0;
   } catch (const std::exception& error) {

@@ -72,6 +72,10 @@ std::string lineaEstacion(Herramienta& h, int k) {
 
 // Runs one event; returns why it could not run, or nothing.
 std::optional<std::string> ejecutarEvento(Herramienta& h, const std::string& evento) {
+  if (evento == kEventoEspera) {
+    esperarLinea();
+    return std::nullopt;
+  }
   const auto igual = evento.find('=');
   const std::string nombre = evento.substr(0, igual);
   const std::string valor = igual == std::string::npos ? "" : evento.substr(igual + 1);
@@ -121,7 +125,7 @@ int ejecutarEventos(Herramienta& h, const std::vector<std::string>& eventos) {
                              {"messages", jsonStrings(h.dialogos.mensajes)},
                              {"enabled", h.habilitados()},
                              {"eto", jsonMonths(h.datos.ETO_MENSUAL)}})
-              << '\n';
+              << std::endl;  // flushed: a script may be waiting for it
   }
   return 0;
 }

@@ -49,6 +49,13 @@ workbook::Workbook* Form4::libroParaLeer() {
   return libro;
 }
 
+// Whether the workbook, read again when it changed on disk, still holds the chosen crop and the
+// crops on the calendar as they were; when not, the window has said what it dropped.
+bool Form4::libroVigente() {
+  workbook::Workbook* libro = nullptr;
+  return conMensaje([&] { libro = libroParaLeer(); }) && avisar(revisar(*libro));
+}
+
 void Form4::Form_Load() {
   IDIOMA = 1;
   TIPO_ELEGIDO_ = -1;
@@ -281,9 +288,9 @@ void Form4::Form_MouseMove() {
 
 void Form4::Picture1_MouseDown() {
   if (!picture1_enabled_) return;
-  // The crop is added only while the workbook still holds it, and the crops placed before.
-  workbook::Workbook* libro = nullptr;
-  if (!conMensaje([&] { libro = libroParaLeer(); }) || !avisar(revisar(*libro))) return;
+  // The crop is added only while the workbook still holds it, and the crops placed before: they
+  // are checked before the question, and again after it for a change saved while it was open.
+  if (!libroVigente()) return;
   const char* PREGUNTA_AGREGAR = kPreguntaAgregar;
   if (combo1_index_ == -1) {
     entorno_.dialogs.messageBox(kSeleccione, ui::Icon::Exclamation);
@@ -291,7 +298,7 @@ void Form4::Picture1_MouseDown() {
   }
   const ui::Answer respuesta = entorno_.dialogs.questionBox(
       PREGUNTA_AGREGAR, ui::Buttons::YesNoCancel, ui::Icon::Information);
-  if (respuesta != ui::Answer::Yes) return;
+  if (respuesta != ui::Answer::Yes || !libroVigente()) return;
   crops_anteriores_ = rotacion_.N_CULTIVOS();
   if (!agregarCultivo()) return;
   if (crops::haySolape(rotacion_)) {
@@ -358,6 +365,7 @@ void Form4::aceptarCultivo() {
   origen.texto = TEXTO_CULTIVOS.back();
   origen.x_raton = X_RATON;
   d_.anuales.push_back(std::move(origen));
+  d_.cultivos_perdidos = false;
   DIBUJAR_CULTIVO();
   d_.KCB_MENSUAL = crops::CALCULAR_KCB_MENSUAL(rotacion_);
   crops::CALCULAR_RIEGO_MENSUAL(rotacion_, d_.DATOS_RIEGO);
@@ -389,6 +397,10 @@ void Form4::repartirRotacion() {
 void Form4::Command1_Click() {
   if (!batch::libroEscribible(entorno_.LIBRO ? entorno_.LIBRO() : nullptr, entorno_.dialogs))
     return;
+  if (d_.TIPO_CULTIVO == crops::kTipoAnual && d_.cultivos_perdidos) {
+    entorno_.dialogs.messageBox(kSinCultivos, ui::Icon::Exclamation);
+    return;
+  }
   d_.ID_SIMULACION = entorno_.dialogs.inputBox(kPreguntaId, "");
   if (batch::sinIdTecleado(d_.ID_SIMULACION)) return;
   anotar(d_.ID_SIMULACION);
@@ -413,11 +425,24 @@ void Form4::anotar(const std::string& id) {
         {std::string(batch::kHojaRiegos),
          batch::BloqueAnotacion::Forma::Fila,
          {filaIrrigatBatch(celda_id, d_.DATOS_RIEGO.RIEGO_MENSUAL, d_.DATOS_RIEGO.NRIEGOS_MENSUAL,
-                           d_.FRACCION_MOJADA_CULTIVO)}});
+                           fraccionMojadaAnotada())}});
   }
   batch::anotarBloques(*libro, entorno_.dialogs, bloques, [this](const workbook::Workbook& leido) {
     return vigenteParaAnotar(leido);
   });
+}
+
+// The wetted fraction of the irrigation row belongs to a crop on the calendar, whose irrigation
+// the row holds: the annual crop chosen last when it is placed, else the crop placed last. A
+// year without crops has no irrigation for it to wet: it keeps the crop chosen last's.
+double Form4::fraccionMojadaAnotada() const {
+  if (d_.anuales.empty()) return d_.FRACCION_MOJADA_CULTIVO;
+  for (const OrigenAnual& origen : d_.anuales) {
+    if (d_.eleccion && origen.k == d_.eleccion->k && origen.entrada == d_.eleccion->entrada) {
+      return d_.eleccion->riego.FRACCION_MOJADA_CULTIVO;
+    }
+  }
+  return d_.anuales.back().riego.FRACCION_MOJADA_CULTIVO;
 }
 
 void Form4::Command2_Click() {
@@ -435,6 +460,7 @@ void Form4::LIMPIAR() {
   rotacion_.vaciar();
   TEXTO_CULTIVOS.clear();
   d_.anuales.clear();
+  d_.cultivos_perdidos = false;
   d_.arbol.reset();
   list1_.clear();
   combo2_.clear();

@@ -48,6 +48,10 @@ struct DatosForm4 {
   std::optional<OrigenAnual> eleccion;
   std::vector<OrigenAnual> anuales;
   std::optional<OrigenArbol> arbol;
+  // Every crop on the calendar was dropped because the workbook changed, and none was placed nor
+  // the calendar cleared since: the empty calendar is then no year without crops that the user
+  // chose, and "Annotate" does not write it.
+  bool cultivos_perdidos = false;
 };
 
 class Form4 {
@@ -55,6 +59,9 @@ class Form4 {
   static constexpr const char* kPreguntaAgregar = "Would you like to add this crop?";
   static constexpr const char* kSeleccione = "Please select a crop";
   static constexpr const char* kSolape = "Crops overlap";
+  static constexpr const char* kSinCultivos =
+      "Please place the crops on the calendar again, or press Clear to annotate a year without "
+      "crops";
   static constexpr const char* kPreguntaId =
       "Annotate the data in the sheets 'Crop_batch' and 'Irrigat_batch' with simulation id";
   static constexpr int kFilasGrid = 3;
@@ -156,6 +163,8 @@ class Form4 {
   void olvidarArbol();
   bool avisar(const Revision& revision);
   bool vigenteParaAnotar(const workbook::Workbook& libro);
+  bool libroVigente();
+  double fraccionMojadaAnotada() const;
   bool elegirAnual(const workbook::Workbook& libro, int k);
   bool elegirArbol(const workbook::Workbook& libro, int k);
   // `origen` names where the season length came from, for the message when it is out of range.

@@ -90,6 +90,7 @@ std::string Form4::revisarQuitados(const workbook::Workbook& libro) {
     if (!siguen[i]) quitados.push_back(d_.anuales[i].texto);
   }
   quitarCultivos(siguen);
+  if (d_.anuales.empty()) d_.cultivos_perdidos = true;
   return avisoQuitados(quitados);
 }
 

@@ -1,6 +1,7 @@
 #include "crop_tool/hojas_cultivos.h"
 
 #include <cmath>
+#include <vector>
 
 #include "balance/etc_mensual.h"
 #include "common/calendario.h"
@@ -53,16 +54,37 @@ std::string problema(double v, const Rango& rango) {
   return "";
 }
 
+// A library cell's number. A cell that holds none (a text such as "0,65", an error value) is
+// refused as a number out of range is: naming the crop, the cell, the value it stands for and
+// what it holds, then `debe`, what the cell must hold.
+double numeroDeCelda(const workbook::Workbook& libro, std::string_view hoja, int r, int c,
+                     const std::string& quien, const std::string& que, const std::string& debe) {
+  try {
+    return libro.number(hoja, r, c);
+  } catch (const WorkbookError& error) {
+    const std::string donde = celda(hoja, r, c);
+    const std::string texto = error.what();
+    if (!texto.starts_with(donde + " ")) throw;  // the sheet itself, not the cell
+    const std::string lo_que_tiene = texto.substr(donde.size() + 1);
+    // A reason that already says what to do ("...: clear the cell or type a number in it").
+    const bool con_consejo = lo_que_tiene.find(':') != std::string::npos;
+    throw WorkbookError(quien + ": " + donde + ", " + que + ", " + lo_que_tiene +
+                        (con_consejo ? "" : "; " + debe) + ".");
+  }
+}
+
 // A library cell's number, refused with a message naming the crop, the cell and what is wrong
 // when it lies outside its column's range.
 double numeroEnRango(const workbook::Workbook& libro, std::string_view hoja, int r, int c,
                      const std::string& quien, const std::string& que, const Rango& rango) {
-  const double v = libro.number(hoja, r, c);
+  const std::string entre =
+      plainDecimal(rango.minimo) + " and " + plainDecimal(rango.maximo) + rango.unidad;
+  const double v =
+      numeroDeCelda(libro, hoja, r, c, quien, que, "it must be a number between " + entre);
   const std::string mal = problema(v, rango);
   if (mal.empty()) return v;
   throw WorkbookError(quien + ": " + celda(hoja, r, c) + ", " + que + ", " + mal +
-                      "; it must lie between " + plainDecimal(rango.minimo) + " and " +
-                      plainDecimal(rango.maximo) + rango.unidad + ".");
+                      "; it must lie between " + entre + ".");
 }
 
 std::string quienAnual(const std::string& nombre, int r) {
@@ -73,10 +95,11 @@ std::string quienAnual(const std::string& nombre, int r) {
 // The season length of column 12 in whole days, 1 to crops::kTemporadaMaxima.
 int16_t leerDuracion(const workbook::Workbook& libro, int r, const std::string& quien) {
   const std::string donde = celda(kHojaAnuales, r, 12);
-  const double v = libro.number(kHojaAnuales, r, 12);
+  const std::string consejo = "enter a season length from 1 to " + dias(crops::kTemporadaMaxima);
+  const double v = numeroDeCelda(libro, kHojaAnuales, r, 12, quien, "the season length", consejo);
   if (!isUsableNumber(v)) {
     throw WorkbookError(quien + ": " + donde + ", the season length, " + problema(v, kFraccion) +
-                        "; enter a season length from 1 to " + dias(crops::kTemporadaMaxima) + ".");
+                        "; " + consejo + ".");
   }
   const double redondeada = std::nearbyint(v);  // halves to the even neighbour
   if (redondeada < 1) {
@@ -92,28 +115,69 @@ int16_t leerDuracion(const workbook::Workbook& libro, int r, const std::string& 
   return static_cast<int16_t>(redondeada);
 }
 
-void comprobarCultivoAnual(const CultivoAnual& cultivo, int r) {
-  const std::string quien = quienAnual(cultivo.NOMBRE_ANUAL, r);
-  if (!(cultivo.KCB_ETAPA[3] > 0.0)) {
-    throw WorkbookError(quien + " has a mid-season basal crop coefficient of " +
-                        shortDecimal(cultivo.KCB_ETAPA[3]) + " in " + celda(kHojaAnuales, r, 5) +
-                        ": its root depth and ground cover are scaled by it, so it must be "
-                        "greater than 0.");
+const char* const kEtapas[] = {"", "initial", "development", "mid-season", "late season"};
+
+// The crop's roots and cover grow with its coefficient and reach their maximum at the mid-season
+// one: a stage with a larger coefficient would take them beyond it.
+void comprobarPicoEnMedio(const CultivoAnual& cultivo, int r, const std::string& quien) {
+  const double medio = cultivo.KCB_ETAPA[3];
+  std::vector<int> mayores;
+  for (const int s : {1, 2, 4}) {
+    if (cultivo.KCB_ETAPA[s] > medio) mayores.push_back(s);
   }
-  // The four stages divide the whole season between them; the sums of rounded shares that
-  // libraries hold (0.999) are taken.
-  double suma = 0;
-  for (int s = 1; s <= 4; ++s) suma += cultivo.FRACCION_DURACION[s];
-  if (std::fabs(suma - 1.0) > kToleranciaSumaEtapas) {
-    throw WorkbookError(quien + ": the shares of the season of its four stages, in " +
-                        celda(kHojaAnuales, r, 7) + " to " + celda(kHojaAnuales, r, 10) +
-                        ", add up to " + shortDecimal(suma) +
-                        "; the stages divide the whole season between them, so the shares must "
-                        "add up to 1.");
+  if (mayores.empty()) return;
+  std::string etapas, valores;
+  for (std::size_t i = 0; i < mayores.size(); ++i) {
+    const std::string separador = i == 0 ? "" : i + 1 == mayores.size() ? " and " : ", ";
+    const int s = mayores[i];
+    etapas += separador + kEtapas[s];
+    valores +=
+        separador + shortDecimal(cultivo.KCB_ETAPA[s]) + " in " + celda(kHojaAnuales, r, s + 2);
   }
+  const bool una = mayores.size() == 1;
+  throw WorkbookError(
+      quien + ": the " + etapas +
+      (una ? " stage's basal crop coefficient, " : " stages' basal crop coefficients, ") + valores +
+      (una ? ", is" : ", are") + " larger than the mid-season one, " + shortDecimal(medio) +
+      " in " + celda(kHojaAnuales, r, 5) +
+      "; the root depth and ground cover grow with the coefficient up to their maximum at "
+      "mid-season, so the mid-season coefficient must be the largest of the four.");
 }
 
-const char* const kEtapas[] = {"", "initial", "development", "mid-season", "late season"};
+// "the shares of the season of its four stages, in Annual_crops_growth!G3 to
+// Annual_crops_growth!J3, add up to 1.25; ...", or nothing when they add up to 1. `reparto` is
+// what the stages divide between them.
+std::string sumaDeEtapas(const std::array<double, 5>& partes, const std::string& que,
+                         const std::string& desde, const std::string& hasta,
+                         const std::string& reparto) {
+  double suma = 0;
+  for (int s = 1; s <= 4; ++s) suma += partes[s];
+  // The sums of rounded shares that libraries hold (0.999) are taken.
+  if (std::fabs(suma - 1.0) <= kToleranciaSumaEtapas) return "";
+  // The sum as typed, without the noise of adding decimal fractions in binary.
+  const double mostrada = std::fabs(suma) < 1e6 ? std::round(suma * 1e9) / 1e9 : suma;
+  return "the shares of the " + que + " of its four stages, in " + desde + " to " + hasta +
+         ", add up to " + shortDecimal(mostrada) + "; the stages divide " + reparto +
+         " between them, so the shares must add up to 1.";
+}
+
+void comprobarCultivoAnual(const CultivoAnual& cultivo, int r) {
+  const std::string quien = quienAnual(cultivo.NOMBRE_ANUAL, r);
+  const double medio = cultivo.KCB_ETAPA[3];
+  if (!(medio >= kKcbMedioMinimo)) {
+    throw WorkbookError(quien + " has a mid-season basal crop coefficient of " +
+                        shortDecimal(medio) + " in " + celda(kHojaAnuales, r, 5) +
+                        ": its root depth and ground cover are scaled by it, so it must be at "
+                        "least " +
+                        plainDecimal(kKcbMedioMinimo) + ".");
+  }
+  comprobarPicoEnMedio(cultivo, r, quien);
+  const std::string suma =
+      sumaDeEtapas(cultivo.FRACCION_DURACION, "season", celda(kHojaAnuales, r, 7),
+                   celda(kHojaAnuales, r, 10), "the whole season");
+  if (!suma.empty()) throw WorkbookError(quien + ": " + suma);
+}
+
 const char* const kNombresMeses[] = {"",        "January",  "February", "March",  "April",
                                      "May",     "June",     "July",     "August", "September",
                                      "October", "November", "December"};
@@ -135,6 +199,25 @@ std::string mensajeEtapaSinDias(const CultivoAnual& cultivo, int s, int dias_eta
          " gives that stage " + partes_del_riego +
          ": a stage without days cannot be irrigated, so give it a share of the season or move "
          "its share of the irrigation to the other stages.";
+}
+
+// The stages divide the season's irrigation depth, and its number of irrigations, between them:
+// shares that add up to more than 1 would give the crop more water than its season has.
+void comprobarRepartoRiego(const RiegoCultivo& riego, const std::string& quien) {
+  const int r = riego.FILA_RIEGO;
+  const auto h = kHojaRiegosAnuales;
+  std::string suma;
+  if (riego.RIEGO_TOTAL > 0) {
+    suma = sumaDeEtapas(riego.RIEGO_ETAPA, "irrigation depth", celda(h, r, 4), celda(h, r, 7),
+                        "the season's " + shortDecimal(riego.RIEGO_TOTAL) + " mm");
+  }
+  if (suma.empty() && riego.NRIEGOS_TOTAL > 0) {
+    suma =
+        sumaDeEtapas(riego.NRIEGOS_ETAPA, "number of irrigations", celda(h, r, 8), celda(h, r, 11),
+                     "the season's " + shortDecimal(riego.NRIEGOS_TOTAL) +
+                         (riego.NRIEGOS_TOTAL == 1 ? " irrigation" : " irrigations"));
+  }
+  if (!suma.empty()) throw WorkbookError(quien + ": " + suma);
 }
 
 }  // namespace
@@ -201,6 +284,7 @@ RiegoCultivo leerRiegoCultivo(const workbook::Workbook& libro, const std::string
   }
   riego.NRIEGOS_TOTAL = numeroEnRango(libro, hoja, r, 12, quien,
                                       "the number of irrigations of the season", kNumeroRiegos);
+  comprobarRepartoRiego(riego, quien);
   return riego;
 }
 

@@ -2,9 +2,10 @@
 // the crop tool reads them, and the rows it appends to Crop_batch and Irrigat_batch.
 //
 // A library's entries are the rows from row 2 down to the row before the first one whose column
-// 1 is empty; entry k of the crop list is row k + 2. An empty number cell reads 0. A cell that is
-// not a number, or a missing sheet, throws workbook::WorkbookError naming the sheet and the cell;
-// a crop the tool cannot compute with throws it too, saying what to fix in the library.
+// 1 is empty; entry k of the crop list is row k + 2. An empty number cell reads 0. A missing sheet
+// throws workbook::WorkbookError naming the sheet; a cell that holds no number throws it naming
+// the crop, the cell, the value it stands for and what it holds; a crop the tool cannot compute
+// with throws it too, saying what to fix in the library.
 #pragma once
 
 #include <array>
@@ -32,8 +33,15 @@ using crops::kKcbMaximo;
 using crops::kRaizMaximaCm;
 inline constexpr double kRiegoTemporadaMaximoMm = 10000.0;
 inline constexpr double kRiegosTemporadaMaximo = 10000.0;
-// How far the four stage shares of the season may add up to other than 1.
+// How far the four stage shares of the season, of its irrigation depth or of its number of
+// irrigations may add up to other than 1.
 inline constexpr double kToleranciaSumaEtapas = 0.01;
+// The smallest mid-season coefficient of an annual crop. A month's root depth and cover are the
+// crop's maximum times the month's coefficient over the mid-season one, and in a month that two
+// crops share the month's coefficient holds the other crop's too: a mid-season coefficient next
+// to 0 would scale it up without bound. No crop at its peak transpires less than the bare soil of
+// an initial stage evaporates (a basal coefficient of about 0.15).
+inline constexpr double kKcbMedioMinimo = 0.1;
 
 // An annual crop of Annual_crops_growth.
 struct CultivoAnual {
@@ -75,11 +83,13 @@ struct CultivoArbol {
 std::vector<std::string> listarCultivos(const workbook::Workbook& libro, std::string_view hoja);
 
 // Entry k (from 0) of Annual_crops_growth. Refuses a number outside its column's range, a season
-// of less than 1 or more than crops::kTemporadaMaxima days, stage shares that do not add up to 1
-// and a mid-season coefficient that is not positive, naming the cell.
+// of less than 1 or more than crops::kTemporadaMaxima days, stage shares that do not add up to 1,
+// a mid-season coefficient below kKcbMedioMinimo and a stage coefficient above the mid-season
+// one (the crop's peak, at which its roots and cover reach their maximum), naming the cells.
 CultivoAnual leerCultivoAnual(const workbook::Workbook& libro, int k);
 int buscarFilaRiego(const workbook::Workbook& libro, const std::string& nombre);
-// Refuses a number of the irrigation row outside its column's range.
+// Refuses a number of the irrigation row outside its column's range, and stage shares of a
+// seasonal depth (or number of irrigations) above 0 that do not add up to 1.
 RiegoCultivo leerRiegoCultivo(const workbook::Workbook& libro, const std::string& nombre);
 // Refuses a crop that, with a season of `duracion` days, has a stage of no days to which its
 // irrigation row gives a share of the seasonal depth or number: that water would be spread over

@@ -39,7 +39,7 @@ TEST(Form4, ACropThatCannotBeReadIsNamedAndKeepsTheCropChosenBefore) {
   };
   const Caso casos[] = {
       {"Annual_crops_growth", 12, N(0.4), 0, "at least 1 day"},
-      {"Annual_crops_growth", 5, N(0), 0, "must be greater than 0"},
+      {"Annual_crops_growth", 5, N(0), 0, "must be at least 0.1"},
       {"Annual_crops_growth", 4, T("high"), 0, "Annual_crops_growth!D3"},
       {"Annual_crops_irrigat", 3, T("300 mm"), 0, "Annual_crops_irrigat!C3"},
       {"Annual_crops_growth", 12, N(30000), 0,
@@ -98,11 +98,13 @@ TEST(Form4, AStageOfNoDaysWithIrrigationIsRefusedNamingTheCells) {
       libro, kHojaAnuales, 3,
       {T("Wheat"), N(120), N(0.3), N(0.7), N(1.1), N(0.3), N(0.5), N(0), N(0.25), N(0.25)});
   // Maize: an initial stage of 0.006 of the season, 1 day at 125 days and none at 62, with 0.1
-  // of the depth (Annual_crops_irrigat!D2) and none of the number of irrigations.
+  // of the depth (Annual_crops_irrigat!D2) and none of the number of irrigations (its share goes
+  // to the development stage).
   for (int c = 7; c <= 10; ++c) {
     libro.setCell(kHojaAnuales, 2, c, N(std::array{0.006, 0.498, 0.3, 0.196}[c - 7]));
   }
   libro.setCell(kHojaRiegosAnuales, 2, 8, N(0));
+  libro.setCell(kHojaRiegosAnuales, 2, 9, N(0.3));
   Ventana v(std::move(libro));
   Form4& f = v.form;
   f.Option1_Click(0);

@@ -229,5 +229,77 @@ TEST(Form4Revision, ATreeCropIsAnnotatedWhateverBecameOfTheAnnualCropChosenBefor
   EXPECT_EQ(f.Combo1_ListIndex(), 0);
 }
 
+// The wetted fraction "Annotate" writes is that of a crop on the calendar, whose irrigation the
+// row holds: the crop chosen last when it is placed, else the crop placed last. When every crop
+// was dropped, "Annotate" writes no year without crops until the calendar is cleared. A change
+// saved while "Would you like to add this crop?" is open is checked after the answer.
+TEST(Form4Revision, TheWettedFractionWrittenIsThatOfACropOnTheCalendar) {
+  testing::ScratchDir dir;
+  const fs::path ruta = dir / "cultivos.xlsx";
+  guardarCultivos(ruta);
+  Ventana v(Workbook::open(ruta));
+  Form4& f = v.form;
+  const auto anotar = [&](const std::string& id) {
+    v.dialogs.input_answers = {id};
+    f.Command1_Click();
+    const Workbook guardado = Workbook::open(ruta);
+    for (int r = 2; r <= guardado.lastRow("Irrigat_batch"); ++r) {
+      if (guardado.cell("Irrigat_batch", r, 1) == T(id))
+        return guardado.number("Irrigat_batch", r, 26);
+    }
+    return -1.0;  // nothing written
+  };
+  f.Option1_Click(0);
+  f.Combo1_Click(1);  // Wheat, wetted fraction 0.5
+  v.clic(xDelDia(30));
+  f.Combo1_Click(0);  // Maize, wetted fraction 1, not placed
+  EXPECT_EQ(anotar("W1"), 0.5);
+  editar(ruta, [](Workbook& libro) { libro.setCell(kHojaAnuales, 2, 4, N(0.85)); });
+  EXPECT_EQ(anotar("W2"), -1.0);  // Maize is no longer chosen: nothing written
+  v.mensajes();
+  EXPECT_EQ(anotar("W3"), 0.5);
+  EXPECT_TRUE(v.mensajes().empty());
+  f.Combo1_Click(0);
+  v.clic(xDelDia(200));
+  EXPECT_EQ(anotar("W4"), 1.0);  // the crop chosen last is on the calendar
+  f.Combo1_Click(1);
+  EXPECT_EQ(anotar("W4b"), 0.5);  // so is Wheat, chosen again, though placed first
+
+  // Every crop dropped: no year without crops is written in place of the rotation until Clear.
+  editar(ruta, [](Workbook& libro) { libro.setCell(kHojaRiegosAnuales, 2, 2, N(0.9)); });
+  editar(ruta, [](Workbook& libro) { libro.setCell(kHojaRiegosAnuales, 3, 2, N(0.4)); });
+  EXPECT_EQ(anotar("W5"), -1.0);
+  v.mensajes();
+  EXPECT_TRUE(f.List1().empty());
+  EXPECT_EQ(anotar("W6"), -1.0);
+  EXPECT_EQ(v.mensajes(), std::vector<std::string>{Form4::kSinCultivos});
+  f.Command2_Click();
+  EXPECT_EQ(anotar("W7"), 0.0);  // a year without crops, chosen
+  EXPECT_TRUE(v.mensajes().empty());
+
+  // A change saved while the question is open: the crop is not added with the values read before
+  // it, and the window says why; a change elsewhere adds the crop.
+  f.Combo1_Click(1);
+  v.dialogs.while_question_open = [&] {
+    editar(ruta, [](Workbook& libro) { libro.setCell(kHojaAnuales, 3, 5, N(1.05)); });
+  };
+  v.mensajes();
+  v.clic(xDelDia(30));
+  EXPECT_EQ(v.mensajes(),
+            std::vector<std::string>{kReleidaAnuales +
+                                     "\r\n\r\nThe data of the crop 'Wheat' changed in the "
+                                     "workbook, so it is no longer chosen."});
+  EXPECT_EQ(f.rotacion().N_CULTIVOS(), 0);
+  EXPECT_EQ(f.Combo1_ListIndex(), -1);
+  f.Combo1_Click(1);
+  v.dialogs.while_question_open = [&] {
+    editar(ruta, [](Workbook& libro) { libro.setCell(kHojaArboles, 2, 3, N(0.7)); });
+  };
+  v.clic(xDelDia(30));
+  EXPECT_TRUE(v.mensajes().empty());
+  EXPECT_EQ(f.rotacion().N_CULTIVOS(), 1);
+  EXPECT_EQ(f.rotacion().cultivo(1).KCB_PERIODO[3], 1.05);
+}
+
 }  // namespace
 }  // namespace medravolix::crop_tool

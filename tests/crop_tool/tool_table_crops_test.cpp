@@ -81,5 +81,50 @@ TEST(ToolTable, CropsAnnotateIntoADamagedSheetNamesTheDamage) {
   EXPECT_EQ(testing::ReadFile(copia), antes);
 }
 
+// The event "wait" lets a script change the workbook between two events, each line printed as
+// soon as its event ran: the lettuce chosen last (and not placed) is changed on disk while cotton
+// stands on the calendar; the first Annotate is refused, the second writes cotton's wetted
+// fraction (Annual_crops_irrigat!B3).
+constexpr const char* kEsperar = R"PY(
+import json, signal, subprocess, sys, openpyxl
+signal.alarm(60)  # a line held back by the tool would block the script for ever
+tool, libro = sys.argv[1], sys.argv[2]
+eventos = ['type=annual', 'crop=1', 'move=3140', 'click=yes', 'crop=7', 'wait', 'annotate=WF1',
+           'annotate=WF2']
+p = subprocess.Popen([tool, 'crops', libro, *eventos], stdin=subprocess.PIPE,
+                     stdout=subprocess.PIPE, text=True)
+lineas = [json.loads(p.stdout.readline()) for _ in range(5)]
+print(len(lineas[3]['list']), lineas[4]['list'] == lineas[3]['list'])
+wb = openpyxl.load_workbook(libro)
+wb['Annual_crops_growth']['D9'] = 0.55
+wb.save(libro)
+p.stdin.write('\n')
+p.stdin.flush()
+lineas += [json.loads(l) for l in p.stdout]
+print('rc', p.wait(), [l['event'] for l in lineas[5:]])
+print([len(l['messages']) for l in lineas[5:]])
+wb = openpyxl.load_workbook(libro)
+ws, algodon = wb['Irrigat_batch'], wb['Annual_crops_irrigat']
+print(algodon['A3'].value, [(ws.cell(r, 1).value, ws.cell(r, 26).value == algodon['B3'].value)
+                            for r in range(2, ws.max_row + 1) if ws.cell(r, 1).value in ('WF1', 'WF2')])
+)PY";
+
+TEST(ToolTable, CropsWaitLetsAScriptChangeTheWorkbookBetweenEvents) {
+  testing::ScratchDir dir;
+  const auto copia = testing::CopyOfSample(dir, "sample copy.xlsx");
+  std::string salida;
+  ASSERT_EQ(testing::RunPython(kEsperar,
+                               "'" + (testing::BinaryDir() / "bench/tool_table").string() + "' '" +
+                                   copia.string() + "'",
+                               salida),
+            0)
+      << salida;
+  EXPECT_EQ(salida,
+            "1 True\n"
+            "rc 0 ['wait', 'annotate=WF1', 'annotate=WF2']\n"
+            "[0, 1, 0]\n"
+            "Cotton [('WF2', True)]\n");
+}
+
 }  // namespace
 }  // namespace medravolix::crop_tool

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,7 @@ class FakeDialogs : public ui::Dialogs {
   }
   ui::Answer questionBox(const std::string& text, ui::Buttons, ui::Icon icon) override {
     questions.push_back({text, icon});
+    if (while_question_open) while_question_open();
     if (question_answers.empty()) return ui::Answer::Yes;
     const ui::Answer answer = question_answers.front();
     question_answers.pop_front();
@@ -43,6 +45,9 @@ class FakeDialogs : public ui::Dialogs {
   std::deque<std::string> input_answers;
   // Answers to question boxes in turn; Yes when none is left.
   std::deque<ui::Answer> question_answers;
+  // Run while each question box is open, before it is answered (the user saving the workbook
+  // from a spreadsheet program meanwhile).
+  std::function<void()> while_question_open;
 
   std::vector<Message> messages;
   std::vector<Message> questions;
