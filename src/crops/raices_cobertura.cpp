@@ -8,14 +8,20 @@ Mensual escalarRotacion(const Rotacion& rotacion, const Mensual& kcb,
                         double REGISTRO_CULTIVO::*maximo) {
   Mensual serie{};
   for (int m = 1; m <= 12; ++m) {
+    // Where two crops share a month, each is scaled by the rotation's Kcb of that month, which
+    // holds the other crop's coefficient too; the sum may then pass what any crop of the month
+    // can reach. Roots and cover never grow past the largest maximum of the crops growing then.
+    double tope = 0.0;
     for (int I = 1; I <= rotacion.N_CULTIVOS(); ++I) {
       const REGISTRO_CULTIVO& c = rotacion.cultivo(I);
       if (c.KCB_PERIODO[3] == 0.0) continue;
       for (int s = 1; s <= 4; ++s) {
-        serie[m] =
-            ((rotacion.fraccion(m, s + 1, I) * c.*maximo) * kcb[m]) / c.KCB_PERIODO[3] + serie[m];
+        const double fraccion = rotacion.fraccion(m, s + 1, I);
+        serie[m] = ((fraccion * c.*maximo) * kcb[m]) / c.KCB_PERIODO[3] + serie[m];
+        if (fraccion > 0.0 && c.*maximo > tope) tope = c.*maximo;
       }
     }
+    if (serie[m] > tope) serie[m] = tope;
   }
   return serie;
 }

@@ -258,6 +258,29 @@ TEST(RaicesCobertura, AnnualCropsScaledByTheMidSeasonCoefficient) {
   EXPECT_EQ(CALCULAR_RAICES_MENSUAL(kTipoAnual, r, CALCULAR_KCB_MENSUAL(r), {})[5], 0.0);
 }
 
+TEST(RaicesCobertura, TwoCropsSharingAMonthNeverPassTheLargestMaximum) {
+  // A tall crop ending in September shares the month with a crop of low coefficients sown on
+  // 24 September: scaled by the rotation's Kcb, the low crop alone would claim more than its
+  // whole cover. The month keeps the largest maximum of its crops; months of one crop are as
+  // they were.
+  REGISTRO_CULTIVO alto = cultivo(121, 140, kCuartos, {0.6, 1.1, 1.15, 0.8});
+  alto.RAIZ_MAXIMA_CULTIVO = 100;
+  alto.COBERTURA_MAXIMA_CULTIVO = 0.8;
+  REGISTRO_CULTIVO bajo = cultivo(267, 60, kCuartos, {0.1, 0.1, 0.1, 0.1});
+  bajo.RAIZ_MAXIMA_CULTIVO = 30;
+  bajo.COBERTURA_MAXIMA_CULTIVO = 0.8;
+  const Rotacion r = prueba::rotacion({alto, bajo});
+  const Mensual kcb = CALCULAR_KCB_MENSUAL(r);
+  const Mensual raiz = CALCULAR_RAICES_MENSUAL(kTipoAnual, r, kcb, {});
+  const Mensual cobertura = CALCULAR_COBERTURA_MENSUAL(kTipoAnual, r, kcb, {});
+  EXPECT_EQ(cobertura[9], 0.8);
+  EXPECT_LE(raiz[9], 100.0);
+  const Rotacion solo = prueba::rotacion({alto});
+  const Mensual kcb_solo = CALCULAR_KCB_MENSUAL(solo);
+  EXPECT_EQ(CALCULAR_COBERTURA_MENSUAL(kTipoAnual, solo, kcb_solo, {})[7], cobertura[7]);
+  EXPECT_TRUE(Near(0.8 * kcb[7] / 1.15, cobertura[7], 1e-12));
+}
+
 // Every share, and every monthly series of an accepted rotation, within its range: each month
 // shared out whole, occupancy 0 to 1, Kcb 0 to the largest stage coefficient, root depth and
 // cover 0 to the largest crop maximum, irrigation not negative and adding up to the stages'.
