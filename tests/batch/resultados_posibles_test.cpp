@@ -42,36 +42,44 @@ Workbook primeraSimulacion(const std::filesystem::path& muestra) {
   return libro;
 }
 
+// A cell and the hostile values it gets, one at a time.
+struct Hostil {
+  Celda celda;
+  std::vector<double> valores;
+};
+
 // The input cells the first simulation reads: one in each column of each sheet (July of the
-// climate and crop blocks, a month with irrigation and a full canopy), and in Constants and
-// Parameters also one in each row, the ion pairs' rows taking the columns in turn.
-std::vector<Celda> celdasDeEntrada(const Workbook& libro) {
+// climate and crop blocks, a month with irrigation and a full canopy; in Constants and
+// Parameters the rows take the columns in turn), each with values that suit it: a small negative
+// number and one far too large for the amounts; for the logs of the constants one far below and
+// 20, far above; for the charges and conductivities also one that is not a number to compute with.
+std::vector<Hostil> celdasHostiles(const Workbook& libro) {
   EntradasSimulacion sim;
   LEER_SIMULACION(libro, 1, sim);
-  std::vector<Celda> celdas;
-  const auto columnas = [&](std::string_view hoja, int fila, int desde, int hasta) {
-    for (int c = desde; c <= hasta; ++c) celdas.push_back({hoja, fila, c});
-  };
+  std::vector<Hostil> celdas;
   const auto en_turno = [&](std::string_view hoja, const std::vector<int>& filas, int desde,
-                            int hasta) {
+                            int hasta, const std::vector<double>& valores) {
     const int n = std::max<int>(static_cast<int>(filas.size()), hasta - desde + 1);
-    for (int k = 0; k < n; ++k)
-      celdas.push_back({hoja, filas[k % filas.size()], desde + k % (hasta - desde + 1)});
+    for (int k = 0; k < n; ++k) {
+      const Celda celda{hoja, filas[k % filas.size()], desde + k % (hasta - desde + 1)};
+      celdas.push_back({celda, valores});
+    }
   };
-  columnas(kHojaSimulaciones, 2, 1, 6);
+  const std::vector<double> cantidades = {-1, 1e6};
+  en_turno(kHojaSimulaciones, {2}, 1, 6, {-1});  // ids that find nothing
   const int suelo = BUSCAR_SUELO(libro, sim).value();
-  columnas(kHojaSuelos, suelo, 3, 4);
-  columnas(kHojaSuelos, suelo, 6, 15);
-  columnas(kHojaClimas, BUSCAR_CLIMA(libro, sim).value() + 6, 2, 4);
-  columnas(kHojaCultivos, BUSCAR_CULTIVO(libro, sim).value() + 6, 2, 4);
-  columnas(kHojaRiegos, BUSCAR_RIEGO(libro, sim).value(), 2, 30);
-  columnas(kHojaAguas, BUSCAR_AGUA(libro, sim).value(), 2, 9);
-  columnas("Constants", 5, 2, 7);                               // the six equilibrium constants
-  en_turno("Constants", {13, 14, 15, 16, 17, 18}, 3, 6);        // the ion pairs
-  for (int fila : {4, 6}) columnas("Parameters", fila, 2, 12);  // the species
-  en_turno("Parameters", {10, 11, 14, 15}, 2, 13);              // the ion pairs
-  columnas("Parameters", 19, 5, 5);
-  columnas("Parameters", 20, 5, 5);
+  en_turno(kHojaSuelos, {suelo}, 3, 4, cantidades);
+  en_turno(kHojaSuelos, {suelo}, 6, 15, cantidades);
+  en_turno(kHojaClimas, {BUSCAR_CLIMA(libro, sim).value() + 6}, 2, 4, cantidades);
+  en_turno(kHojaCultivos, {BUSCAR_CULTIVO(libro, sim).value() + 6}, 2, 4, cantidades);
+  en_turno(kHojaRiegos, {BUSCAR_RIEGO(libro, sim).value()}, 2, 30, cantidades);
+  en_turno(kHojaAguas, {BUSCAR_AGUA(libro, sim).value()}, 2, 9, cantidades);
+  const std::vector<double> logaritmos = {-1e6, 20};
+  en_turno("Constants", {5}, 2, 7, logaritmos);                       // the six reactions
+  en_turno("Constants", {13, 14, 15, 16, 17, 18}, 3, 6, logaritmos);  // the ion pairs
+  const std::vector<double> coeficientes = {-1e6, -1, 1e300};
+  en_turno("Parameters", {4, 6, 10, 11, 14, 15}, 2, 13, coeficientes);
+  en_turno("Parameters", {19, 20}, 5, 5, coeficientes);  // the EC's intercept and factor
   return celdas;
 }
 
@@ -109,20 +117,17 @@ std::string resultadoImposible(const Workbook& libro) {
   return "";
 }
 
-// Far below and above any input, a small negative number, and 20 (far out for a log K).
-const std::vector<double> kHostiles = {-1e6, -1, 20, 1e6, 1e300};
-
 // Each hostile value in each cell, alone, on `hilos` threads (each with its own workbook): one
 // line for each run that wrote a result no soil can hold.
 std::string barrido(const std::filesystem::path& muestra, unsigned hilos) {
-  const std::vector<Celda> celdas = celdasDeEntrada(primeraSimulacion(muestra));
+  const std::vector<Hostil> celdas = celdasHostiles(primeraSimulacion(muestra));
   std::vector<std::string> hallazgos(celdas.size());
   const auto trabajar = [&](unsigned h) {
     Workbook libro = primeraSimulacion(muestra);
     for (std::size_t k = h; k < celdas.size(); k += hilos) {
-      const Celda& celda = celdas[k];
+      const Celda& celda = celdas[k].celda;
       const CellValue original = libro.cell(celda.hoja, celda.fila, celda.columna);
-      for (double hostil : kHostiles) {
+      for (double hostil : celdas[k].valores) {
         for (int c = 7; c <= 10; ++c) libro.setCell(kHojaSimulaciones, 2, c, CellValue());
         for (int c = 1; c <= 21; ++c) libro.setCell(kHojaSolucion, 2, c, CellValue());
         for (int fila = 2; fila <= 13; ++fila)
