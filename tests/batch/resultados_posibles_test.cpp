@@ -122,8 +122,12 @@ std::string resultadoImposible(const Workbook& libro) {
 std::string barrido(const std::filesystem::path& muestra, unsigned hilos) {
   const std::vector<Hostil> celdas = celdasHostiles(primeraSimulacion(muestra));
   std::vector<std::string> hallazgos(celdas.size());
+  // Opened here, one after the other: the archive library is not safe to open on several
+  // threads at once (it sets the C library's time zone).
+  std::vector<Workbook> libros;
+  for (unsigned h = 0; h < hilos; ++h) libros.push_back(primeraSimulacion(muestra));
   const auto trabajar = [&](unsigned h) {
-    Workbook libro = primeraSimulacion(muestra);
+    Workbook& libro = libros[h];
     for (std::size_t k = h; k < celdas.size(); k += hilos) {
       const Celda& celda = celdas[k].celda;
       const CellValue original = libro.cell(celda.hoja, celda.fila, celda.columna);
