@@ -12,6 +12,7 @@
 #include "batch/escritura_batch.h"
 #include "batch/hojas_batch.h"
 #include "batch/lectura_batch.h"
+#include "batch/resultados_posibles.h"
 #include "common/calendario.h"
 
 namespace medravolix::batch {
@@ -26,8 +27,9 @@ struct Caso {
   enum class Estado { SinDatos, Rechazada, Pendiente, Ejecutada };
   int i = 0;
   Estado estado = Estado::Pendiente;
-  std::string id;      // the simulation id as text
-  std::string motivo;  // why it was refused, or which results have no value
+  std::string id;       // the simulation id as text
+  std::string motivo;   // why it was refused, or which results have no value
+  FilasEntradas filas;  // where its inputs were found
   std::unique_ptr<EntradasSimulacion> entradas;
   LoteEscrituras escrituras;
 };
@@ -94,12 +96,19 @@ class EjecutorBatch {
     EntradasSimulacion& sim = *entradas;
     try {
       LEER_SIMULACION(libro_, caso.i, sim);
-      bool completos = BUSCAR_SUELO(libro_, sim).has_value();
-      completos = BUSCAR_CLIMA(libro_, sim).has_value() && completos;
-      completos = BUSCAR_CULTIVO(libro_, sim).has_value() && completos;
+      bool completos = true;
+      const auto encontrada = [&](std::optional<int> fila, int& donde) {
+        completos = completos && fila.has_value();
+        donde = fila.value_or(0);
+      };
+      FilasEntradas& filas = caso.filas;
+      encontrada(BUSCAR_SUELO(libro_, sim), filas.suelo);
+      filas.horizontes = sim.NUM_FILAS_SUELO;
+      encontrada(BUSCAR_CLIMA(libro_, sim), filas.clima);
+      encontrada(BUSCAR_CULTIVO(libro_, sim), filas.cultivo);
       modelo_.CARGAR_ETO_EXTERNA(sim);
-      completos = BUSCAR_RIEGO(libro_, sim).has_value() && completos;
-      completos = BUSCAR_AGUA(libro_, sim).has_value() && completos;
+      encontrada(BUSCAR_RIEGO(libro_, sim), filas.riego);
+      encontrada(BUSCAR_AGUA(libro_, sim), filas.agua);
       caso.id = sim.SIMULACION.ID_SIMULACION.toDisplayText();
       caso.estado = completos ? Caso::Estado::Pendiente : Caso::Estado::SinDatos;
       if (completos) caso.entradas = std::move(entradas);
@@ -165,6 +174,8 @@ class EjecutorBatch {
         caso.escrituras = escribirResultados(sim, caso.i);
         caso.motivo = unirAvisos(sim.AVISOS);
         caso.estado = Caso::Estado::Ejecutada;
+      } catch (const ResultadoImposible& e) {
+        rechazar(caso, e.what() + ("; " + textoEntradas(caso.i, caso.filas, e.entradas())));
       } catch (const std::exception& e) {
         rechazar(caso, e.what());
       }

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "batch/hojas_batch.h"
+#include "batch/resultados_posibles.h"
 
 namespace medravolix::batch {
 
@@ -11,7 +12,7 @@ using workbook::CellValue;
 
 namespace {
 
-// Adds cells to a list, refusing a number that is not finite.
+// Adds cells to a list, refusing a number that the result cannot take (resultados_posibles.h).
 class Escritor {
  public:
   explicit Escritor(LoteEscrituras& lote) : lote_(lote) {}
@@ -20,7 +21,7 @@ class Escritor {
     lote_.push_back({hoja, fila, columna, std::move(v)});
   }
   void numero(std::string_view hoja, int fila, int columna, double v) {
-    valor(hoja, fila, columna, CellValue::number(finito(hoja, fila, columna, v)));
+    valor(hoja, fila, columna, CellValue::number(resultadoPosible(hoja, fila, columna, v)));
   }
   // A result that may have no value: an empty cell then.
   void opcional(std::string_view hoja, int fila, int columna, const std::optional<double>& v) {
@@ -34,20 +35,14 @@ class Escritor {
   void cota(std::string_view hoja, int fila, int columna, const std::optional<double>& v,
             bool mayor_que) {
     if (v && mayor_que) {
-      valor(hoja, fila, columna, CellValue::text(formaMayorQue(finito(hoja, fila, columna, *v))));
+      valor(hoja, fila, columna,
+            CellValue::text(formaMayorQue(resultadoPosible(hoja, fila, columna, *v))));
     } else {
       opcional(hoja, fila, columna, v);
     }
   }
 
  private:
-  static double finito(std::string_view hoja, int fila, int columna, double v) {
-    if (!std::isfinite(v)) {
-      throw SimulacionRechazada("the result for " + workbook::cellReference(hoja, fila, columna) +
-                                " is not a finite number (" + workbook::plainDecimal(v) + ")");
-    }
-    return v;
-  }
   LoteEscrituras& lote_;
 };
 

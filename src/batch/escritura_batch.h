@@ -37,8 +37,9 @@ void ESCRIBIR_AJUSTES(const Simulacion& sim, int i, LoteEscrituras& lote);
 void ESCRIBIR_SOLUCION(const Simulacion& sim, int i, LoteEscrituras& lote);
 // WBal_batch rows 12(i - 1) + 2 to 12(i - 1) + 13, columns 1 to 7, January first.
 void ESCRIBIR_BALANCE(const Simulacion& sim, int i, LoteEscrituras& lote);
-// The three writers in order. A result that is not a finite number throws SimulacionRechazada
-// naming the cell, so no such value ever reaches a sheet.
+// The three writers in order. A result that no soil can hold (not finite, a negative amount, a
+// leaching fraction outside 0 to 1, a pH outside 0 to 14) throws ResultadoImposible naming the
+// result and its cell, so no such value ever reaches a sheet.
 LoteEscrituras escribirResultados(const Simulacion& sim, int i);
 
 // Throws workbook::WorkbookError for the first cell of the list that may not be overwritten.
