@@ -19,6 +19,9 @@ std::string motivoFueraDeRango(const std::string& que, std::string_view hoja, in
   if (valor > rango.maximo) {
     return inicio + "; it may not be larger than " + shortDecimal(rango.maximo) + rango.tope;
   }
+  if (rango.minimo < 0.0) {
+    return inicio + "; it may not be smaller than " + shortDecimal(rango.minimo) + rango.tope;
+  }
   return inicio + "; it may not be negative";
 }
 

@@ -336,9 +336,14 @@ std::optional<int> BUSCAR_RIEGO(const Workbook& libro, EntradasSimulacion& sim) 
     riego.RIEGO_MENSUAL[m] =
         numeroEnRango(libro, kHojaRiegos, *r0, m + 1,
                       "the irrigation (mm) of month " + std::to_string(m), kNoNegativo);
-    riego.NRIEGOS_MENSUAL[m] = columna(m + 13);
+    riego.NRIEGOS_MENSUAL[m] =
+        numeroEnRango(libro, kHojaRiegos, *r0, m + 13,
+                      "the number of irrigations of month " + std::to_string(m), kNoNegativo);
   }
-  riego.FRACCION_MOJADA = columna(26);
+  // An irrigation wets at most the whole surface.
+  const RangoEntrada kFraccionSuperficie{0.0, 1.0, ", the whole surface"};
+  riego.FRACCION_MOJADA = numeroEnRango(
+      libro, kHojaRiegos, *r0, 26, "the wetted fraction of the soil surface", kFraccionSuperficie);
   std::array<double, 5> patron{};
   for (int q = 1; q <= 4; ++q) patron[q] = columna(q + 26) / 100;
   sim.DATOS_RIEGO = riego;

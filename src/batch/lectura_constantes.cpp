@@ -30,6 +30,9 @@ double numero(const Workbook& libro, std::string_view hoja, int fila, int column
 const RangoEntrada kLogKDebil{-std::numeric_limits<double>::infinity(), 0.0,
                               " (a reaction of this row has K below 1: type log K, -14 for "
                               "water, not pK)"};
+// Charges are signed, or stored as magnitudes; no ion or ion pair of a soil solution carries
+// more than four charges, and a larger one would swamp the ionic strength.
+const RangoEntrada kCarga{-4.0, 4.0, " (no ion of a soil solution carries more than 4 charges)"};
 // A conductivity, and the coefficients and factor of its sum, are never negative.
 const RangoEntrada kConductividad{};
 
@@ -58,14 +61,15 @@ void leerParametros(const Workbook& libro, TablasQuimicas& tablas) {
   libro.requireSheet(kHojaParametros);
   const std::string coeficiente = "the conductivity coefficient";
   for (int s = 1; s <= 11; ++s) {
-    tablas.carga_especie[s] = numero(libro, kHojaParametros, 4, s + 1);
+    tablas.carga_especie[s] = numero(libro, kHojaParametros, 4, s + 1, "the charge", &kCarga);
     tablas.coef_conductividad_especie[s] =
         numero(libro, kHojaParametros, 6, s + 1, coeficiente, &kConductividad);
   }
   for (int j = 1; j <= 12; ++j) {
     for (int b = 1; b <= 2; ++b) {
       const int p = 12 * (b - 1) + j;
-      tablas.carga_par[p] = numero(libro, kHojaParametros, 4 * (b - 1) + 10, j + 1);
+      tablas.carga_par[p] =
+          numero(libro, kHojaParametros, 4 * (b - 1) + 10, j + 1, "the charge", &kCarga);
       tablas.coef_conductividad_par[p] =
           numero(libro, kHojaParametros, 4 * (b - 1) + 11, j + 1, coeficiente, &kConductividad);
     }

@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 
 #include "batch/hojas_batch.h"
 #include "common/calendario.h"
@@ -120,6 +122,15 @@ std::string filas(std::string_view hoja, int primera, int n) {
   return texto + " rows " + std::to_string(primera) + " to " + std::to_string(primera + n - 1);
 }
 
+// A computed result as a message quotes it: six significant digits are enough to tell what went
+// wrong, where the shortest exact form of a computed number runs to seventeen.
+std::string seisCifras(double v) {
+  if (!std::isfinite(v)) return shortDecimal(v);
+  char texto[32];
+  std::snprintf(texto, sizeof texto, "%.6g", v);
+  return shortDecimal(std::strtod(texto, nullptr));
+}
+
 }  // namespace
 
 double resultadoPosible(std::string_view hoja, int fila, int columna, double v) {
@@ -129,7 +140,7 @@ double resultadoPosible(std::string_view hoja, int fila, int columna, double v) 
   std::string nombre = r.nombre.empty() ? "result" : std::string(r.nombre);
   if (hoja == kHojaBalance) nombre += " of " + NOMBRE_MES((fila - 2) % kFilasBloque + 1, 1);
   throw ResultadoImposible("its " + nombre + ", " + workbook::cellReference(hoja, fila, columna) +
-                               ", would be " + shortDecimal(v) + ", which no soil can hold (" +
+                               ", would be " + seisCifras(v) + ", which no soil can hold (" +
                                motivo + ")",
                            r.entradas);
 }

@@ -46,10 +46,11 @@ BloqueAnotacion bloque12(std::string hoja, const std::string& id, double base = 
   return b;
 }
 
-// One Irrigat_batch row: the id, 29 numbers.
+// One Irrigat_batch row: the id, 29 numbers (the wetted fraction 0.26).
 BloqueAnotacion filaRiego(const std::string& id) {
   BloqueAnotacion b{std::string(kHojaRiegos), Forma::Fila, {{T(id)}}};
-  for (int c = 2; c <= 26; ++c) b.filas[0].push_back(N(c));
+  for (int c = 2; c <= 25; ++c) b.filas[0].push_back(N(c));
+  b.filas[0].push_back(N(0.26));
   for (const double pct : {40, 30, 20, 10}) b.filas[0].push_back(N(pct));  // root uptake shares
   return b;
 }

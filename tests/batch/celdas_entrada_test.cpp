@@ -81,6 +81,11 @@ TEST(CeldasEntrada, WaterCropAndChemistryValuesNoSoilCanHaveAreRefused) {
       {kHojaCultivos, 14 + 6, 2, 1e6,
        "the basal crop coefficient of month 7, Crop_batch!B20, is 1000000; it may not be larger "
        "than 4, the largest the crop libraries take"},
+      {kHojaRiegos, 2, 14, -1,
+       "the number of irrigations of month 1, Irrigat_batch!N2, is -1; it may not be negative"},
+      {kHojaRiegos, 2, 26, 1.5,
+       "the wetted fraction of the soil surface, Irrigat_batch!Z2, is 1.5; it may not be larger "
+       "than 1, the whole surface"},
       {kHojaCultivos, 14 + 6, 3, 1000, nullptr},
       {kHojaCultivos, 14 + 6, 3, 1000.5,
        "the root depth (cm) of month 7, Crop_batch!C20, is 1000.5; it may not be larger than "
@@ -112,6 +117,9 @@ TEST(CeldasEntrada, WaterCropAndChemistryValuesNoSoilCanHaveAreRefused) {
   EXPECT_EQ(tablas("Constants", 5, 3, 0), "no error");     // the constant switched off
   EXPECT_EQ(tablas("Constants", 17, 3, 0.3), "no error");  // a pair's log K may be positive
   EXPECT_EQ(tablas("Parameters", 4, 3, -1), "no error");   // a charge as the model gives it
+  EXPECT_EQ(tablas("Parameters", 14, 4, -1e6),
+            "the charge, Parameters!D14, is -1000000; it may not be smaller than -4 (no ion of a "
+            "soil solution carries more than 4 charges)");
 }
 
 // Every refusal of a simulation's inputs names the sheet and cell at fault, in short numbers,

@@ -72,7 +72,7 @@ TEST(EjecutarBatch, NoneOrThreeSimulationsReportProgressAndWriteTheirRows) {
       EXPECT_EQ(linea(p.libro, kHojaSimulaciones, 4, 10),
                 "'sim3' 'C3' 'S3' 'W3' 'R3' 'C3' 10 120 64 'No'");
       EXPECT_EQ(linea(p.libro, kHojaSolucion, 4, 21),
-                "'sim3' 38.5 - - 0 0 0 0 0 0 'drainage' 0 0 0 0 0 0 0 0 0 0");
+                "'sim3' 9.79 - - 0 0 0 0 0 0 'drainage' 0 0 0 0 0 0 0 0 0 0");
       // December: rainfall, irrigation and the given reference ET, loaded after the climate.
       EXPECT_EQ(linea(p.libro, kHojaBalance, 37, 7), "'sim3' 422 16 424 0 0 0");
     }
@@ -118,8 +118,8 @@ TEST(EjecutarBatch, RefusedAndPartlyComputedAreListedInOrderOnSeveralThreads) {
             "horizon is too thin\r\nsim2: layer 1 does not drain\r\nsim5: " +
                 informe.observadas[2].motivo);
   EXPECT_EQ(linea(p.libro, kHojaSolucion, 2, 1), "'earlier'");  // nothing for simulation 1
-  EXPECT_EQ(linea(p.libro, kHojaSolucion, 3, 12), "'sim2' 36.5 - - 0 0 0 0 0 0 'saturation' -");
-  EXPECT_EQ(linea(p.libro, kHojaSolucion, 4, 2), "'sim3' '> 38'");
+  EXPECT_EQ(linea(p.libro, kHojaSolucion, 3, 12), "'sim2' 8.78 - - 0 0 0 0 0 0 'saturation' -");
+  EXPECT_EQ(linea(p.libro, kHojaSolucion, 4, 2), "'sim3' '> 10'");
   EXPECT_EQ(linea(p.libro, kHojaSolucion, 6, 1), "-");  // nothing for simulation 5
 }
 

@@ -78,13 +78,14 @@ TEST(BuscarFila, MatchingRuleColumnsAndRowsBeyond32767) {
             (std::array<double, 10>{0, 0, 0, 2.5, 3.5, 4.5, 5.5, 6.5, 7.5, 8.5}));
   EXPECT_EQ(sim.ALCALINIDAD_AGUA, 9.5);
   p.fila(kHojaRiegos, 1, T("R"), 100, 2, 30);
-  p.cuotas(1, {40.5, 30, 20, 10});  // within 1 of 100: a rounding when typed
+  p.poner(kHojaRiegos, 1, 26, N(0.126));  // the wetted fraction, at most 1
+  p.cuotas(1, {40.5, 30, 20, 10});        // within 1 of 100: a rounding when typed
   sim.SIMULACION.ID_RIEGO = T("R");
   ASSERT_EQ(BUSCAR_RIEGO(p.libro, sim), 1);
   const auto& r = sim.DATOS_RIEGO;
   EXPECT_EQ((std::vector<double>{r.RIEGO_MENSUAL[1], r.RIEGO_MENSUAL[12], r.NRIEGOS_MENSUAL[1],
                                  r.NRIEGOS_MENSUAL[12], r.FRACCION_MOJADA}),
-            (std::vector<double>{102, 113, 114, 125, 126}));
+            (std::vector<double>{102, 113, 114, 125, 0.126}));
   EXPECT_EQ(sim.PATRON_EXTRACCION, (std::array<double, 5>{0, 0.405, 0.3, 0.2, 0.1}));
 }
 

@@ -101,6 +101,7 @@ class LibroPrueba {
     bloque(kHojaClimas, 2 + 12 * (k - 1), T("C" + n), 100 * k);
     bloque(kHojaCultivos, 2 + 12 * (k - 1), T("C" + n), k / 10.0);
     fila(kHojaRiegos, k, T("R" + n), k, 2, 26);
+    poner(kHojaRiegos, k, 26, N((k + 26) / 100.0));  // the wetted fraction, at most 1
     cuotas(k, {40, 30, 20, 10});
     fila(kHojaAguas, k, T("W" + n), k, 2, 9);
     const CellValue ids[] = {T("sim" + n), T("C" + n), T("S" + n),
