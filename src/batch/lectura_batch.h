@@ -1,12 +1,12 @@
 // The batch's reading of its sheets: the list of simulations in Sim_batch and the look-ups that
 // fill a simulation's inputs from Soil_batch, Clim_batch, Crop_batch, Irrigat_batch and Wat_batch.
 //
-// Ids are compared by CellValue::matchesId, by the text a spreadsheet shows for them (the number
-// 7 and the text "7" are one id); a row holding the id in the same kind as Sim_batch holds it is
-// taken before an earlier row that only shows the same text. An id that is empty (or the empty
-// text) is never looked up. Row searches stop at the first row whose column 1 is empty; Clim_batch
-// and Crop_batch are searched only on the block-start rows 2, 14, 26, ... An empty cell in a row or
-// block that was found reads 0.
+// Ids are compared by CellValue::matchesId, by their texts, a number as its plain decimal form
+// with a point (the number 7 and the text "7" are one id); a row holding the id in the same kind
+// as Sim_batch holds it is taken before an earlier row that only has the same text. An id that is
+// empty (or the empty text) is never looked up. Row searches stop at the first row whose column 1
+// is empty; Clim_batch and Crop_batch are searched only on the block-start rows 2, 14, 26, ... An
+// empty cell in a row or block that was found reads 0.
 //
 // A cell that cannot be read (a text where a number is expected, an error value, a formula
 // without a stored value) throws workbook::WorkbookError naming the sheet and the cell; a soil

@@ -22,8 +22,8 @@ class CellValue {
   double asNumber() const { return number_; }
   const std::string& asText() const { return text_; }
 
-  // The id matching rule of the batch sheets: two ids match when a spreadsheet shows the same
-  // text for them, a number in its plain decimal form. So a text equals a text only when
+  // The id matching rule of the batch sheets: two ids match when their texts are the same, a
+  // number read as its plain decimal form written with a point. So a text equals a text only when
   // identical (case-sensitive, blanks included); a number equals a number of the same value
   // (0 and -0 alike); a number equals a text that is exactly its plain decimal form: 7 and "7",
   // 7.5 and "7.5", 0 and "0", but not "7.0", "07", " 7" or "7,5". An empty value equals the
