@@ -24,10 +24,8 @@ struct Resultado {
   unsigned entradas = 0;  // none: the batch's settings
 };
 
-// The soil water balance uses the soil, the climate, the crop and the irrigation; the soil
-// solution adds the irrigation water and the chemistry's constants.
-constexpr unsigned kBalance = kDelSuelo | kDelClima | kDelCultivo | kDelRiego;
-constexpr unsigned kSolucion = kBalance | kDelAgua | kDeLaQuimica;
+constexpr unsigned kBalance = kEntradasBalance;
+constexpr unsigned kSolucion = kEntradasSolucion;
 constexpr unsigned kEtc = kDelClima | kDelCultivo | kDelRiego;
 
 // Sim_batch columns 7 to 9.
@@ -143,6 +141,10 @@ double resultadoPosible(std::string_view hoja, int fila, int columna, double v) 
                                ", would be " + seisCifras(v) + ", which no soil can hold (" +
                                motivo + ")",
                            r.entradas);
+}
+
+unsigned entradasDelPaso(const CalculoRechazado& rechazo) {
+  return rechazo.paso() == CalculoRechazado::Paso::Balance ? kEntradasBalance : kEntradasSolucion;
 }
 
 std::string textoEntradas(int i, const FilasEntradas& f, unsigned entradas) {
