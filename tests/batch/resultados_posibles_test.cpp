@@ -226,6 +226,19 @@ TEST(ResultadosPosibles, ASolutionThatCannotBeComputedNamesTheInputsItCameFrom) 
   }
 }
 
+// Layers of 312.5 cm, thicker than any root zone: the crop takes no water, all the rain and
+// irrigation drain, and the leaching fraction is 1 although its sums round a little above.
+TEST(ResultadosPosibles, AYearThatDrainsAllItsWaterLeachesAFractionOfOne) {
+  testing::ScratchDir dir;
+  Workbook libro = primeraSimulacion(testing::CopyOfSample(dir));
+  AjustesBatch ajustes;
+  ajustes.PROF_SIMULACION = 20000;
+  const InformeBatch informe = EJECUTAR_BATCH(libro, ajustes, 1, nullptr);
+  EXPECT_EQ(informe.mensajeObservadas(), "");
+  EXPECT_EQ(libro.cell(kHojaSolucion, 2, 4).asNumber(), 1.0);
+  EXPECT_EQ(libro.cell(kHojaSolucion, 2, 10).asNumber(), 0.0);  // no actual ET
+}
+
 // The check on the results themselves: a month's result is named with its month; a result
 // without value passes whatever its number holds; the settings name no input row.
 TEST(ResultadosPosibles, EachResultByItsHeadingAndMonthAndOnlyWhenItHasAValue) {
@@ -234,6 +247,10 @@ TEST(ResultadosPosibles, EachResultByItsHeadingAndMonthAndOnlyWhenItHasAValue) {
   EXPECT_EQ(error([&] { escribirResultados(sim, 3); }),
             "its leaching fraction, SSol_batch!D4, would be 1.21, which no soil can hold (a "
             "leaching fraction lies within 0 and 1)");
+  sim.FRACCION_LAVADO = 1.0000000000000004;  // quoted whole: six digits would show 1
+  EXPECT_EQ(error([&] { escribirResultados(sim, 3); }),
+            "its leaching fraction, SSol_batch!D4, would be 1.0000000000000004, which no soil can "
+            "hold (a leaching fraction lies within 0 and 1)");
   sim.FRACCION_LAVADO.reset();
   sim.PH = -19.5;  // the soil solution has no value: its columns stay empty
   sim.CE = std::numeric_limits<double>::quiet_NaN();
