@@ -82,8 +82,9 @@ void BALANCE_AGUA_CAPAS(Simulacion& sim) {
   ++b.corridasBalance;
   for (int64_t pasadas = 1;; ++pasadas) {
     if (pasadas > kMaxPasadasBalance) {
-      throw SimulacionRechazada("the soil water balance did not close within " +
-                                std::to_string(kMaxPasadasBalance) + " yearly passes");
+      throw CalculoRechazado(CalculoRechazado::Paso::Balance,
+                             "the soil water balance did not close within " +
+                                 std::to_string(kMaxPasadasBalance) + " yearly passes");
     }
     pasadaAnual(sim);
     ++b.pasadasBalance;

@@ -108,6 +108,10 @@ void factorSaturacion(Simulacion& sim) {
   }
 }
 
+// The relative rounding error of the year's sums of water, far above their last bit and far below
+// any drainage a soil could add.
+constexpr double kRedondeoBalance = 1e-12;
+
 void factoresFondo(Simulacion& sim) {
   const double drenaje_fondo_mm = sim.DRENAJE_ANUAL_CAPA[sim.NUM_CAPAS];
   if (drenaje_fondo_mm != 0.0) {
@@ -119,7 +123,10 @@ void factoresFondo(Simulacion& sim) {
   }
   const double entrada_mm = sim.PRECIPITACION_ANUAL + sim.DATOS_RIEGO.RIEGO_ANUAL;
   if (entrada_mm != 0.0) {
-    sim.FRACCION_LAVADO = drenaje_fondo_mm / entrada_mm;
+    // The year's drainage never exceeds its rain and irrigation; the sums of a balance without
+    // evapotranspiration (a root zone thinner than one layer) may pass them by rounding alone.
+    const double fraccion = drenaje_fondo_mm / entrada_mm;
+    sim.FRACCION_LAVADO = fraccion > 1.0 && fraccion <= 1.0 + kRedondeoBalance ? 1.0 : fraccion;
   } else {
     sim.AVISOS.push_back(
         "the year has no rainfall and no irrigation: the leaching fraction has no value");

@@ -176,6 +176,9 @@ class EjecutorBatch {
         caso.estado = Caso::Estado::Ejecutada;
       } catch (const ResultadoImposible& e) {
         rechazar(caso, e.what() + ("; " + textoEntradas(caso.i, caso.filas, e.entradas())));
+      } catch (const CalculoRechazado& e) {
+        // No one cell is at fault: the inputs of the step that failed, taken together.
+        rechazar(caso, e.what() + ("; " + textoEntradas(caso.i, caso.filas, entradasDelPaso(e))));
       } catch (const std::exception& e) {
         rechazar(caso, e.what());
       }

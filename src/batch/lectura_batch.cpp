@@ -164,6 +164,44 @@ void comprobarCapacidad(const EntradasSimulacion& sim, int fila, int h) {
                             "; the field capacity may not be below the wilting point");
 }
 
+// Shares of one whole (in %): the sand and clay of the mineral soil, with silt the rest of it;
+// the calcium carbonate, gypsum and organic matter of the soil's mass. Together they may not be
+// more than all of it.
+struct PartesDeUnTodo {
+  const char* que;  // "the clay and sand (%)"
+  std::array<int, 3> columnas;
+  int n;
+  const char* razon;  // after "; "
+};
+const std::array<PartesDeUnTodo, 2> kPartesHorizonte = {{
+    {"the clay and sand (%)",
+     {6, 4, 0},
+     2,
+     "they are shares of the same mineral soil, silt the rest, so together they may not be more "
+     "than 100"},
+    {"the calcium carbonate, organic matter and gypsum (% of mass)",
+     {12, 13, 14},
+     3,
+     "they are shares of the same soil's mass, so together they may not be more than 100"},
+}};
+
+void comprobarPartes(const Workbook& libro, int fila, int h, const PartesDeUnTodo& partes) {
+  double suma = 0.0;
+  std::string celdas, valores;
+  for (int k = 0; k < partes.n; ++k) {
+    const double valor = libro.number(kHojaSuelos, fila, partes.columnas[k]);
+    suma += valor;
+    const std::string separador = k == 0 ? "" : k + 1 == partes.n ? " and " : ", ";
+    celdas += separador + workbook::cellReference(kHojaSuelos, fila, partes.columnas[k]);
+    valores += separador + shortDecimal(valor);
+  }
+  // Typed decimal shares that make exactly 100 may add up a little above it in binary.
+  if (suma <= 100.0 * (1.0 + 1e-12)) return;
+  throw SimulacionRechazada(std::string(partes.que) + " of horizon " + std::to_string(h) + ", " +
+                            celdas + ", are " + valores + ", which sum to " +
+                            shortDecimal(std::round(suma * 1e9) / 1e9) + "; " + partes.razon);
+}
+
 void leerHorizonte(const Workbook& libro, int fila, int h, EntradasSimulacion& sim) {
   sim.PROF_FILA[h] = leerProfundidad(libro, fila);
   comprobarProfundidad(sim, fila, h);
@@ -174,6 +212,7 @@ void leerHorizonte(const Workbook& libro, int fila, int h, EntradasSimulacion& s
                       propiedad.que + (" of horizon " + std::to_string(h)), propiedad.rango);
   }
   comprobarCapacidad(sim, fila, h);
+  for (const PartesDeUnTodo& partes : kPartesHorizonte) comprobarPartes(libro, fila, h, partes);
 }
 
 // What a column of a twelve-month block holds: its name in messages and its range in month m.

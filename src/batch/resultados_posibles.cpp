@@ -24,10 +24,8 @@ struct Resultado {
   unsigned entradas = 0;  // none: the batch's settings
 };
 
-// The soil water balance uses the soil, the climate, the crop and the irrigation; the soil
-// solution adds the irrigation water and the chemistry's constants.
-constexpr unsigned kBalance = kDelSuelo | kDelClima | kDelCultivo | kDelRiego;
-constexpr unsigned kSolucion = kBalance | kDelAgua | kDeLaQuimica;
+constexpr unsigned kBalance = kEntradasBalance;
+constexpr unsigned kSolucion = kEntradasSolucion;
 constexpr unsigned kEtc = kDelClima | kDelCultivo | kDelRiego;
 
 // Sim_batch columns 7 to 9.
@@ -123,12 +121,14 @@ std::string filas(std::string_view hoja, int primera, int n) {
 }
 
 // A computed result as a message quotes it: six significant digits are enough to tell what went
-// wrong, where the shortest exact form of a computed number runs to seventeen.
-std::string seisCifras(double v) {
+// wrong, where the shortest exact form of a computed number runs to seventeen; but a value that
+// six digits would round to a possible one (1.0000000000000004 for a fraction) is quoted whole.
+std::string seisCifras(Limite limite, double v) {
   if (!std::isfinite(v)) return shortDecimal(v);
   char texto[32];
   std::snprintf(texto, sizeof texto, "%.6g", v);
-  return shortDecimal(std::strtod(texto, nullptr));
+  const double corto = std::strtod(texto, nullptr);
+  return shortDecimal(porQueImposible(limite, corto) != nullptr ? corto : v);
 }
 
 }  // namespace
@@ -140,9 +140,13 @@ double resultadoPosible(std::string_view hoja, int fila, int columna, double v) 
   std::string nombre = r.nombre.empty() ? "result" : std::string(r.nombre);
   if (hoja == kHojaBalance) nombre += " of " + NOMBRE_MES((fila - 2) % kFilasBloque + 1, 1);
   throw ResultadoImposible("its " + nombre + ", " + workbook::cellReference(hoja, fila, columna) +
-                               ", would be " + seisCifras(v) + ", which no soil can hold (" +
-                               motivo + ")",
+                               ", would be " + seisCifras(r.limite, v) +
+                               ", which no soil can hold (" + motivo + ")",
                            r.entradas);
+}
+
+unsigned entradasDelPaso(const CalculoRechazado& rechazo) {
+  return rechazo.paso() == CalculoRechazado::Paso::Balance ? kEntradasBalance : kEntradasSolucion;
 }
 
 std::string textoEntradas(int i, const FilasEntradas& f, unsigned entradas) {

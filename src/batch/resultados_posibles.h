@@ -24,6 +24,11 @@ enum EntradaResultado : unsigned {
   kDeLaQuimica = 1u << 5,  // the Constants and Parameters sheets
 };
 
+// The soil water balance uses the soil, the climate, the crop and the irrigation; the soil
+// solution adds the irrigation water and the chemistry's constants.
+constexpr unsigned kEntradasBalance = kDelSuelo | kDelClima | kDelCultivo | kDelRiego;
+constexpr unsigned kEntradasSolucion = kEntradasBalance | kDelAgua | kDeLaQuimica;
+
 // Where a simulation found its inputs (see the look-ups of lectura_batch.h).
 struct FilasEntradas {
   int suelo = 0, horizontes = 0;  // the first horizon's row and the number of horizons
@@ -46,6 +51,9 @@ class ResultadoImposible : public SimulacionRechazada {
 // Returns v, the number to be written to the result cell hoja!(fila, columna), when the result
 // can take it; throws ResultadoImposible otherwise.
 double resultadoPosible(std::string_view hoja, int fila, int columna, double v);
+
+// The inputs of the step of the model that refused: the water balance's or the soil solution's.
+unsigned entradasDelPaso(const CalculoRechazado& rechazo);
 
 // "it came from the inputs of Sim_batch row 2: Soil_batch rows 1 to 3, ..., Constants and
 // Parameters": the rows of the inputs flagged in `entradas` that simulation i used.

@@ -25,7 +25,7 @@
 namespace medravolix {
 
 // The refusal when the carbonate system gives an H+ concentration h of 0 or not a number.
-SimulacionRechazada rechazoHidrogeno(double h);
+CalculoRechazado rechazoHidrogeno(double h);
 
 class BucleFuerzaIonica {
  public:

@@ -66,18 +66,21 @@ void coeficientesSobreTotales(SalidaEquilibrio& s) {
 // The amount of calcite that solves the calcite equation from x = 0.
 double raizCalcita(EstadoQuimica& q, double b, double c, double d, double e) {
   if (d == 0) {
-    throw SimulacionRechazada(
+    throw CalculoRechazado(
+        CalculoRechazado::Paso::Solucion,
         kRechazo +
-        "the calcite equation has no slope at its start (no bicarbonate in the solution)");
+            "the calcite equation has no slope at its start (no bicarbonate in the solution)");
   }
   const RaizNewton raiz = RAIZ_NEWTON_POLINOMIO(0, b, c, d, e, q.EPSILON, 0);
   q.PASADAS.newton += raiz.pasos;
   if (!raiz.convergio) {
-    throw SimulacionRechazada(kRechazo + "the calcite equation did not converge in " +
-                              std::to_string(kMaxPasosNewton) + " Newton steps");
+    throw CalculoRechazado(CalculoRechazado::Paso::Solucion,
+                           kRechazo + "the calcite equation did not converge in " +
+                               std::to_string(kMaxPasosNewton) + " Newton steps");
   }
   if (!std::isfinite(raiz.x)) {
-    throw SimulacionRechazada(kRechazo + "the calcite equation has no finite root");
+    throw CalculoRechazado(CalculoRechazado::Paso::Solucion,
+                           kRechazo + "the calcite equation has no finite root");
   }
   return raiz.x;
 }
@@ -169,7 +172,8 @@ void resultados(SalidaEquilibrio& s) {
   const EstadoQuimica& q = s.estado;
   const double actividad_h = E[kH].COEF_ACTIVIDAD * E[kH].CONC_TOTAL;
   if (!(actividad_h > 0)) {
-    throw SimulacionRechazada(kRechazo + "the H+ activity for the pH is not positive");
+    throw CalculoRechazado(CalculoRechazado::Paso::Solucion,
+                           kRechazo + "the H+ activity for the pH is not positive");
   }
   s.PH = -0.434294481 * std::log(actividad_h);
   for (int e = kOH; e <= kCO3; ++e) {
@@ -186,7 +190,8 @@ void comprobarFinitos(const SalidaEquilibrio& s) {
   bool finitos = std::isfinite(s.ALCALINIDAD) && std::isfinite(s.PH) && std::isfinite(s.CE);
   for (int e = kNa; e <= kSO4; ++e) finitos = finitos && std::isfinite(s.ESPECIES[e].CONC_TOTAL);
   if (!finitos) {
-    throw SimulacionRechazada(kRechazo + "the equilibrium gave a value that is not a number");
+    throw CalculoRechazado(CalculoRechazado::Paso::Solucion,
+                           kRechazo + "the equilibrium gave a value that is not a number");
   }
 }
 

@@ -25,6 +25,20 @@ class SimulacionRechazada : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// A refusal of the model as it computes, not of one input: the water balance or the soil
+// solution cannot be computed from the simulation's inputs taken together. The batch names the
+// inputs of the step that failed.
+class CalculoRechazado : public SimulacionRechazada {
+ public:
+  enum class Paso { Balance, Solucion };
+  CalculoRechazado(Paso paso, const std::string& motivo)
+      : SimulacionRechazada(motivo), paso_(paso) {}
+  Paso paso() const { return paso_; }
+
+ private:
+  Paso paso_;
+};
+
 // The five settings common to all simulations of a batch.
 struct AjustesBatch {
   double PROF_EVAPORATIVA = 15.0;  // cm

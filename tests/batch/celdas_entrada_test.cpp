@@ -122,6 +122,31 @@ TEST(CeldasEntrada, WaterCropAndChemistryValuesNoSoilCanHaveAreRefused) {
             "soil solution carries more than 4 charges)");
 }
 
+// Clay and sand are shares of the mineral soil, calcium carbonate, organic matter and gypsum
+// shares of its mass: neither group may make more than the whole, though typed decimals that
+// make exactly 100 may.
+TEST(CeldasEntrada, SharesOfOneSoilMayNotMakeMoreThanTheWholeSoil) {
+  comprobar({
+      {kHojaSuelos, 4, 4, 99,
+       "the clay and sand (%) of horizon 2, Soil_batch!F4 and Soil_batch!D4, are 8.5 and 99, "
+       "which sum to 107.5; they are shares of the same mineral soil, silt the rest, so together "
+       "they may not be more than 100"},
+      {kHojaSuelos, 4, 4, 91.5, nullptr},
+      {kHojaSuelos, 3, 14, 90,
+       "the calcium carbonate, organic matter and gypsum (% of mass) of horizon 1, "
+       "Soil_batch!L3, Soil_batch!M3 and Soil_batch!N3, are 14, 15 and 90, which sum to 119; "
+       "they are shares of the same soil's mass, so together they may not be more than 100"},
+  });
+  testing::ScratchDir dir;
+  Workbook libro = Workbook::open(testing::CopyOfSample(dir));
+  libro.setCell(kHojaSuelos, 1, 4, N(60.1));  // clay 39.9 makes 100
+  libro.setCell(kHojaSuelos, 1, 6, N(39.9));
+  libro.setCell(kHojaSuelos, 2, 12, N(64.4));  // with 0.4 and 35.2, 100.00000000000001
+  libro.setCell(kHojaSuelos, 2, 13, N(0.4));
+  libro.setCell(kHojaSuelos, 2, 14, N(35.2));
+  EXPECT_EQ(EJECUTAR_BATCH(libro, {}, 2, nullptr).mensajeObservadas(), "");
+}
+
 // Every refusal of a simulation's inputs names the sheet and cell at fault, in short numbers,
 // and the batch runs the others; on the sample, S01 reads soil rows 1 to 3, climate rows 26 to
 // 37, crop rows 74 to 85, irrigation row 2 and water row 1.

@@ -196,6 +196,49 @@ TEST(ResultadosPosibles, AnImpossibleResultRefusesItsSimulationAndWritesNothing)
   }
 }
 
+// The soil solution that cannot be computed from the simulation's inputs taken together (an
+// irrigation water of 1000 mol/L of sodium, a CO2 pressure of 10^-1000000 atm) names those inputs,
+// as no one cell is at fault.
+TEST(ResultadosPosibles, ASolutionThatCannotBeComputedNamesTheInputsItCameFrom) {
+  testing::ScratchDir dir;
+  Workbook libro = primeraSimulacion(testing::CopyOfSample(dir));
+  const std::string entradas =
+      "; it came from the inputs of Sim_batch row 2: Soil_batch rows 1 to 3, Clim_batch rows 26 "
+      "to 37, Crop_batch rows 74 to 85, Irrigat_batch row 2, Wat_batch row 1, Constants and "
+      "Parameters";
+  for (const auto& [celda, hostil, motivo] : {
+           std::tuple{Celda{kHojaAguas, 1, 2}, 1e6,
+                      "the H+ concentration of the carbonate system is 0 (check the water, CO2 "
+                      "and carbonic acid constants)"},
+           std::tuple{Celda{kHojaSuelos, 1, 15}, -1e6,
+                      "the calcite equation has no slope at its start (no bicarbonate in the "
+                      "solution)"},
+       }) {
+    const CellValue original = libro.cell(celda.hoja, celda.fila, celda.columna);
+    libro.setCell(celda.hoja, celda.fila, celda.columna, N(hostil));
+    const InformeBatch informe = EJECUTAR_BATCH(libro, {}, 1, nullptr);
+    EXPECT_EQ(informe.rechazadas, 1);
+    EXPECT_EQ(informe.mensajeObservadas(),
+              "These simulations were refused or computed only in part:\r\nS01: the soil solution "
+              "cannot be computed: " +
+                  std::string(motivo) + entradas);
+    libro.setCell(celda.hoja, celda.fila, celda.columna, original);
+  }
+}
+
+// Layers of 312.5 cm, thicker than any root zone: the crop takes no water, all the rain and
+// irrigation drain, and the leaching fraction is 1 although its sums round a little above.
+TEST(ResultadosPosibles, AYearThatDrainsAllItsWaterLeachesAFractionOfOne) {
+  testing::ScratchDir dir;
+  Workbook libro = primeraSimulacion(testing::CopyOfSample(dir));
+  AjustesBatch ajustes;
+  ajustes.PROF_SIMULACION = 20000;
+  const InformeBatch informe = EJECUTAR_BATCH(libro, ajustes, 1, nullptr);
+  EXPECT_EQ(informe.mensajeObservadas(), "");
+  EXPECT_EQ(libro.cell(kHojaSolucion, 2, 4).asNumber(), 1.0);
+  EXPECT_EQ(libro.cell(kHojaSolucion, 2, 10).asNumber(), 0.0);  // no actual ET
+}
+
 // The check on the results themselves: a month's result is named with its month; a result
 // without value passes whatever its number holds; the settings name no input row.
 TEST(ResultadosPosibles, EachResultByItsHeadingAndMonthAndOnlyWhenItHasAValue) {
@@ -204,6 +247,10 @@ TEST(ResultadosPosibles, EachResultByItsHeadingAndMonthAndOnlyWhenItHasAValue) {
   EXPECT_EQ(error([&] { escribirResultados(sim, 3); }),
             "its leaching fraction, SSol_batch!D4, would be 1.21, which no soil can hold (a "
             "leaching fraction lies within 0 and 1)");
+  sim.FRACCION_LAVADO = 1.0000000000000004;  // quoted whole: six digits would show 1
+  EXPECT_EQ(error([&] { escribirResultados(sim, 3); }),
+            "its leaching fraction, SSol_batch!D4, would be 1.0000000000000004, which no soil can "
+            "hold (a leaching fraction lies within 0 and 1)");
   sim.FRACCION_LAVADO.reset();
   sim.PH = -19.5;  // the soil solution has no value: its columns stay empty
   sim.CE = std::numeric_limits<double>::quiet_NaN();
