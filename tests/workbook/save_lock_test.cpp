@@ -19,20 +19,6 @@ namespace {
 using namespace test;
 using namespace std::chrono_literals;
 
-std::vector<std::string> folderListing(const fs::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename());
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
-fs::path smallWorkbook(const fs::path& path) {
-  Workbook book = Workbook::create({"S"});
-  book.setCell("S", 1, 1, CellValue::number(0));
-  book.saveAs(path);
-  return path;
-}
-
 // How a child's save ended, as its exit status.
 constexpr int kSaved = 0;
 constexpr int kRefusedAsChanged = 1;
@@ -63,7 +49,7 @@ int exitStatus(pid_t child) {
 
 TEST(SaveLock, TwoProcessesSavingOneWorkbookLoseNoChangeUnannounced) {
   ScratchDir dir;
-  const auto path = smallWorkbook(dir / "book.xlsx");
+  const auto path = smallWorkbook(dir / "book.xlsx", 0);
   int silently_lost = 0;
   for (int round = 1; round <= 50; ++round) {
     int ready[2], go[2];

@@ -16,21 +16,6 @@ namespace {
 
 using namespace test;
 
-std::vector<std::string> folderListing(const fs::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename());
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
-// A workbook with one number, saved by the workbook itself.
-fs::path smallWorkbook(const fs::path& path) {
-  Workbook book = Workbook::create({"S"});
-  book.setCell("S", 1, 1, CellValue::number(1));
-  book.saveAs(path);
-  return path;
-}
-
 class FailingHook : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(FailingHook, FailedSaveLeavesTheOriginalByteIdentical) {

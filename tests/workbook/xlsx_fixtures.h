@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -23,6 +24,22 @@ namespace medravolix::workbook::test {
 namespace fs = std::filesystem;
 using medravolix::testing::ReadFile;
 using medravolix::testing::ScratchDir;
+
+// The names in a folder, sorted.
+inline std::vector<std::string> folderListing(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// A workbook with one number, `first` in S!A1, saved by the workbook itself.
+inline fs::path smallWorkbook(const fs::path& path, double first = 1) {
+  Workbook book = Workbook::create({"S"});
+  book.setCell("S", 1, 1, CellValue::number(first));
+  book.saveAs(path);
+  return path;
+}
 
 // Runs a Python script; a failing script fails the test and gives "".
 inline std::string python(const std::string& script, const std::vector<std::string>& args = {}) {
