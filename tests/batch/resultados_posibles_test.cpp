@@ -5,9 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 #include <limits>
-#include <thread>
 #include <tuple>
 
 #include "batch/ejecutar_batch.h"
@@ -83,18 +81,6 @@ std::vector<Hostil> celdasHostiles(const Workbook& libro) {
   return celdas;
 }
 
-// The values a result column can take: at least `minimo`, at most `maximo`.
-struct Limites {
-  double minimo = 0;
-  double maximo = std::numeric_limits<double>::infinity();
-};
-
-Limites limitesDe(std::string_view hoja, int columna) {
-  if (hoja == kHojaSolucion && columna == 4) return {0, 1};    // leaching fraction
-  if (hoja == kHojaSolucion && columna == 20) return {0, 14};  // pH
-  return {};  // amounts of water, factors, concentrations, EC, depths: never negative
-}
-
 // The first result cell of simulation 1 that no soil can hold, or "".
 std::string resultadoImposible(const Workbook& libro) {
   std::vector<Celda> celdas;
@@ -109,59 +95,49 @@ std::string resultadoImposible(const Workbook& libro) {
     std::optional<double> x;
     if (v.isNumber()) x = v.asNumber();
     if (v.isText() && v.asText().starts_with("> ")) x = parseNumberText(v.asText().substr(2));
-    const Limites l = limitesDe(celda.hoja, celda.columna);
-    if (!x || !std::isfinite(*x) || *x < l.minimo || *x > l.maximo) {
+    // Amounts of water, factors, concentrations, EC and depths are never negative; a leaching
+    // fraction is at most 1, a pH at most 14.
+    const bool solucion = celda.hoja == kHojaSolucion;
+    const double maximo = solucion && celda.columna == 4    ? 1
+                          : solucion && celda.columna == 20 ? 14
+                                                            : HUGE_VAL;
+    if (!x || !std::isfinite(*x) || *x < 0 || *x > maximo) {
       return nombre(celda) + " = " + (v.isText() ? v.asText() : shortDecimal(v.asNumber()));
     }
   }
   return "";
 }
 
-// Each hostile value in each cell, alone, on `hilos` threads (each with its own workbook): one
-// line for each run that wrote a result no soil can hold.
-std::string barrido(const std::filesystem::path& muestra, unsigned hilos) {
-  const std::vector<Hostil> celdas = celdasHostiles(primeraSimulacion(muestra));
-  std::vector<std::string> hallazgos(celdas.size());
-  // Opened here, one after the other: the archive library is not safe to open on several
-  // threads at once (it sets the C library's time zone).
-  std::vector<Workbook> libros;
-  for (unsigned h = 0; h < hilos; ++h) libros.push_back(primeraSimulacion(muestra));
-  const auto trabajar = [&](unsigned h) {
-    Workbook& libro = libros[h];
-    for (std::size_t k = h; k < celdas.size(); k += hilos) {
-      const Celda& celda = celdas[k].celda;
-      const CellValue original = libro.cell(celda.hoja, celda.fila, celda.columna);
-      for (double hostil : celdas[k].valores) {
-        for (int c = 7; c <= 10; ++c) libro.setCell(kHojaSimulaciones, 2, c, CellValue());
-        for (int c = 1; c <= 21; ++c) libro.setCell(kHojaSolucion, 2, c, CellValue());
-        for (int fila = 2; fila <= 13; ++fila)
-          for (int c = 1; c <= 7; ++c) libro.setCell(kHojaBalance, fila, c, CellValue());
-        libro.setCell(celda.hoja, celda.fila, celda.columna, N(hostil));
-        std::string malo;
-        try {
-          EJECUTAR_BATCH(libro, {}, 1, nullptr);
-          malo = resultadoImposible(libro);
-        } catch (const BatchRechazado&) {
-          // refused before it started: nothing written
-        }
-        if (!malo.empty())
-          hallazgos[k] += nombre(celda) + " = " + shortDecimal(hostil) + " wrote " + malo + "\n";
+// Each hostile value in each cell, alone: one line for each run that wrote a result no soil
+// can hold.
+std::string barrido(const std::filesystem::path& muestra) {
+  Workbook libro = primeraSimulacion(muestra);
+  std::string hallazgos;
+  for (const auto& [celda, valores] : celdasHostiles(libro)) {
+    const CellValue original = libro.cell(celda.hoja, celda.fila, celda.columna);
+    for (double hostil : valores) {
+      for (int c = 7; c <= 10; ++c) libro.setCell(kHojaSimulaciones, 2, c, CellValue());
+      for (int c = 1; c <= 21; ++c) libro.setCell(kHojaSolucion, 2, c, CellValue());
+      for (int fila = 2; fila <= 13; ++fila)
+        for (int c = 1; c <= 7; ++c) libro.setCell(kHojaBalance, fila, c, CellValue());
+      libro.setCell(celda.hoja, celda.fila, celda.columna, N(hostil));
+      try {
+        EJECUTAR_BATCH(libro, {}, 1, nullptr);
+      } catch (const BatchRechazado&) {
+        continue;  // refused before it started: nothing written
       }
-      libro.setCell(celda.hoja, celda.fila, celda.columna, original);
+      if (const std::string malo = resultadoImposible(libro); !malo.empty())
+        hallazgos += nombre(celda) + " = " + shortDecimal(hostil) + " wrote " + malo + "\n";
     }
-  };
-  std::vector<std::jthread> grupo;
-  for (unsigned h = 0; h < hilos; ++h) grupo.emplace_back(trabajar, h);
-  grupo.clear();
-  std::string todos;
-  for (const auto& linea : hallazgos) todos += linea;
-  return todos;
+    libro.setCell(celda.hoja, celda.fila, celda.columna, original);
+  }
+  return hallazgos;
 }
 
 TEST(ResultadosPosibles, NoHostileInputCellWritesAResultNoSoilCanHold) {
   testing::ScratchDir dir;
   const auto muestra = testing::CopyOfSample(dir);
-  EXPECT_EQ(barrido(muestra, 4), "");
+  EXPECT_EQ(barrido(muestra), "");
 }
 
 // A simulation whose pH no soil solution can have (a log K of calcite of -1e6, a number the

@@ -36,67 +36,58 @@ using workbook::Workbook;
 
 // A number as the manual writes it: digits with a point (English) or a comma (Spanish).
 constexpr const char* N = "([0-9]+(?:[.,][0-9]+)?)";
+// What a {name} in a sentence below stands for: such a number, or a word (a month, "Yes").
+constexpr const char* kCita = "([0-9]+(?:[.,][0-9]+)?|[A-Za-z]+)";
 
-// What differs between the two sources: the words around the numbers.
+// The quotations of each step of the example, in their order: every {name} is one, either a
+// number or a word; A<n>, S<n> and W<n> are column n of the simulation's Sim_batch and SSol_batch
+// rows and of July's WBal_batch row.
 struct Idioma {
   const char* nombre;
-  std::vector<std::string> meses;  // January to December, in lower case
-  std::string fila, filas_a, dias, hargreaves, siembra, riego, entradas;
-  // The SSol_batch and July's WBal_batch results: the words before each number, in order (read
-  // from the columns kColumnasSsol and kColumnasJulio).
-  std::vector<std::string> ssol, julio;
-  std::string wbal_filas, julio_fila, julio_mayor;
+  int fuente;         // its place in fuentes()
+  std::string meses;  // January to December, in lower case
+  std::map<int, std::string> frases;
 };
-
-const std::vector<int> kColumnasSsol = {2, 3, 4, 5, 6, 7, 8, 9, 10, 12, 14, 16, 19, 20, 21};
-const std::vector<int> kColumnasJulio = {2, 3, 4, 5, 6, 7};
-
-std::string conN(std::string patron) {
-  for (std::size_t i; (i = patron.find("{N}")) != std::string::npos;) patron.replace(i, 3, N);
-  return patron;
-}
 
 const Idioma kIngles{
     "English",
-    {"january", "february", "march", "april", "may", "june", "july", "august", "september",
-     "october", "november", "december"},
-    "row ([0-9]+)",
-    "rows ([0-9]+) to ([0-9]+)",
-    R"(\(([0-9]+) days\))",
-    conN("January gives {N} mm, July {N} mm"),
-    R"(at ([0-9]+) (\w+);)",
-    conN(R"(row ([0-9]+) of Irrigat_batch \({N} mm from (\w+) to (\w+), in ([0-9]+) irrigations )"
-         R"(from (\w+) to (\w+):.* the {N} mm of (\w+) count as ([0-9]+) irrigations and the )"
-         R"(library's ([0-9]+) become ([0-9]+)\))"),
-    R"re(columns 7 to 10: ([0-9]+), ([0-9]+), ([0-9]+), "(\w+)")re",
-    {"field capacity", "saturation extract", "leaching fraction", "rainfall", "irrigation",
-     "drainage", "ETo", "ETc", "actual evapotranspiration", "Na\\+", "Ca2\\+", "Cl-", "alkalinity",
-     "pH", "electrical conductivity"},
-    {"rainfall", "irrigation", "ETo", "ETc", "actual evapotranspiration", "drainage"},
-    R"(WBal_batch rows ([0-9]+) to ([0-9]+))",
-    R"(July \(row ([0-9]+)\))",
-    "The actual evapotranspiration is slightly above ETc"};
+    0,
+    " january february march april may june july august september october november december ",
+    {{1, R"(\(row {fila1} of)"},
+     {2, R"(\(row {fila2}\))"},
+     {3, "January gives {eto1} mm, July {eto7} mm.*rows {clima1} to {clima2} of"},
+     {4, R"(\({dias} days\).* at {dia} {mes};.*rows {cultivo1} to {cultivo2} of.*row {riego} of )"
+         R"(Irrigat_batch \({lamina} mm from {mm1} to {mm2}, in {riegos} irrigations from {n1} )"
+         R"(to {n2}:.* the {mm_mes} mm of {mes_mm} count as {n_mes} irrigations and the )"
+         R"(library's {n_lib} become {n_final}\))"},
+     {5, "on row {fila5} of"},
+     {7, R"(row {fila_sim}, columns 7 to 10: {A7}, {A8}, {A9}, "{A10}".*row {fila_ssol} .*)"
+         R"(capacity {S2} .*extract {S3} .*fraction {S4} .*rainfall {S5} .*irrigation {S6} .*)"
+         R"(drainage {S7} .*ETo {S8} .*ETc {S9} .*evapotranspiration {S10} .*"{S11}" .*)"
+         R"(Na\+ {S12},.*Ca2\+ {S14} .*Cl- {S16} .*alkalinity {S19} .*pH {S20} .*)"
+         R"(conductivity {S21} .*rows {wbal1} to {wbal2} .*July \(row {julio}\).*rainfall {W2} )"
+         R"(.*irrigation {W3} .*ETo {W4} .*ETc {W5} .*evapotranspiration {W6} .*drainage {W7} )"
+         R"(.*is slightly above ETc)"}}};
 
 const Idioma kEspanol{
     "Spanish",
-    {"enero", "febrero", "marzo", "abril", "mayo", "junio", "julio", "agosto", "septiembre",
-     "octubre", "noviembre", "diciembre"},
-    "fila ([0-9]+)",
-    "filas ([0-9]+) a ([0-9]+)",
-    R"(\(([0-9]+) días\))",
-    conN("enero da {N} mm y julio {N} mm"),
-    R"(en el ([0-9]+) de (\w+);)",
-    conN(R"(fila ([0-9]+) de Irrigat_batch \({N} mm de (\w+) a (\w+), en ([0-9]+) riegos de )"
-         R"((\w+) a (\w+):.* los {N} mm de (\w+) cuentan como ([0-9]+) riegos y los )"
-         R"(([0-9]+) de la biblioteca quedan en ([0-9]+)\))"),
-    R"re(columnas 7 a 10: ([0-9]+), ([0-9]+), ([0-9]+), "(\w+)")re",
-    {"capacidad de campo", "extracto de saturación", "fracción de lavado", "lluvia", "riego",
-     "drenaje", "ETo", "ETc", "evapotranspiración real", "Na\\+", "Ca2\\+", "Cl-", "alcalinidad",
-     "pH", "conductividad eléctrica"},
-    {"lluvia", "riego", "ETo", "ETc", "evapotranspiración real", "drenaje"},
-    R"(WBal_batch, filas ([0-9]+) a ([0-9]+))",
-    R"(Julio \(fila ([0-9]+)\))",
-    "La evapotranspiración real supera un poco a la ETc"};
+    1,
+    " enero febrero marzo abril mayo junio julio agosto septiembre octubre noviembre diciembre ",
+    {{1, R"(\(la fila {fila1} del)"},
+     {2, R"(\(la fila {fila2}\))"},
+     {3, "enero da {eto1} mm y julio {eto7} mm.*filas {clima1} a {clima2} de"},
+     {4, R"(\({dias} días\).* en el {dia} de {mes};.*filas {cultivo1} a {cultivo2} de.*fila )"
+         R"({riego} de Irrigat_batch \({lamina} mm de {mm1} a {mm2}, en {riegos} riegos de {n1} )"
+         R"(a {n2}:.* los {mm_mes} mm de {mes_mm} cuentan como {n_mes} riegos y los {n_lib} de )"
+         R"(la biblioteca quedan en {n_final}\))"},
+     {5, "en la fila {fila5} de"},
+     {7, R"(fila {fila_sim}, columnas 7 a 10: {A7}, {A8}, {A9}, "{A10}".*fila {fila_ssol} .*)"
+         R"(campo {S2} .*saturación {S3} .*lavado {S4} .*lluvia {S5} .*riego {S6} .*)"
+         R"(drenaje {S7} .*ETo {S8} .*ETc {S9} .*real {S10} .*"{S11}" .*)"
+         R"(Na\+ {S12},.*Ca2\+ {S14} .*Cl- {S16} .*alcalinidad {S19} .*pH {S20} .*)"
+         R"(eléctrica {S21} .*filas {wbal1} a {wbal2} .*Julio \(fila {julio}\).*lluvia {W2} )"
+         R"(.*riego {W3} .*ETo {W4} .*ETc {W5} .*real {W6} .*drenaje {W7} )"
+         R"(.*real supera un poco a la ETc)"}}};
 
 // ---- reading the example ----
 
@@ -117,16 +108,23 @@ std::map<int, std::string> pasos(const fs::path& archivo) {
   return pasos;
 }
 
-std::smatch buscar(const std::string& texto, const std::string& patron, const std::string& donde) {
-  std::smatch m;
-  const bool hallado = std::regex_search(texto, m, std::regex(patron));
-  EXPECT_TRUE(hallado) << donde << ": no \"" << patron << "\" in: " << texto;
-  if (!hallado) throw std::runtime_error("the example lacks a sentence the test reads");
-  return m;
-}
-
-int entero(const std::string& texto) {
-  return std::stoi(texto);
+// Every quotation of the language's steps, by its name; ".*" skips to the next one.
+std::map<std::string, std::string> citas(const Idioma& idioma,
+                                         const std::map<int, std::string>& pasos) {
+  std::map<std::string, std::string> valores;
+  const std::regex hueco("\\{(\\w+)\\}");
+  for (const auto& [paso, frase] : idioma.frases) {
+    const std::vector<std::string> nombres = coincidencias(frase, "\\{(\\w+)\\}");
+    const std::string patron = std::regex_replace(frase, hueco, kCita);
+    std::smatch m;  // each ".*" stops at the first place the rest follows
+    if (!std::regex_search(pasos.at(paso), m,
+                           std::regex(std::regex_replace(patron, std::regex("\\.\\*"), ".*?")))) {
+      ADD_FAILURE() << idioma.nombre << " step " << paso << ": no \"" << frase
+                    << "\" in: " << pasos.at(paso);
+    }
+    for (std::size_t i = 0; i < nombres.size() && !m.empty(); ++i) valores[nombres[i]] = m[i + 1];
+  }
+  return valores;
 }
 
 // The value the manual quotes, a point for its decimal mark.
@@ -143,15 +141,6 @@ std::string comoCita(double valor, const std::string& cita) {
   char texto[64];
   std::snprintf(texto, sizeof texto, "%.*f", decimales, valor);
   return texto;
-}
-
-int mesDe(const Idioma& idioma, std::string nombre) {
-  for (char& c : nombre) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  for (int m = 0; m < 12; ++m) {
-    if (idioma.meses[m] == nombre) return m + 1;
-  }
-  ADD_FAILURE() << idioma.nombre << ": no month is called " << nombre;
-  return 0;
 }
 
 std::vector<std::string> entreComillasInvertidas(const std::string& texto) {
@@ -183,35 +172,45 @@ int citadoEn(const std::string& texto, const std::vector<std::string>& lista) {
 class EjemploDelManual : public ::testing::TestWithParam<const Idioma*> {
  protected:
   void SetUp() override {
-    const Idioma& idioma = *GetParam();
-    paso_ = pasos(idioma.nombre == std::string("English") ? fuentes()[0].archivo
-                                                          : fuentes()[1].archivo);
-    ASSERT_EQ(paso_.size(), 7u) << idioma.nombre;
+    paso_ = pasos(fuentes()[GetParam()->fuente].archivo);
+    ASSERT_EQ(paso_.size(), 7u) << GetParam()->nombre;
+    citas_ = citas(*GetParam(), paso_);
     libro_ = std::make_unique<Workbook>(Workbook::open(archivo_));
   }
 
+  const std::string& q(const std::string& nombre) const { return citas_.at(nombre); }
+  int entero(const std::string& nombre) const { return std::stoi(q(nombre)); }
+  int mes(const std::string& nombre) const {
+    std::string m = q(nombre);
+    for (char& c : m) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const std::string& meses = GetParam()->meses;
+    const std::size_t en = meses.find(" " + m + " ");  // 0 for a word that is no month
+    return en == std::string::npos
+               ? 0
+               : static_cast<int>(std::count(meses.begin(), meses.begin() + en, ' ')) + 1;
+  }
+  // A cell against the quotation `nombre`, a number to the quotation's decimals.
+  void comprobar(std::string_view hoja, int fila, int columna, const std::string& nombre) {
+    const CellValue v = libro_->cell(hoja, fila, columna);
+    EXPECT_EQ(v.isNumber() ? comoCita(v.asNumber(), q(nombre)) : v.asText(), cifra(q(nombre)))
+        << hoja << " row " << fila << " column " << columna << " (" << nombre << ")";
+  }
+
   // Steps 1, 2 and 5: a row typed on the sheet's first empty row, which the step names.
-  void teclear(int paso, std::string_view hoja, bool con_columnas) {
+  void teclear(int paso, std::string_view hoja, const std::string& fila_citada, bool con_columnas) {
     const std::string& texto = paso_.at(paso);
-    const int fila = entero(buscar(texto, GetParam()->fila, "step " + std::to_string(paso))[1]);
+    const int fila = entero(fila_citada);
     EXPECT_EQ(fila, primeraFilaVacia(*libro_, hoja)) << hoja;
-    if (con_columnas) {  // column 1 `My soil`, 2 `Ap`, ...
-      const std::regex par("([0-9]+) `([^`]+)`");
-      for (auto it = std::sregex_iterator(texto.begin(), texto.end(), par);
-           it != std::sregex_iterator(); ++it) {
-        libro_->setCell(hoja, fila, entero((*it)[1]), celda((*it)[2]));
-      }
-    } else {
-      const auto valores = entreComillasInvertidas(texto);
-      for (std::size_t c = 0; c < valores.size(); ++c) {
-        libro_->setCell(hoja, fila, static_cast<int>(c) + 1, celda(valores[c]));
-      }
+    const auto valores = entreComillasInvertidas(texto);
+    const auto columnas = coincidencias(texto, "([0-9]+) `");  // column 1 `My soil`, 2 `Ap`, ...
+    for (std::size_t c = 0; c < valores.size(); ++c) {
+      const int columna = con_columnas ? std::stoi(columnas.at(c)) : static_cast<int>(c) + 1;
+      libro_->setCell(hoja, fila, columna, celda(valores[c]));
     }
     libro_->save();
   }
 
   void climaConLaHerramienta() {
-    const Idioma& idioma = *GetParam();
     const std::string& texto = paso_.at(3);
     testing::FakeDialogs dialogs;
     ui::RecordingCanvas canvas;
@@ -225,9 +224,8 @@ class EjemploDelManual : public ::testing::TestWithParam<const Idioma*> {
     ASSERT_NE(texto.find(std::string("\"") + eto_tool::Form2::Option1_Caption(hargreaves) + "\""),
               std::string::npos);
     form.Option1_Click(hargreaves);
-    const std::smatch eto = buscar(texto, idioma.hargreaves, "step 3");
-    EXPECT_EQ(comoCita(datos.ETO_MENSUAL[1], eto[1]), cifra(eto[1])) << "January's ETo";
-    EXPECT_EQ(comoCita(datos.ETO_MENSUAL[7], eto[2]), cifra(eto[2])) << "July's ETo";
+    EXPECT_EQ(comoCita(datos.ETO_MENSUAL[1], q("eto1")), cifra(q("eto1"))) << "January's ETo";
+    EXPECT_EQ(comoCita(datos.ETO_MENSUAL[7], q("eto7")), cifra(q("eto7"))) << "July's ETo";
     const std::string id = entreComillasInvertidas(texto).at(0);
     dialogs.input_answers = {id};
     form.Command1_Click();
@@ -235,13 +233,11 @@ class EjemploDelManual : public ::testing::TestWithParam<const Idioma*> {
     libro_ = std::make_unique<Workbook>(Workbook::open(archivo_));
     EntradasSimulacion sim;
     sim.SIMULACION.ID_CLIMA = CellValue::text(id);
-    const std::smatch filas = buscar(texto, idioma.filas_a, "step 3");
-    EXPECT_EQ(batch::BUSCAR_CLIMA(*libro_, sim), entero(filas[1]));
-    EXPECT_EQ(libro_->lastRow("Clim_batch"), entero(filas[2]));
+    EXPECT_EQ(batch::BUSCAR_CLIMA(*libro_, sim), entero("clima1"));
+    EXPECT_EQ(libro_->lastRow("Clim_batch"), entero("clima2"));
   }
 
   void cultivoConLaHerramienta() {
-    const Idioma& idioma = *GetParam();
     const std::string& texto = paso_.at(4);
     testing::FakeDialogs dialogs;
     ui::RecordingCanvas calendario, grafico;
@@ -253,10 +249,9 @@ class EjemploDelManual : public ::testing::TestWithParam<const Idioma*> {
     const int cultivo = citadoEn(texto, form.Combo1_List());
     ASSERT_GE(cultivo, 0) << "step 4 names no annual crop of the list";
     form.Combo1_Click(cultivo);
-    EXPECT_EQ(form.DURACION_CICLO(), entero(buscar(texto, idioma.dias, "step 4")[1]));
-    const std::smatch siembra = buscar(texto, idioma.siembra, "step 4");
-    const int dia = DIA_JULIANO(static_cast<int16_t>(entero(siembra[1])),
-                                static_cast<int16_t>(mesDe(idioma, siembra[2])));
+    EXPECT_EQ(form.DURACION_CICLO(), entero("dias"));
+    const int dia =
+        DIA_JULIANO(static_cast<int16_t>(entero("dia")), static_cast<int16_t>(mes("mes")));
     form.Picture1_MouseMove(static_cast<float>(30 * dia - 15));  // the middle of the day's cell
     dialogs.question_answers = {ui::Answer::Yes};
     form.Picture1_MouseDown();
@@ -268,47 +263,37 @@ class EjemploDelManual : public ::testing::TestWithParam<const Idioma*> {
     libro_ = std::make_unique<Workbook>(Workbook::open(archivo_));
     EntradasSimulacion sim;
     sim.SIMULACION.ID_CULTIVO = sim.SIMULACION.ID_RIEGO = CellValue::text(citas.at(1));
-    const std::smatch filas = buscar(texto, idioma.filas_a, "step 4");
-    EXPECT_EQ(batch::BUSCAR_CULTIVO(*libro_, sim), entero(filas[1]));
-    EXPECT_EQ(libro_->lastRow("Crop_batch"), entero(filas[2]));
-    comprobarRiego(texto, batch::BUSCAR_RIEGO(*libro_, sim), form.Combo1_List()[cultivo]);
+    EXPECT_EQ(batch::BUSCAR_CULTIVO(*libro_, sim), entero("cultivo1"));
+    EXPECT_EQ(libro_->lastRow("Crop_batch"), entero("cultivo2"));
+    ASSERT_EQ(batch::BUSCAR_RIEGO(*libro_, sim), entero("riego"));
+    comprobarRiego(form.Combo1_List()[cultivo]);
   }
 
   // "row 14 of Irrigat_batch (770 mm from April to September, in 30 irrigations from May to
   // September: ... the 7.7 mm of April count as 0 irrigations and the library's 31 become 30)"
-  void comprobarRiego(const std::string& texto, std::optional<int> fila,
-                      const std::string& cultivo) {
-    const Idioma& idioma = *GetParam();
-    const std::smatch r = buscar(texto, idioma.riego, "step 4");
-    ASSERT_EQ(fila, entero(r[1]));
+  void comprobarRiego(const std::string& cultivo) {
+    const int fila = entero("riego");
     double lamina = 0;
-    int riegos = 0, primero = 0, ultimo = 0, primero_n = 0, ultimo_n = 0;
+    int riegos = 0;
+    std::vector<int> con_mm, con_riegos;
     for (int m = 1; m <= 12; ++m) {
-      const double mm = libro_->number("Irrigat_batch", *fila, 1 + m);
-      const double n = libro_->number("Irrigat_batch", *fila, 13 + m);
-      lamina += mm;
-      riegos += static_cast<int>(n);
-      if (mm > 0 && !primero) primero = m;
-      if (mm > 0) ultimo = m;
-      if (n > 0 && !primero_n) primero_n = m;
-      if (n > 0) ultimo_n = m;
+      lamina += libro_->number("Irrigat_batch", fila, 1 + m);
+      riegos += static_cast<int>(libro_->number("Irrigat_batch", fila, 13 + m));
+      if (libro_->number("Irrigat_batch", fila, 1 + m) > 0) con_mm.push_back(m);
+      if (libro_->number("Irrigat_batch", fila, 13 + m) > 0) con_riegos.push_back(m);
     }
-    EXPECT_EQ(comoCita(lamina, r[2]), cifra(r[2])) << "the season's depth";
-    EXPECT_EQ(primero, mesDe(idioma, r[3]));
-    EXPECT_EQ(ultimo, mesDe(idioma, r[4]));
-    EXPECT_EQ(riegos, entero(r[5]));
-    EXPECT_EQ(primero_n, mesDe(idioma, r[6]));
-    EXPECT_EQ(ultimo_n, mesDe(idioma, r[7]));
-    const int mes = mesDe(idioma, r[9]);
-    EXPECT_EQ(comoCita(libro_->number("Irrigat_batch", *fila, 1 + mes), r[8]), cifra(r[8]));
-    EXPECT_EQ(libro_->number("Irrigat_batch", *fila, 13 + mes), entero(r[10]));
+    EXPECT_EQ(comoCita(lamina, q("lamina")), cifra(q("lamina"))) << "the season's depth";
+    EXPECT_EQ(std::pair(con_mm.front(), con_mm.back()), std::pair(mes("mm1"), mes("mm2")));
+    EXPECT_EQ(riegos, entero("riegos"));
+    EXPECT_EQ(riegos, entero("n_final"));
+    EXPECT_EQ(std::pair(con_riegos.front(), con_riegos.back()), std::pair(mes("n1"), mes("n2")));
+    comprobar("Irrigat_batch", fila, 1 + mes("mes_mm"), "mm_mes");
+    comprobar("Irrigat_batch", fila, 13 + mes("mes_mm"), "n_mes");
     int fila_biblioteca = 2;
     while (libro_->cell("Annual_crops_irrigat", fila_biblioteca, 1) != CellValue::text(cultivo)) {
       ASSERT_LT(++fila_biblioteca, 100) << cultivo;
     }
-    EXPECT_EQ(libro_->number("Annual_crops_irrigat", fila_biblioteca, 12), entero(r[11]))
-        << "the library's number of irrigations";
-    EXPECT_EQ(riegos, entero(r[12]));
+    comprobar("Annual_crops_irrigat", fila_biblioteca, 12, "n_lib");
   }
 
   // Step 6: "Batch runs", "Accept" with the defaults.
@@ -329,65 +314,41 @@ class EjemploDelManual : public ::testing::TestWithParam<const Idioma*> {
     EXPECT_NE(dicho.find(batch::Form5::kMensajeCompletado), std::string::npos) << dicho;
   }
 
-  // Step 7, one bullet: the numbers after the words, in order, against the columns of a row.
-  void comprobarResultados(const std::string& texto, const std::vector<std::string>& valores,
-                           const std::vector<int>& columnas, std::string_view hoja, int fila) {
-    ASSERT_EQ(valores.size(), columnas.size());
-    std::size_t desde = 0;
-    for (std::size_t k = 0; k < valores.size(); ++k) {
-      const std::string& palabras = valores[k];
-      const int columna = columnas[k];
-      std::smatch m;
-      const std::string resto = texto.substr(desde);
-      ASSERT_TRUE(std::regex_search(resto, m, std::regex(palabras + " " + N)))
-          << GetParam()->nombre << ": no number after '" << palabras << "' in: " << resto;
-      EXPECT_EQ(comoCita(libro_->number(hoja, fila, columna), m[1]), cifra(m[1]))
-          << hoja << " row " << fila << " column " << columna << " (" << palabras << ")";
-      desde += m.position(0) + m.length(0);
-    }
-  }
-
   std::map<int, std::string> paso_;
+  std::map<std::string, std::string> citas_;
   testing::ScratchDir dir_;
   const fs::path archivo_ = testing::CopyOfSample(dir_);
   std::unique_ptr<Workbook> libro_;
 };
 
 TEST_P(EjemploDelManual, EveryNumberItQuotesIsTheProgramsResult) {
-  const Idioma& idioma = *GetParam();
-  teclear(1, "Soil_batch", true);
-  teclear(2, "Wat_batch", false);
+  teclear(1, "Soil_batch", "fila1", true);
+  teclear(2, "Wat_batch", "fila2", false);
   ASSERT_NO_FATAL_FAILURE(climaConLaHerramienta());
   ASSERT_NO_FATAL_FAILURE(cultivoConLaHerramienta());
-  teclear(5, "Sim_batch", false);
+  teclear(5, "Sim_batch", "fila5", false);
   const int simulacion = primeraFilaVacia(*libro_, "Sim_batch") - 1;
   batchConLosAjustesPorDefecto();
 
-  const std::string& texto = paso_.at(7);
-  const std::size_t wbal = texto.find("WBal_batch");
-  const std::smatch ajustes = buscar(texto, idioma.entradas, "step 7");
-  for (int c = 7; c <= 10; ++c) {
-    EXPECT_EQ(libro_->cell("Sim_batch", simulacion, c), celda(ajustes[c - 6].str()))
-        << "Sim_batch column " << c;
+  EXPECT_EQ(entero("fila_sim"), simulacion);
+  EXPECT_EQ(entero("fila_ssol"), simulacion);
+  EXPECT_EQ(entero("wbal1"), 12 * (simulacion - 2) + 2);
+  EXPECT_EQ(entero("wbal2"), 12 * (simulacion - 2) + 13);
+  const int julio = entero("julio");
+  EXPECT_EQ(julio, entero("wbal1") + 6);
+  const std::map<char, std::pair<std::string_view, int>> filas = {{'A', {"Sim_batch", simulacion}},
+                                                                  {'S', {"SSol_batch", simulacion}},
+                                                                  {'W', {"WBal_batch", julio}}};
+  int comprobadas = 0;
+  for (const auto& [nombre, cita] : citas_) {
+    if (const auto hoja = filas.find(nombre[0]); hoja != filas.end()) {
+      comprobar(hoja->second.first, hoja->second.second, std::stoi(nombre.substr(1)), nombre);
+      ++comprobadas;
+    }
   }
-  const int fila_ssol =
-      entero(buscar(texto.substr(texto.find("SSol_batch")), idioma.fila, "step 7")[1]);
-  EXPECT_EQ(fila_ssol, simulacion);
-  const std::size_t ssol = texto.find("SSol_batch");
-  comprobarResultados(texto.substr(ssol, wbal - ssol), idioma.ssol, kColumnasSsol, "SSol_batch",
-                      fila_ssol);
-  const std::smatch filas = buscar(texto, idioma.wbal_filas, "step 7");
-  EXPECT_EQ(entero(filas[1]), 12 * (simulacion - 2) + 2);
-  EXPECT_EQ(entero(filas[2]), 12 * (simulacion - 2) + 13);
-  const std::smatch julio = buscar(texto, idioma.julio_fila, "step 7");
-  const int fila_julio = entero(julio[1]);
-  EXPECT_EQ(fila_julio, entero(filas[1]) + 6);
-  comprobarResultados(texto.substr(julio.position(0)), idioma.julio, kColumnasJulio, "WBal_batch",
-                      fila_julio);
-  if (texto.find(idioma.julio_mayor) != std::string::npos) {
-    EXPECT_GT(libro_->number("WBal_batch", fila_julio, 6),
-              libro_->number("WBal_batch", fila_julio, 5));
-  }
+  EXPECT_EQ(comprobadas, 4 + 16 + 6);
+  // "The actual evapotranspiration is slightly above ETc"
+  EXPECT_GT(libro_->number("WBal_batch", julio, 6), libro_->number("WBal_batch", julio, 5));
 }
 
 INSTANTIATE_TEST_SUITE_P(BothLanguages, EjemploDelManual, ::testing::Values(&kIngles, &kEspanol),
