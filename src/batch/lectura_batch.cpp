@@ -122,6 +122,8 @@ struct PropiedadHorizonte {
   RangoEntrada rango;
 };
 const RangoEntrada kFraccionVolumen{0.0, 1.0, ", the whole volume"};
+// A ground cover or a wetted fraction: at most the whole surface.
+const RangoEntrada kFraccionSuperficie{0.0, 1.0, ", the whole surface"};
 const std::array<PropiedadHorizonte, kSeriesHorizonte.size()> kPropiedadesHorizonte = {{
     {"the clay (%)", kPorcentaje},
     {"the sand (%)", kPorcentaje},
@@ -199,7 +201,7 @@ void comprobarPartes(const Workbook& libro, int fila, int h, const PartesDeUnTod
   if (suma <= 100.0 * (1.0 + 1e-12)) return;
   throw SimulacionRechazada(std::string(partes.que) + " of horizon " + std::to_string(h) + ", " +
                             celdas + ", are " + valores + ", which sum to " +
-                            shortDecimal(std::round(suma * 1e9) / 1e9) + "; " + partes.razon);
+                            shortDecimal(sumAsTyped(suma)) + "; " + partes.razon);
 }
 
 void leerHorizonte(const Workbook& libro, int fila, int h, EntradasSimulacion& sim) {
@@ -235,7 +237,7 @@ RangoEntrada profundidadRaiz(int /*mes*/) {
   return {0.0, crops::kRaizMaximaCm, " cm, the deepest the crop libraries take"};
 }
 RangoEntrada fraccionSuperficie(int /*mes*/) {
-  return {0.0, 1.0, ", the whole surface"};
+  return kFraccionSuperficie;
 }
 
 // Water cannot fall, nor rain fall on more days than the month has; a negative reference
@@ -299,11 +301,9 @@ void comprobarPatronExtraccion(const Workbook& libro, int r0) {
     valores += separador + shortDecimal(valor);
   }
   if (std::fabs(suma - 100.0) <= 1.0) return;
-  // The sum as typed, without the noise of adding decimal fractions in binary (1, not 0.99...).
-  const double mostrada = std::fabs(suma) < 1e6 ? std::round(suma * 1e9) / 1e9 : suma;
   throw SimulacionRechazada(
       "the shares of root water uptake (%) of the four quarters of the root zone, " + celdas +
-      ", are " + valores + ", which sum to " + shortDecimal(mostrada) +
+      ", are " + valores + ", which sum to " + shortDecimal(sumAsTyped(suma)) +
       "; they must sum to 100 (percentages, top quarter first, such as 40, 30, 20 and 10)");
 }
 
@@ -379,8 +379,6 @@ std::optional<int> BUSCAR_RIEGO(const Workbook& libro, EntradasSimulacion& sim) 
         numeroEnRango(libro, kHojaRiegos, *r0, m + 13,
                       "the number of irrigations of month " + std::to_string(m), kNoNegativo);
   }
-  // An irrigation wets at most the whole surface.
-  const RangoEntrada kFraccionSuperficie{0.0, 1.0, ", the whole surface"};
   riego.FRACCION_MOJADA = numeroEnRango(
       libro, kHojaRiegos, *r0, 26, "the wetted fraction of the soil surface", kFraccionSuperficie);
   std::array<double, 5> patron{};

@@ -2,8 +2,6 @@
 
 #include <array>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 #include "batch/hojas_batch.h"
 #include "common/calendario.h"
@@ -120,14 +118,10 @@ std::string filas(std::string_view hoja, int primera, int n) {
   return texto + " rows " + std::to_string(primera) + " to " + std::to_string(primera + n - 1);
 }
 
-// A computed result as a message quotes it: six significant digits are enough to tell what went
-// wrong, where the shortest exact form of a computed number runs to seventeen; but a value that
-// six digits would round to a possible one (1.0000000000000004 for a fraction) is quoted whole.
+// A computed result as a message quotes it, to six digits; but a value that six digits would
+// round to a possible one (1.0000000000000004 for a fraction) is quoted whole.
 std::string seisCifras(Limite limite, double v) {
-  if (!std::isfinite(v)) return shortDecimal(v);
-  char texto[32];
-  std::snprintf(texto, sizeof texto, "%.6g", v);
-  const double corto = std::strtod(texto, nullptr);
+  const double corto = sixDigits(v);
   return shortDecimal(porQueImposible(limite, corto) != nullptr ? corto : v);
 }
 

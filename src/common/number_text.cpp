@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 namespace medravolix {
 
@@ -25,6 +26,17 @@ std::string shortDecimal(double value) {
   std::array<char, 32> text{};
   std::snprintf(text.data(), text.size(), "%.6g", value);
   return text.data();
+}
+
+double sixDigits(double value) {
+  if (!std::isfinite(value)) return value;
+  std::array<char, 32> text{};
+  std::snprintf(text.data(), text.size(), "%.6g", value);
+  return std::strtod(text.data(), nullptr);
+}
+
+double sumAsTyped(double sum) {
+  return std::fabs(sum) < 1e6 ? std::round(sum * 1e9) / 1e9 : sum;
 }
 
 bool isUsableNumber(double value) {

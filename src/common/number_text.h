@@ -16,6 +16,14 @@ std::string plainDecimal(double value);
 // than five zeros after it.
 std::string shortDecimal(double value);
 
+// A computed number rounded to six significant digits, as a message quotes it: the shortest exact
+// form of a computed number runs to seventeen. Not finite numbers are returned as they are.
+double sixDigits(double value);
+
+// A sum of typed decimal numbers as a message quotes it, without the noise of adding decimal
+// fractions in binary (1, not 0.9999999999999999); a sum of a million or more as it is.
+double sumAsTyped(double sum);
+
 // Whether a number is one the program computes with: finite and below 1e15 in size. A larger one
 // is a mistyped exponent or a value of another program, far beyond any quantity of the model.
 bool isUsableNumber(double value);

@@ -154,10 +154,8 @@ std::string sumaDeEtapas(const std::array<double, 5>& partes, const std::string&
   for (int s = 1; s <= 4; ++s) suma += partes[s];
   // The sums of rounded shares that libraries hold (0.999) are taken.
   if (std::fabs(suma - 1.0) <= kToleranciaSumaEtapas) return "";
-  // The sum as typed, without the noise of adding decimal fractions in binary.
-  const double mostrada = std::fabs(suma) < 1e6 ? std::round(suma * 1e9) / 1e9 : suma;
   return "the shares of the " + que + " of its four stages, in " + desde + " to " + hasta +
-         ", add up to " + shortDecimal(mostrada) + "; the stages divide " + reparto +
+         ", add up to " + shortDecimal(sumAsTyped(suma)) + "; the stages divide " + reparto +
          " between them, so the shares must add up to 1.";
 }
 
