@@ -182,6 +182,14 @@ void callHook(const WorkbookFile::Hook& hook, std::string_view stage, const fs::
   }
 }
 
+// The open file still has the name it was opened by (another process may have removed or replaced
+// it meanwhile: a save ending removes its lock file while holding it).
+bool stillNamed(int fd, const fs::path& path) {
+  struct stat held {};
+  struct stat named {};
+  return ::fstat(fd, &held) == 0 && ::lstat(path.c_str(), &named) == 0 && sameFile(held, named);
+}
+
 // Removes the new file of a save that no live process holds: one that is locked belongs to a save
 // still running (in this or another process), which would fail at its rename without it. The file
 // is removed while locked, and only if the name still leads to the file that was locked.
@@ -189,20 +197,11 @@ void removeIfFree(const fs::path& path) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return;
   struct stat held {};
-  struct stat named {};
   if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) &&
-      ::lstat(path.c_str(), &named) == 0 && sameFile(held, named)) {
+      stillNamed(fd, path)) {
     ::unlink(path.c_str());
   }
   ::close(fd);
-}
-
-// The open file still has the name it was opened by (a save ending removes its lock file while
-// holding it, and the next save then makes a new one).
-bool stillNamed(int fd, const fs::path& path) {
-  struct stat held {};
-  struct stat named {};
-  return ::fstat(fd, &held) == 0 && ::lstat(path.c_str(), &named) == 0 && sameFile(held, named);
 }
 
 // The lock file, made when missing. Opened for writing where allowed, as network file systems
