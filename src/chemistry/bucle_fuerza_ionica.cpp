@@ -87,12 +87,15 @@ int BucleFuerzaIonica::claseDe(double z, int16_t kind, int16_t index) {
   return num_clases_++;
 }
 
+CalculoRechazado rechazoSolucion(const std::string& detalle) {
+  return CalculoRechazado(CalculoRechazado::Paso::Solucion,
+                          "the soil solution cannot be computed: " + detalle);
+}
+
 CalculoRechazado rechazoHidrogeno(double h) {
-  return CalculoRechazado(
-      CalculoRechazado::Paso::Solucion,
-      std::string("the soil solution cannot be computed: the H+ concentration of the carbonate "
-                  "system is ") +
-          (h == 0 ? "0" : "not a number") + " (check the water, CO2 and carbonic acid constants)");
+  return rechazoSolucion(std::string("the H+ concentration of the carbonate system is ") +
+                         (h == 0 ? "0" : "not a number") +
+                         " (check the water, CO2 and carbonic acid constants)");
 }
 
 void BucleFuerzaIonica::ejecutar(SalidaEquilibrio& solucion) {

@@ -16,6 +16,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "chemistry/bucle_pares.h"
@@ -23,6 +24,10 @@
 #include "simulation/simulacion.h"
 
 namespace medravolix {
+
+// "the soil solution cannot be computed: " and the detail: a refusal of the equilibrium as it
+// computes, from the simulation's inputs taken together.
+CalculoRechazado rechazoSolucion(const std::string& detalle);
 
 // The refusal when the carbonate system gives an H+ concentration h of 0 or not a number.
 CalculoRechazado rechazoHidrogeno(double h);

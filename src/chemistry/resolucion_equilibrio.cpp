@@ -17,8 +17,6 @@ using namespace quimica;
 
 constexpr int kMaxPasadasMineral = 50;  // calcite and gypsum: at most 51 passes each
 
-const std::string kRechazo = "the soil solution cannot be computed: ";
-
 // The tables' log K, charges, conductivity coefficients, CE and FACTOR_CE where the solver reads
 // them; K = 10^log K, a log K of exactly 0 switching the constant off.
 void aplicarTablas(const TablasQuimicas& tablas, SalidaEquilibrio& s) {
@@ -66,21 +64,17 @@ void coeficientesSobreTotales(SalidaEquilibrio& s) {
 // The amount of calcite that solves the calcite equation from x = 0.
 double raizCalcita(EstadoQuimica& q, double b, double c, double d, double e) {
   if (d == 0) {
-    throw CalculoRechazado(
-        CalculoRechazado::Paso::Solucion,
-        kRechazo +
-            "the calcite equation has no slope at its start (no bicarbonate in the solution)");
+    throw rechazoSolucion(
+        "the calcite equation has no slope at its start (no bicarbonate in the solution)");
   }
   const RaizNewton raiz = RAIZ_NEWTON_POLINOMIO(0, b, c, d, e, q.EPSILON, 0);
   q.PASADAS.newton += raiz.pasos;
   if (!raiz.convergio) {
-    throw CalculoRechazado(CalculoRechazado::Paso::Solucion,
-                           kRechazo + "the calcite equation did not converge in " +
-                               std::to_string(kMaxPasosNewton) + " Newton steps");
+    throw rechazoSolucion("the calcite equation did not converge in " +
+                          std::to_string(kMaxPasosNewton) + " Newton steps");
   }
   if (!std::isfinite(raiz.x)) {
-    throw CalculoRechazado(CalculoRechazado::Paso::Solucion,
-                           kRechazo + "the calcite equation has no finite root");
+    throw rechazoSolucion("the calcite equation has no finite root");
   }
   return raiz.x;
 }
@@ -172,8 +166,7 @@ void resultados(SalidaEquilibrio& s) {
   const EstadoQuimica& q = s.estado;
   const double actividad_h = E[kH].COEF_ACTIVIDAD * E[kH].CONC_TOTAL;
   if (!(actividad_h > 0)) {
-    throw CalculoRechazado(CalculoRechazado::Paso::Solucion,
-                           kRechazo + "the H+ activity for the pH is not positive");
+    throw rechazoSolucion("the H+ activity for the pH is not positive");
   }
   s.PH = -0.434294481 * std::log(actividad_h);
   for (int e = kOH; e <= kCO3; ++e) {
@@ -190,8 +183,7 @@ void comprobarFinitos(const SalidaEquilibrio& s) {
   bool finitos = std::isfinite(s.ALCALINIDAD) && std::isfinite(s.PH) && std::isfinite(s.CE);
   for (int e = kNa; e <= kSO4; ++e) finitos = finitos && std::isfinite(s.ESPECIES[e].CONC_TOTAL);
   if (!finitos) {
-    throw CalculoRechazado(CalculoRechazado::Paso::Solucion,
-                           kRechazo + "the equilibrium gave a value that is not a number");
+    throw rechazoSolucion("the equilibrium gave a value that is not a number");
   }
 }
 
