@@ -266,8 +266,10 @@ TEST(Form4Revision, TheWettedFractionWrittenIsThatOfACropOnTheCalendar) {
   EXPECT_EQ(anotar("W4b"), 0.5);  // so is Wheat, chosen again, though placed first
 
   // Every crop dropped: no year without crops is written in place of the rotation until Clear.
-  editar(ruta, [](Workbook& libro) { libro.setCell(kHojaRiegosAnuales, 2, 2, N(0.9)); });
-  editar(ruta, [](Workbook& libro) { libro.setCell(kHojaRiegosAnuales, 3, 2, N(0.4)); });
+  editar(ruta, [](Workbook& libro) {
+    libro.setCell(kHojaRiegosAnuales, 2, 2, N(0.9));
+    libro.setCell(kHojaRiegosAnuales, 3, 2, N(0.4));
+  });
   EXPECT_EQ(anotar("W5"), -1.0);
   v.mensajes();
   EXPECT_TRUE(f.List1().empty());
